@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""Checks the shipped placeholder movie and its generator.
+
+Usage: test_placeholder.py [MOVIE]   (or set PLACEHOLDER=MOVIE)
+FFmpeg is the independent decoder; without it the tests fail, never skip.
+"""
+
+import importlib.util
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+GENERATOR = os.path.join(HERE, "make_placeholder.py")
+MOVIE = os.environ.get("PLACEHOLDER")
+if len(sys.argv) > 1 and not sys.argv[1].startswith("-"):
+    MOVIE = sys.argv.pop(1)
+
+# Written out by hand from the format notes, not taken from the generator.
+HEADER_AND_INDEX = bytes.fromhex(
+    "42 49 4b 69 94 02 00 00 01 00 00 00 68 02 00 00 01 00 00 00 80 02 00 00"
+    "e0 01 00 00 19 00 00 00 01 00 00 00 00 00 00 00 00 00 00 00 35 00 00 00"
+    "9c 02 00 00")
+FRAME_START = bytes.fromhex("2c010000" + "00" * 12 + "4503000a0c000000")
+# Chroma plane start: 92 tree bits, then count 40 = 0b101000 in 10 bits,
+# the "same" flag, then block type 6.
+CHROMA_START = bytes.fromhex("00" * 11 + "804203")
+Y_SIZE, C_SIZE = 640 * 480, 320 * 240
+
+
+def run(*cmd):
+    return subprocess.run(cmd, capture_output=True, timeout=60)
+
+
+def generate(out, *args):
+    return run(sys.executable, GENERATOR, out, *args)
+
+
+def need(tool):
+    if shutil.which(tool) is None:
+        raise AssertionError(f"{tool} not found: install the Debian package ffmpeg")
+
+
+def decode(path):
+    need("ffmpeg")
+    return run("ffmpeg", "-v", "error", "-xerror", "-err_detect", "explode",
+               "-i", path, "-f", "rawvideo", "-pix_fmt", "yuv420p", "-")
+
+
+class PlaceholderTest(unittest.TestCase):
+    def setUp(self):
+        if not MOVIE or not os.path.isfile(MOVIE):
+            self.fail(f"movie not found ({MOVIE!r}): pass it as argv[1] "
+                      "or in PLACEHOLDER")
+        with open(MOVIE, "rb") as f:
+            self.data = f.read()
+        tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(tmp.cleanup)
+        self.tmp = tmp.name
+
+    def test_matches_generator(self):
+        out = os.path.join(self.tmp, "vh-tvm3.dat")
+        self.assertEqual(generate(out).returncode, 0)
+        with open(out, "rb") as f:
+            self.assertEqual(f.read(), self.data,
+                             "shipped movie is stale: regenerate it")
+
+    def test_container(self):
+        d = self.data
+        self.assertEqual(len(d), 668)
+        self.assertEqual(d[:52], HEADER_AND_INDEX)
+        self.assertEqual(d[52:76], FRAME_START)
+        sig, rev, size, n, largest, n2, w, h, num, den, flags, tracks = \
+            struct.unpack_from("<3sc10I", d)
+        self.assertEqual((sig, rev), (b"BIK", b"i"))
+        self.assertEqual((size, n, n2), (len(d) - 8, 1, 1))
+        self.assertEqual((w, h, num, den, flags, tracks), (640, 480, 25, 1, 0, 0))
+        index = struct.unpack_from(f"<{n + 1}I", d, 44)
+        self.assertEqual(index[0] & 1, 1, "frame 0 must be a keyframe")
+        offsets = [e & ~1 for e in index]
+        self.assertEqual(offsets[0], 44 + 4 * (n + 1))
+        self.assertTrue(all(e % 2 == 0 for e in index[1:]))
+        self.assertEqual(index[-1], len(d))
+        self.assertEqual(largest, max(b - a for a, b in zip(offsets, offsets[1:])))
+        # The word before luma is the luma length: it must land on chroma.
+        luma_len = struct.unpack_from("<I", d, 52)[0]
+        chroma = 56 + luma_len
+        self.assertEqual(d[chroma:chroma + 14], CHROMA_START)
+
+    def test_bit_order(self):
+        spec = importlib.util.spec_from_file_location("gen", GENERATOR)
+        gen = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(gen)
+        w = gen.BitWriter()
+        w.put(1, 1)
+        w.put(2, 3)
+        w.put(0xF, 4)
+        w.put(0x1A3, 9)
+        w.align32()
+        self.assertEqual(w.getvalue(), bytes([0xF5, 0xA3, 0x01, 0x00]))
+        self.assertRaises(ValueError, w.put, 4, 2)
+
+    def test_ffprobe(self):
+        need("ffprobe")
+        r = run("ffprobe", "-v", "error", "-select_streams", "v", "-count_frames",
+                "-show_entries", "stream=codec_name,codec_tag_string,width,height,"
+                "pix_fmt,r_frame_rate,nb_read_frames", "-of", "default=nw=1", MOVIE)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        got = dict(line.split("=", 1) for line in r.stdout.decode().split())
+        self.assertEqual(got, {
+            "codec_name": "binkvideo", "codec_tag_string": "BIKi",
+            "width": "640", "height": "480", "pix_fmt": "yuv420p",
+            "r_frame_rate": "25/1", "nb_read_frames": "1"})
+
+    def test_decodes_black(self):
+        r = decode(MOVIE)
+        self.assertEqual((r.returncode, r.stderr.decode()), (0, ""))
+        raw = r.stdout
+        self.assertEqual(len(raw), Y_SIZE + 2 * C_SIZE)
+        self.assertLessEqual(max(raw[:Y_SIZE]), 16)
+        self.assertLessEqual(max(abs(b - 128) for b in set(raw[Y_SIZE:])), 2)
+
+    def test_truncated_copy_fails(self):
+        cut = os.path.join(self.tmp, "cut.dat")
+        with open(cut, "wb") as f:
+            f.write(self.data[:-200])
+        r = decode(cut)
+        self.assertTrue(r.returncode != 0 or r.stderr,
+                        "ffmpeg accepted a truncated movie")
+
+    def test_other_sizes_decode(self):
+        for w, h, frames in ((1, 1, 1), (17, 9, 3), (7680, 4800, 1)):
+            out = os.path.join(self.tmp, f"{w}x{h}.dat")
+            self.assertEqual(generate(out, "--width", str(w), "--height",
+                                      str(h), "--frames", str(frames)).returncode, 0)
+            r = decode(out)
+            self.assertEqual((r.returncode, r.stderr.decode()), (0, ""), (w, h))
+            frame = w * h + 2 * ((w + 1) // 2) * ((h + 1) // 2)
+            self.assertEqual(len(r.stdout), frames * frame, (w, h))
+
+    def test_bad_arguments(self):
+        out = os.path.join(self.tmp, "bad.dat")
+        for args in (["--width", "0"], ["--width", "7681"], ["--height", "0"],
+                     ["--fps", "0"], ["--frames", "0"], ["--frames", "1001"],
+                     ["--width", "wide"]):
+            r = generate(out, *args)
+            self.assertNotEqual(r.returncode, 0, args)
+            self.assertIn(b"error", r.stderr, args)
+            self.assertEqual(os.listdir(self.tmp), [], args)
+        r = generate(os.path.join(self.tmp, "missing", "x.dat"))
+        self.assertNotEqual(r.returncode, 0)
+        self.assertNotIn(b"Traceback", r.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
