@@ -1,0 +1,58 @@
+#pragma once
+// The one thing the tool is for: replace the game's chosen intro movies with the placeholder
+// movie that ships beside the program.
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tv {
+
+inline constexpr char kGameKeyPath[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar 3";
+inline constexpr char kGameValueName[] = "PATH_VIDEO";
+inline constexpr wchar_t kPlaceholderName[] = L"vh-tvm3.dat";
+
+// The movie files of the three groups, in the order in which they are replaced.
+const std::array<std::vector<std::wstring>, 3>& MovieGroups();
+
+// The video folder for the game folder of the registry: at most one trailing "\" removed,
+// then "\video\".
+std::wstring VideoFolderFromValue(const std::wstring& gameFolder);
+
+// Replaces one movie by the placeholder so that at every moment it is either the original
+// or the whole placeholder: a temporary copy in the video folder is moved over it. Missing
+// movies are created. Returns ERROR_SUCCESS or the Win32 error; on failure the movie and its
+// attributes are as they were and no temporary file is left.
+DWORD ReplaceMovie(const std::wstring& videoFolder, const std::wstring& movieName,
+                   const std::wstring& placeholderPath);
+
+// A short, user-facing reason for a failed replacement.
+std::string DescribeFailure(DWORD error);
+
+// What the patch needs of the main window.
+class PatchHost {
+  public:
+    virtual ~PatchHost() = default;
+    virtual HWND Window() const = 0;
+    // The value of group 1 to 3's check box: 1 ticked; 0 and 2 (greyed) are not chosen.
+    virtual int GroupValue(int group) const = 0;
+    // The hidden text that holds the video folder while the patch runs.
+    virtual void SetFolderText(const std::wstring& text) = 0;
+    virtual std::wstring FolderText() const = 0;
+};
+
+enum class PatchOutcome {
+    Declined, // the user answered No
+    NotReady, // the game, its video folder or the placeholder is missing; nothing touched
+    Partial,  // some chosen movies could not be replaced; reported, window stays open
+    Done,     // every chosen movie replaced; "Done!", faded out and ended
+};
+
+// "vh-tvm3.dat" beside the program.
+std::wstring DefaultPlaceholderPath();
+
+// The APPLY action, from the confirmation prompt to the end of the program.
+PatchOutcome RunPatch(PatchHost& host, const std::wstring& placeholderPath = DefaultPlaceholderPath());
+
+} // namespace tv

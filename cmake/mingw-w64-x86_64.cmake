@@ -1,0 +1,6 @@
+# Cross-compile for 64-bit Windows with Debian's MinGW-w64 (posix thread model, so
+# std::thread and GoogleTest work; -static keeps the .exe free of MinGW DLLs).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -1,0 +1,47 @@
+#include "program.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace tv {
+
+std::wstring ProgramFolderW() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return L".";
+        if (length < path.size()) {
+            std::wstring full(path.data(), length);
+            const size_t slash = full.find_last_of(L"\\/");
+            return slash == std::wstring::npos ? L"." : full.substr(0, slash);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string ProgramFolderA() { return ToAnsi(ProgramFolderW()); }
+
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty())
+        return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
+                        nullptr, nullptr);
+    return result;
+}
+
+std::wstring FromAnsi(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+    return result;
+}
+
+} // namespace tv

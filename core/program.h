@@ -1,0 +1,18 @@
+#pragma once
+// Facts about the running program shared by every part of it.
+#include <string>
+
+namespace tv {
+
+// The title of every message box of the program.
+inline constexpr char kAppTitle[] = "VH - Torv3 No Intros";
+
+// The folder of the running executable, without a trailing separator.
+std::wstring ProgramFolderW();
+std::string ProgramFolderA();
+
+// Conversions between the program's wide paths and the system's ANSI code page.
+std::string ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const std::string& text);
+
+} // namespace tv

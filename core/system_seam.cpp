@@ -1,0 +1,54 @@
+#include "system_seam.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace tv {
+namespace {
+
+class Win32System final : public SystemSeam {
+  public:
+    int ShowMessage(HWND owner, const std::string& text, const std::string& title,
+                    UINT type) override {
+        return MessageBoxA(owner, text.c_str(), title.c_str(), type);
+    }
+    void EndProcess(UINT exitCode) override { ExitProcess(exitCode); }
+    bool StartProgram(const std::string& commandLine, int showCommand) override {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommand);
+        PROCESS_INFORMATION process{};
+        std::vector<char> line(commandLine.begin(), commandLine.end());
+        line.push_back('\0');
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return false;
+        // The started program lives on by itself; we keep nothing of it.
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return true;
+    }
+    INT_PTR OpenWithShell(HWND owner, const char* verb, const char* file, const char* parameters,
+                          const char* directory, int showCommand) override {
+        return reinterpret_cast<INT_PTR>(
+            ShellExecuteA(owner, verb, file, parameters, directory, showCommand));
+    }
+    SHORT AsyncKeyState(int virtualKey) override { return GetAsyncKeyState(virtualKey); }
+};
+
+Win32System win32System;
+SystemSeam* current = &win32System;
+
+} // namespace
+
+SystemSeam& System() { return *current; }
+
+SystemSeam* SetSystem(SystemSeam* seam) {
+    SystemSeam* previous = current;
+    current = seam ? seam : &win32System;
+    return previous;
+}
+
+} // namespace tv

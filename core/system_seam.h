@@ -1,0 +1,33 @@
+#pragma once
+// The few effects that block, leave the process or reach outside it. Everything else in the
+// program talks to Win32 directly; tests replace only this.
+#include <windows.h>
+
+#include <string>
+
+namespace tv {
+
+class SystemSeam {
+  public:
+    virtual ~SystemSeam() = default;
+    // A modal message box; returns the button chosen (IDOK, IDYES, IDNO, ...).
+    virtual int ShowMessage(HWND owner, const std::string& text, const std::string& title,
+                            UINT type) = 0;
+    // Ends the process at once. A recording fake returns, so callers return right after.
+    virtual void EndProcess(UINT exitCode) = 0;
+    // Starts a program from a command line without waiting for it; false when it failed.
+    virtual bool StartProgram(const std::string& commandLine, int showCommand) = 0;
+    // Hands a document, address or link to the shell (ShellExecuteA); returns its result.
+    virtual INT_PTR OpenWithShell(HWND owner, const char* verb, const char* file,
+                                  const char* parameters, const char* directory,
+                                  int showCommand) = 0;
+    // The system-wide key state (GetAsyncKeyState).
+    virtual SHORT AsyncKeyState(int virtualKey) = 0;
+};
+
+// The seam in force: the Win32 one unless a test installed another.
+SystemSeam& System();
+// Installs a replacement; nullptr restores the Win32 one. Returns the one it replaces.
+SystemSeam* SetSystem(SystemSeam* seam);
+
+} // namespace tv

@@ -1,0 +1,83 @@
+#pragma once
+// A recording stand-in for the system seam. Prompts must be expected: an unexpected one
+// fails the test and is answered with Cancel, so no test ever waits for a click.
+#include "system_seam.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tv::test {
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    UINT type;
+};
+
+struct ShellCall {
+    std::string verb; // "(null)" when no verb was given
+    std::string file;
+    std::string parameters; // "(null)" when none were given
+    std::string directory;
+    int showCommand;
+};
+
+class FakeSystem : public SystemSeam {
+  public:
+    FakeSystem() : previous_(SetSystem(this)) {}
+    ~FakeSystem() override { SetSystem(previous_); }
+    FakeSystem(const FakeSystem&) = delete;
+    FakeSystem& operator=(const FakeSystem&) = delete;
+
+    // The next prompt is answered with this button (IDOK, IDYES, IDNO).
+    void Answer(int button) { answers_.push_back(button); }
+    void PressKey(int virtualKey, SHORT state = SHORT(0x8000)) { keys_[virtualKey] = state; }
+    void ReleaseKey(int virtualKey) { keys_.erase(virtualKey); }
+    void FailStarts(bool fail) { failStarts_ = fail; }
+
+    std::vector<ShownMessage> messages;
+    std::vector<std::string> started;
+    std::vector<ShellCall> shellCalls;
+    std::vector<UINT> ended;
+
+    int ShowMessage(HWND, const std::string& text, const std::string& title, UINT type) override {
+        messages.push_back({text, title, type});
+        if (answers_.empty()) {
+            ADD_FAILURE() << "unexpected message box: " << text;
+            return IDCANCEL;
+        }
+        const int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    void EndProcess(UINT exitCode) override { ended.push_back(exitCode); }
+    bool StartProgram(const std::string& commandLine, int) override {
+        started.push_back(commandLine);
+        return !failStarts_;
+    }
+    INT_PTR OpenWithShell(HWND, const char* verb, const char* file, const char* parameters,
+                          const char* directory, int showCommand) override {
+        shellCalls.push_back({verb ? verb : "(null)", file ? file : "(null)",
+                              parameters ? parameters : "(null)", directory ? directory : "(null)",
+                              showCommand});
+        return 42;
+    }
+    SHORT AsyncKeyState(int virtualKey) override {
+        const auto key = keys_.find(virtualKey);
+        return key == keys_.end() ? 0 : key->second;
+    }
+
+    bool AllAnswersUsed() const { return answers_.empty(); }
+
+  private:
+    SystemSeam* previous_;
+    std::deque<int> answers_;
+    std::map<int, SHORT> keys_;
+    bool failStarts_ = false;
+};
+
+} // namespace tv::test

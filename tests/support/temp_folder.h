@@ -1,0 +1,32 @@
+#pragma once
+// Real files in a throwaway folder, removed with everything in it at the end of a test.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tv::test {
+
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path, without a trailing separator.
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+  private:
+    std::wstring path_;
+};
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+// Names of the entries of a folder (no "." and "..").
+std::vector<std::wstring> ListFolder(const std::wstring& folder);
+void RemoveTree(const std::wstring& path);
+
+} // namespace tv::test
