@@ -1,0 +1,226 @@
+#pragma once
+// Butt: a skinnable owner-drawn button control for any Win32 C++ program. Eight drawing
+// styles, nine outlines, pictures, gradients, hover tracking, check-box and option-button
+// modes and persisted properties.
+//
+// The containing window implements ButtHost (ambient values, property-changed notices,
+// message boxes) and subscribes to ButtEvents. A control is either created new
+// (Butt::Create) or loaded from stored properties (Butt::Load), and saved with Save.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace butt {
+
+// A colour 0x00BBGGRR; with the top bit set (0x80000000 + n) it names system colour n.
+// In painting code -1 means "no colour". Signed on purpose, as those tests rely on it.
+using Color = std::int32_t;
+
+inline constexpr Color kButtonFace = static_cast<Color>(0x8000000F);
+inline constexpr Color kButtonText = static_cast<Color>(0x80000012);
+
+// A picture the control shows or takes its outline from: a bitmap, an icon or a cursor.
+// Shared by reference, like the picture objects of form hosts. Knows where it came from, so
+// that it can be stored.
+class Picture {
+  public:
+    enum class Kind { Bitmap, Icon, Cursor };
+
+    // Takes ownership of the handle.
+    static std::shared_ptr<Picture> FromBitmap(HBITMAP bitmap, std::string source = {});
+    static std::shared_ptr<Picture> FromIcon(HICON icon, Kind kind, std::string source = {});
+    // BMP, ICO and CUR through the system's loaders; JPEG and PNG through WIC into a 32-bit
+    // DIB. nullptr with `error` set when the file cannot be read as a picture.
+    static std::shared_ptr<Picture> LoadFile(const std::wstring& path, std::string& error);
+    // A bitmap (RT_BITMAP), icon (RT_GROUP_ICON) or cursor resource of `module`.
+    static std::shared_ptr<Picture> LoadResource(HMODULE module, const std::string& name,
+                                                 Kind kind, std::string& error);
+
+    ~Picture();
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    Kind kind() const { return kind_; }
+    HANDLE handle() const { return handle_; }
+    // How the picture is stored: "file:<path>" or "res:bitmap|icon|cursor:<name>".
+    const std::string& source() const { return source_; }
+
+  private:
+    Picture(Kind kind, HANDLE handle, std::string source)
+        : kind_(kind), handle_(handle), source_(std::move(source)) {}
+    Kind kind_;
+    HANDLE handle_;
+    std::string source_;
+};
+using PicturePtr = std::shared_ptr<Picture>;
+
+// The control's font, as a form host describes it.
+struct FontDesc {
+    std::string name = "MS Sans Serif";
+    float size = 8.25f; // points
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+    int charset = 0;
+    bool operator==(const FontDesc&) const = default;
+};
+
+// Stored properties: keys compared without regard to case, values of a few kinds. Its text
+// form is human-readable (see property_bag.h in the library's sources for the grammar).
+class PropertyBag {
+  public:
+    using Value = std::variant<std::string, std::int32_t, float, bool, FontDesc, PicturePtr>;
+
+    // Parses the text form. On malformed text returns nullopt and sets `error` to a message
+    // that names the line and the key.
+    static std::optional<PropertyBag> Parse(const std::string& text, std::string& error,
+                                            HMODULE resourceModule = nullptr);
+    std::string ToText() const;
+
+    bool Has(const std::string& key) const;
+    const Value* Find(const std::string& key) const;
+    void Set(const std::string& key, Value value);
+    void Remove(const std::string& key);
+    // Keys in the order they were first set (lower case).
+    std::vector<std::string> Keys() const;
+
+  private:
+    std::vector<std::pair<std::string, Value>> entries_;
+};
+
+// What the containing window provides.
+class ButtHost {
+  public:
+    virtual ~ButtHost() = default;
+    // False while a form is being designed: the only time design messages are shown.
+    virtual bool UserMode() const { return true; }
+    virtual bool DisplayAsDefault() const { return false; }
+    virtual Color AmbientBackColor() const { return kButtonFace; }
+    // The control's name on its form (the caption of a new control).
+    virtual std::string DisplayName() const { return "Butt1"; }
+    virtual std::string ApplicationTitle() const { return "Butt"; }
+    // A property changed (marks stored form data as modified). `key` is the bag key.
+    virtual void PropertyChanged(const std::string& key) { (void)key; }
+    // A modal message box; returns the button chosen.
+    virtual int ShowMessage(const std::string& text, const std::string& title, UINT type);
+    // The refusal of an object given to MouseIcon reaches the host as an error message.
+};
+
+// The control's events. Arguments are passed by reference, so handlers may change them.
+struct ButtEvents {
+    std::function<void(short& Button, short& Shift, float& X, float& Y)> MouseDown;
+    std::function<void(short& Button, short& Shift, float& X, float& Y)> MouseUp;
+    std::function<void(short& Button, short& Shift, float& X, float& Y)> MouseMove;
+    std::function<void(short& KeyCode, short& Shift)> KeyDown;
+    std::function<void(short& KeyAscii)> KeyPress;
+    std::function<void(short& KeyCode, short& Shift)> KeyUp;
+    std::function<void(bool& OnButton)> MouseOnButton;
+    std::function<void()> Click;
+    std::function<void(short& Button)> DoubleClick;
+};
+
+class Butt {
+  public:
+    class Impl;
+
+    // A new control placed on `parent` (the host's initialisation of a new control).
+    static std::unique_ptr<Butt> Create(HWND parent, int id, RECT bounds, ButtHost& host);
+    // A control loaded from stored properties. The bag's "_extentx"/"_extenty" (0.01 mm)
+    // give the size when present; `bounds` gives the position (and the size otherwise).
+    static std::unique_ptr<Butt> Load(HWND parent, int id, RECT bounds, ButtHost& host,
+                                      const PropertyBag& bag);
+    ~Butt(); // ends the control and destroys its window
+    Butt(const Butt&) = delete;
+    Butt& operator=(const Butt&) = delete;
+
+    void Save(PropertyBag& bag) const;
+    ButtEvents& Events();
+
+    // The window class of every control ("Butt"), registered on first use.
+    static const wchar_t* WindowClassName();
+    // The control behind a window of that class, or nullptr.
+    static Butt* FromWindow(HWND window);
+    // For containers: hands an access key (Alt+key, or Enter/Escape for default and cancel
+    // buttons) to the control of `container` that owns it. True when one took it.
+    static bool RouteAccessKey(HWND container, int key);
+
+    // Properties, in the control's interface order.
+    long ButtonStyle() const;
+    void SetButtonStyle(long value);
+    long Mode() const;
+    void SetMode(long value);
+    std::string Caption() const;
+    void SetCaption(const std::string& value);
+    long CaptionAlign() const;
+    void SetCaptionAlign(long value);
+    long CaptionStyle() const;
+    void SetCaptionStyle(long value);
+    long CustomClick() const;
+    void SetCustomClick(long value);
+    long ButtonShape() const;
+    void SetButtonShape(long value);
+    PicturePtr Picture() const;
+    void SetPicture(PicturePtr value);
+    long PictureAlign() const;
+    void SetPictureAlign(long value);
+    bool Enabled() const;
+    void SetEnabled(bool value);
+    bool ShowFocusRect() const;
+    void SetShowFocusRect(bool value);
+    bool Value() const;
+    void SetValue(bool value);
+    long PictureSize() const;
+    void SetPictureSize(long value);
+    long MousePointer() const;
+    void SetMousePointer(long value);
+    PicturePtr MouseIcon() const;
+    void SetMouseIcon(PicturePtr value);
+    FontDesc Font() const;
+    void SetFont(const FontDesc& value);
+    long FontStyle() const;
+    void SetFontStyle(long value);
+    Color ForeColor() const;
+    void SetForeColor(Color value);
+    Color BackColor() const;
+    void SetBackColor(Color value);
+    Color GradientColor() const;
+    void SetGradientColor(Color value);
+    long GradientMode() const;
+    void SetGradientMode(long value);
+    bool ResetDefaultColors() const; // always false
+    void SetResetDefaultColors(bool value);
+    long HoverColorLocks() const;
+    void SetHoverColorLocks(long value);
+    Color HoverForeColor() const;
+    void SetHoverForeColor(Color value);
+    Color HoverBackColor() const;
+    void SetHoverBackColor(Color value);
+    HDC hdc() const;
+    HWND hWnd() const;
+    void Refresh();
+    void DelayDrawing(bool bDelay);
+    // The help text of a property, as a form editor shows it ("" for none).
+    static std::string HelpText(const std::string& property);
+    // The access key taken from the caption (0 for none).
+    char AccessKey() const;
+
+    // Host notifications a container forwards.
+    void AmbientChanged(const std::string& name);
+
+    Impl& impl() { return *impl_; }
+    const Impl& impl() const { return *impl_; }
+
+  private:
+    explicit Butt(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace butt

@@ -1,0 +1,230 @@
+#pragma once
+// The control's record and its private operations. Each group of operations lives in the
+// source file named above it; every file works on this one record.
+#include "butt.h"
+#include "color.h"
+#include "handles.h"
+
+#include <array>
+
+namespace butt {
+
+// StateFlags bits.
+inline constexpr int kShowsFocus = 1;
+inline constexpr int kButtonHeld = 2;
+inline constexpr int kPointerInside = 4;
+
+inline constexpr UINT_PTR kHoverTimerId = 237;
+inline constexpr UINT kHoverTimerMs = 50;
+
+// Per-redraw buffers of DrawButton (draw.cpp), handed to the painters by reference.
+using PointList = std::array<POINT, 16>;       // indices 0 to 15
+using EdgeColors = std::array<Color, 13>;      // indices 1 to 12 (0 unused); -1 = not drawn
+
+class Butt::Impl {
+  public:
+    Impl(Butt& owner, ButtHost& host);
+    ~Impl();
+
+    Butt& owner;
+    ButtHost& host;
+    ButtEvents events;
+    HWND hwnd = nullptr;
+
+    // ---- Property fields (properties.cpp) ----
+    std::string caption;
+    long captionAlign = 0;
+    long captionStyle = 0;
+    long buttonStyle = 0;
+    long buttonShape = 0;
+    bool showFocusRect = false;
+    Color hoverBackColor = 0;
+    Color hoverForeColor = 0;
+    long hoverColorLocks = 0;
+    long gradientMode = 0;
+    Color gradientColor = 0;
+    long mode = 0;
+    bool value = false;
+    long customClick = 0;
+    PicturePtr picture;
+    long pictureAlign = 0;
+    int PictureSizePixels = 0; // 16, 24, 32, 40 or 48; 0 counts as 16
+    bool delayDrawing = false; // the DelayDrawing flag
+    Color backColor = 0;
+    Color ContainerBackColor = 0; // plain RGB
+    HWND ContainerWindow = nullptr;
+    // What a form host keeps for its controls.
+    bool enabled = true;
+    Color foreColor = kButtonText;
+    FontDesc font;
+    long mousePointer = 0;
+    PicturePtr mouseIcon;
+    char accessKey = 0;
+
+    // ---- Input state (input.cpp, hover.cpp) ----
+    int StateFlags = 0;
+    short LastMouseButton = 0;
+    bool IsHovering = false;
+    bool IsPressed = false;
+    bool afterDoubleClick = false; // the release that ends a double click raises no click
+
+    // ---- Shapes (shapes.cpp) ----
+    tv::UniqueRegion OuterRegion;
+    tv::UniqueRegion InnerRegion;
+    int BodyLeft = 0;
+    int BodyRight = 0;
+    tv::UniqueBitmap ShapeBitmap;
+    int ShapeBitmapWidth = 0;
+    int ShapeBitmapHeight = 0;
+    bool PressShifted = false;
+
+    // ---- Pictures (pictures.cpp) ----
+    int PictureWidth = 0;
+    int PictureHeight = 0;
+    int PictureKind = 0; // 0 bitmap, 1 icon or cursor
+    tv::UniqueFont captionFont;   // selected in the back buffer
+    HGDIOBJ SavedFont = nullptr;  // what the back buffer held before the first caption font
+
+    // ---- Layout (layout.cpp) ----
+    RECT CaptionRect{};
+    RECT PictureRect{};
+
+    // ---- Drawing (draw.cpp) ----
+    tv::UniqueMemoryDc BackBufferDC;
+    tv::UniqueBitmap backBufferBitmap;
+    HGDIOBJ SavedBitmap = nullptr;
+    HGDIOBJ SavedPen = nullptr;
+    HGDIOBJ SavedBrush = nullptr;
+    tv::UniquePen currentPen;     // the one pen made by SetDrawingTool now selected
+    tv::UniqueBrush currentBrush; // the one brush made by SetDrawingTool now selected
+    Color FaceColor = 0;
+    Color ShadeColor = 0;
+    Color HoverFaceColor = 0;
+    Color DownFaceColor = 0;
+
+    // ---- Window (window.cpp) ----
+    // Creates the control's child window; the object pointer rides on WM_NCCREATE.
+    bool CreateControlWindow(HWND parent, int id, RECT bounds);
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    float ScaleWidth() const;  // client width in pixels
+    float ScaleHeight() const; // client height in pixels
+    bool LooksPressed() const {
+        return (StateFlags & (kButtonHeld | kPointerInside)) == (kButtonHeld | kPointerInside);
+    }
+
+    // ---- Properties (properties.cpp): setters as specified, design messages ----
+    void Notify(const char* key); // host.PropertyChanged
+    void DesignMessage(int n);    // shown only while !host.UserMode()
+    void UpdateAccessKey(const std::string& caption);
+    void SetButtonStyle(long v);
+    void SetMode(long v);
+    void SetCaption(const std::string& v);
+    void SetCaptionAlign(long v);
+    void SetCaptionStyle(long v);
+    void SetCustomClick(long v);
+    void SetButtonShape(long v);
+    void SetPicture(PicturePtr v);
+    void SetPictureAlign(long v);
+    void SetEnabled(bool v);
+    void SetShowFocusRect(bool v);
+    void SetValue(bool v);
+    long PictureSize();
+    void SetPictureSize(long v);
+    void SetMousePointer(long v);
+    void SetMouseIcon(PicturePtr v);
+    void SetFont(const FontDesc& v);
+    long FontStyle() const;
+    void SetFontStyle(long v);
+    void SetForeColor(Color v);
+    void SetBackColor(Color v);
+    void SetGradientColor(Color v);
+    void SetGradientMode(long v);
+    void SetResetDefaultColors(bool v);
+    void SetHoverColorLocks(long v);
+    void SetHoverForeColor(Color v);
+    void SetHoverBackColor(Color v);
+    void Refresh();
+    void DelayDrawing(bool bDelay);
+
+    // ---- Persistence (persistence.cpp) ----
+    void InitProperties();
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+
+    // ---- Input, states, events (input.cpp) ----
+    void OnMouseDown(short button, short shift, float x, float y);
+    void OnMouseUp(short button, short shift, float x, float y);
+    void OnMouseMove(short button, short shift, float x, float y);
+    void OnClick();
+    void OnDoubleClick();
+    void OnKeyDown(short keyCode, short shift);
+    void OnKeyUp(short keyCode, short shift);
+    void OnKeyPress(short keyAscii);
+    void OnAccessKeyPress(int key);
+    void OnGotFocus();
+    void OnShow();
+    void OnAmbientChanged(const std::string& name);
+    void OnResize();
+    void OnPaint();
+    void OnCaptureLost(); // drops held and pressed looks; no Click
+    void Terminate();
+
+    // ---- Option group and hover tracking (option_group.cpp, hover.cpp) ----
+    bool OptionToggle(short action);
+    void HoverCheck(UINT_PTR timerId);
+    static void CALLBACK HoverTimerProc(HWND hwnd, UINT message, UINT_PTR timerId, DWORD time);
+
+    // ---- Shapes and regions (shapes.cpp) ----
+    void CreateShapeRegion();
+    void FitPictureSize(int width, int height, int& fittedWidth, int& fittedHeight) const;
+    void RegionFromPicture(int width, int height, HRGN region);
+    short PrepareShapeFrame();
+    bool ApplyCustomClick();
+
+    // ---- Derived state (refresh.cpp) ----
+    void RefreshProperty(const std::string& name); // "Font", "Picture", "BackColor"
+
+    // ---- Pictures (pictures.cpp) ----
+    void MeasurePicture(); // RefreshProperty's "Picture" case
+    void DrawPicture(RECT rect);
+    void TransparentBlit(HDC destination, const RECT& rect, HBITMAP source, int width,
+                         int height);
+
+    // ---- Layout (layout.cpp) ----
+    void LayoutContent(bool rebuildPicture);
+    void DrawContent(Color faceColor, Color textColor, bool forcePressed, bool keepColor);
+
+    // ---- Redraw and primitives (draw.cpp) ----
+    void DrawButton();
+    void UseBackBuffer(bool create);
+    void DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill, Color border,
+                  int penWidth, int penStyle);
+    void SetDrawingTool(bool active, HDC dc, int kind, Color color, bool withPen, int penWidth,
+                        int penStyle);
+    void FillFace(Color faceColor, short& drawState, short& drawResult, Color gradientColor,
+                  Color hoverColor);
+    void DrawBevel(PointList& points, EdgeColors& edgeColors, short drawState,
+                   int outerPenStyle);
+    void DrawFocus(Color color, bool solid, bool aroundContent, PointList& points);
+    // Copies the back buffer, and the outline frame of the last redraw, into any DC
+    // (WM_PRINTCLIENT, tests).
+    void PrintTo(HDC target);
+    Color lastFrameColor = -1;     // EdgeColors(12) of the last redraw
+    HRGN lastFrameRegion = nullptr; // borrowed or owned per the last redraw's choice
+
+    // ---- Gradient (gradient.cpp) ----
+    void GradientFill(Color first, Color second);
+
+    // ---- Style painters (styles.cpp: 0 to 3; styles_late.cpp: 4 to 7) ----
+    void PaintStyle0(PointList& points, EdgeColors& edges, short& state, short& result);
+    void PaintStyle1(PointList& points, EdgeColors& edges, short& state, short& result);
+    void PaintStyle2(PointList& points, EdgeColors& edges, short& state, short& result);
+    void PaintStyle3(PointList& points, EdgeColors& edges, short& state, short& result);
+    void PaintStyle4(PointList& points, EdgeColors& edges, short& state, short& result);
+    void PaintStyle5(PointList& points, EdgeColors& edges, short& state, short& result);
+    void PaintStyle6(PointList& points, EdgeColors& edges, short& state, short& result);
+    void PaintStyle7(PointList& points, EdgeColors& edges, short& state, short& result);
+};
+
+} // namespace butt

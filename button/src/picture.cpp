@@ -1,0 +1,172 @@
+// Picture objects: bitmaps, icons and cursors from handles, files and resources. JPEG and
+// PNG go through the system's imaging component (WIC) into a 32-bit DIB section.
+#include "butt.h"
+
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cwctype>
+
+namespace butt {
+namespace {
+
+std::wstring Extension(const std::wstring& path) {
+    const size_t dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || path.find_first_of(L"\\/", dot) != std::wstring::npos)
+        return {};
+    std::wstring extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    return extension;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string result;
+    for (const wchar_t c : text)
+        result += c < 128 ? static_cast<char>(c) : '?';
+    return result;
+}
+
+template <typename T> struct ComPtr {
+    T* p = nullptr;
+    ~ComPtr() {
+        if (p)
+            p->Release();
+    }
+    T** operator&() { return &p; }
+    T* operator->() const { return p; }
+};
+
+// Decodes the first frame of an image file with WIC into a top-down 32-bit DIB section.
+HBITMAP DecodeWithWic(const std::wstring& path, std::string& error) {
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const bool uninitialize = SUCCEEDED(init);
+    HBITMAP bitmap = nullptr;
+    {
+        ComPtr<IWICImagingFactory> factory;
+        ComPtr<IWICBitmapDecoder> decoder;
+        ComPtr<IWICBitmapFrameDecode> frame;
+        ComPtr<IWICFormatConverter> converter;
+        UINT width = 0;
+        UINT height = 0;
+        HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
+        if (SUCCEEDED(hr))
+            hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                    WICDecodeMetadataCacheOnDemand, &decoder);
+        if (SUCCEEDED(hr))
+            hr = decoder->GetFrame(0, &frame);
+        if (SUCCEEDED(hr))
+            hr = factory->CreateFormatConverter(&converter);
+        if (SUCCEEDED(hr))
+            hr = converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGR,
+                                       WICBitmapDitherTypeNone, nullptr, 0.0,
+                                       WICBitmapPaletteTypeCustom);
+        if (SUCCEEDED(hr))
+            hr = converter->GetSize(&width, &height);
+        if (SUCCEEDED(hr) && (width == 0 || height == 0 || width > 16384 || height > 16384))
+            hr = E_FAIL;
+        if (SUCCEEDED(hr)) {
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof info.bmiHeader;
+            info.bmiHeader.biWidth = static_cast<LONG>(width);
+            info.bmiHeader.biHeight = -static_cast<LONG>(height);
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            info.bmiHeader.biCompression = BI_RGB;
+            void* bits = nullptr;
+            bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+            if (!bitmap)
+                hr = E_OUTOFMEMORY;
+            else
+                hr = converter->CopyPixels(nullptr, width * 4, width * height * 4,
+                                           static_cast<BYTE*>(bits));
+            if (FAILED(hr) && bitmap) {
+                DeleteObject(bitmap);
+                bitmap = nullptr;
+            }
+        }
+        if (!bitmap)
+            error = "cannot read the image " + Narrow(path) + " (it is missing, damaged or not "
+                    "a picture)";
+    }
+    if (uninitialize)
+        CoUninitialize();
+    return bitmap;
+}
+
+} // namespace
+
+Picture::~Picture() {
+    if (!handle_)
+        return;
+    if (kind_ == Kind::Bitmap)
+        DeleteObject(handle_);
+    else if (kind_ == Kind::Icon)
+        DestroyIcon(static_cast<HICON>(handle_));
+    else
+        DestroyCursor(static_cast<HCURSOR>(handle_));
+}
+
+std::shared_ptr<Picture> Picture::FromBitmap(HBITMAP bitmap, std::string source) {
+    if (!bitmap)
+        return nullptr;
+    return std::shared_ptr<Picture>(new Picture(Kind::Bitmap, bitmap, std::move(source)));
+}
+
+std::shared_ptr<Picture> Picture::FromIcon(HICON icon, Kind kind, std::string source) {
+    if (!icon)
+        return nullptr;
+    return std::shared_ptr<Picture>(new Picture(kind, icon, std::move(source)));
+}
+
+std::shared_ptr<Picture> Picture::LoadFile(const std::wstring& path, std::string& error) {
+    const std::string source = "file:" + Narrow(path);
+    const std::wstring extension = Extension(path);
+    if (extension == L"bmp") {
+        const auto bitmap = static_cast<HBITMAP>(
+            LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        if (!bitmap) {
+            error = "cannot read the bitmap " + Narrow(path);
+            return nullptr;
+        }
+        return FromBitmap(bitmap, source);
+    }
+    if (extension == L"ico" || extension == L"cur") {
+        const bool cursor = extension == L"cur";
+        const auto icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(),
+                                                        cursor ? IMAGE_CURSOR : IMAGE_ICON, 0, 0,
+                                                        LR_LOADFROMFILE | LR_DEFAULTSIZE));
+        if (!icon) {
+            error = std::string("cannot read the ") + (cursor ? "cursor " : "icon ") + Narrow(path);
+            return nullptr;
+        }
+        return FromIcon(icon, cursor ? Kind::Cursor : Kind::Icon, source);
+    }
+    const HBITMAP bitmap = DecodeWithWic(path, error);
+    return bitmap ? FromBitmap(bitmap, source) : nullptr;
+}
+
+std::shared_ptr<Picture> Picture::LoadResource(HMODULE module, const std::string& name, Kind kind,
+                                               std::string& error) {
+    const char* kindName = kind == Kind::Bitmap ? "bitmap" : kind == Kind::Icon ? "icon" : "cursor";
+    const std::string source = std::string("res:") + kindName + ":" + name;
+    const UINT type = kind == Kind::Bitmap ? IMAGE_BITMAP
+                      : kind == Kind::Icon ? IMAGE_ICON
+                                           : IMAGE_CURSOR;
+    // "#123" names a numbered resource, anything else a named one.
+    const char* resource = name.c_str();
+    if (name.size() > 1 && name[0] == '#')
+        resource = MAKEINTRESOURCEA(std::atoi(name.c_str() + 1));
+    const HANDLE handle = LoadImageA(module, resource, type, 0, 0,
+                                     kind == Kind::Bitmap ? LR_CREATEDIBSECTION : LR_DEFAULTSIZE);
+    if (!handle) {
+        error = std::string("there is no ") + kindName + " resource " + name;
+        return nullptr;
+    }
+    if (kind == Kind::Bitmap)
+        return FromBitmap(static_cast<HBITMAP>(handle), source);
+    return FromIcon(static_cast<HICON>(handle), kind, source);
+}
+
+} // namespace butt
