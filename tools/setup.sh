@@ -3,7 +3,7 @@
 # everything is there; runs `apt-get update` only when it has something to install.
 set -eu
 packages=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64 wine wine64 xvfb xauth
-    googletest xdotool imagemagick ffmpeg python3 zip)
+    googletest xdotool x11-utils imagemagick ffmpeg python3 zip)
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
@@ -15,4 +15,4 @@ echo "setup: installing ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
