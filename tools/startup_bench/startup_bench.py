@@ -1,0 +1,101 @@
+#!/usr/bin/env python3
+"""Times the tool from process start to the end of its fade-in (alpha 240, which Wine shows
+as the X property _NET_WM_WINDOW_OPACITY) against a bare Win32 program that only shows a
+window, both under the same Wine prefix and display, in one run.
+
+usage: startup_bench.py BUILD_DIR TOOL_EXE [--runs N]
+"""
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+OPAQUE_240 = 240 * 0xFFFFFFFF // 255  # how Wine scales a layered window's alpha
+
+
+def wine_env(state):
+    up = subprocess.run([os.path.join(os.path.dirname(__file__), "..", "wine-env.sh"),
+                         "--state", state, "up"])
+    if up.returncode != 0:
+        sys.exit("startup_bench: cannot start the Wine environment")
+    env = dict(os.environ)
+    env["WINEPREFIX"] = os.path.join(state, "prefix")
+    env["WINEDEBUG"] = "-all"
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
+    display_file = os.path.join(state, "display")
+    if os.path.exists(display_file):
+        env["DISPLAY"] = open(display_file).read().strip()
+    return env
+
+
+def find_window(env, name, deadline):
+    while time.monotonic() < deadline:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name], env=env,
+                               capture_output=True, text=True).stdout.split()
+        if found:
+            return found[0]
+        time.sleep(0.005)
+    return None
+
+
+def opacity(env, window):
+    out = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_OPACITY"], env=env,
+                         capture_output=True, text=True).stdout
+    try:
+        return int(out.rsplit("=", 1)[1])
+    except (IndexError, ValueError):
+        return None
+
+
+def time_start(env, exe, name, until_opacity):
+    start = time.monotonic()
+    process = subprocess.Popen(["/usr/lib/wine/wine64", exe], env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    deadline = start + 60
+    try:
+        window = find_window(env, name, deadline)
+        if window is None:
+            raise RuntimeError(f"no window named {name!r} appeared")
+        if until_opacity is not None:
+            while time.monotonic() < deadline:
+                value = opacity(env, window)
+                if value is not None and value >= until_opacity:
+                    break
+                time.sleep(0.002)
+            else:
+                raise RuntimeError("the fade-in never reached 240")
+        return time.monotonic() - start
+    finally:
+        process.kill()
+        process.wait()
+        subprocess.run(["xdotool", "search", "--name", name, "windowkill"], env=env,
+                       capture_output=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build_dir")
+    parser.add_argument("tool_exe")
+    parser.add_argument("--tool-name", default="VARNHOLT")
+    parser.add_argument("--runs", type=int, default=5)
+    args = parser.parse_args()
+    env = wine_env(os.path.join(args.build_dir, "bench-wine"))
+    bare = os.path.join(args.build_dir, "bin", "bare_window.exe")
+    tool_times, bare_times = [], []
+    time_start(env, bare, "TvBareWindow", None)  # warm the prefix and the file cache
+    for _ in range(args.runs):
+        bare_times.append(time_start(env, bare, "TvBareWindow", None))
+        tool_times.append(time_start(env, args.tool_exe, args.tool_name, OPAQUE_240))
+    bare_median = statistics.median(bare_times)
+    tool_median = statistics.median(tool_times)
+    print(f"bare window shown:      median {bare_median * 1000:7.1f} ms over {args.runs} runs")
+    print(f"tool faded in to 240:   median {tool_median * 1000:7.1f} ms over {args.runs} runs")
+    print(f"tool / bare:            {tool_median / bare_median:7.2f}x")
+    subprocess.run([os.path.join(os.path.dirname(__file__), "..", "wine-env.sh"), "--state",
+                    os.path.join(args.build_dir, "bench-wine"), "down"])
+
+
+if __name__ == "__main__":
+    main()
