@@ -2,6 +2,8 @@
 // Window-shaping and layered-style operations for borderless, skinned windows.
 #include <windows.h>
 
+#include <string>
+
 namespace tv {
 
 class SkinSupport {
@@ -13,6 +15,15 @@ class SkinSupport {
     long Make_Transparent(HWND window, short& Percentage) const;
     // Removes the layered style. 0 done, 2 error.
     long Make_Opaque(HWND window) const;
+    // Writes "<AppEXEName>.exe.manifest" (hidden, system) beside the running program so that
+    // it binds to the themed common controls; true when a manifest was there before. With
+    // AutoRestart the program is started again from AppPath and this instance ends; a
+    // manifest that exists is then never replaced (*CreateNew is set to false).
+    bool Debug_WriteEXEmanifest(const std::string& AppPath, const std::string& AppEXEName,
+                                long AppMajor, long AppMinor, long AppRevision,
+                                const std::string& AppFileDescription, bool AutoRestart = false,
+                                long AutoRestartWindowStyle = 0,
+                                bool* CreateNew = nullptr) const;
 };
 
 } // namespace tv
