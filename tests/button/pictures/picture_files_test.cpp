@@ -1,0 +1,130 @@
+// Pictures from files: the system loaders for BMP and ICO, WIC for JPEG and PNG, and clear
+// errors (never a crash) for files that are not pictures.
+#include "butt.h"
+#include "pixels.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <wincodec.h>
+
+namespace butt::test {
+namespace {
+
+BITMAP BitmapRecord(const PicturePtr& picture) {
+    BITMAP record{};
+    GetObjectA(picture->handle(), sizeof record, &record);
+    return record;
+}
+
+// The colour of a bitmap picture's pixel, read through a memory DC.
+COLORREF PicturePixel(const PicturePtr& picture, int x, int y) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, picture->handle());
+    const COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return c;
+}
+
+// Within `tolerance` in every channel (JPEG is lossy).
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// Left half red, right half blue: survives JPEG's blocks in the middle of each half.
+PixelImage TwoHalves() {
+    PixelImage image = FilledImage(32, 16, RGB(220, 20, 20));
+    for (int y = 0; y < 16; ++y)
+        for (int x = 16; x < 32; ++x)
+            image.at(x, y) = RGB(20, 20, 220);
+    return image;
+}
+
+TEST(PictureFiles, BmpLoadsAsABitmapWithItsPixels) {
+    tv::test::TempFolder folder;
+    PixelImage image = FilledImage(5, 3, RGB(255, 0, 255));
+    image.at(4, 2) = RGB(1, 2, 3);
+    tv::test::WriteFileBytes(folder / L"p.bmp", BmpFileBytes(image));
+    std::string error;
+    const PicturePtr picture = Picture::LoadFile(folder / L"p.bmp", error);
+    ASSERT_TRUE(picture) << error;
+    EXPECT_EQ(picture->kind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(BitmapRecord(picture).bmWidth, 5);
+    EXPECT_EQ(BitmapRecord(picture).bmHeight, 3);
+    EXPECT_EQ(PicturePixel(picture, 0, 0), RGB(255, 0, 255));
+    EXPECT_EQ(PicturePixel(picture, 4, 2), RGB(1, 2, 3));
+}
+
+TEST(PictureFiles, JpegAndPngComeThroughTheImagingComponent) {
+    tv::test::TempFolder folder;
+    const PixelImage image = TwoHalves();
+    struct Case {
+        const wchar_t* name;
+        GUID container;
+        int tolerance;
+    };
+    for (const Case& c : {Case{L"p.jpg", GUID_ContainerFormatJpeg, 40},
+                          Case{L"p.png", GUID_ContainerFormatPng, 0}}) {
+        SCOPED_TRACE(std::string(c.name, c.name + wcslen(c.name)));
+        ASSERT_TRUE(WriteWithWic(image, folder / c.name, c.container));
+        std::string error;
+        const PicturePtr picture = Picture::LoadFile(folder / c.name, error);
+        ASSERT_TRUE(picture) << error;
+        EXPECT_EQ(picture->kind(), Picture::Kind::Bitmap);
+        const BITMAP record = BitmapRecord(picture);
+        EXPECT_EQ(record.bmWidth, 32);
+        EXPECT_EQ(record.bmHeight, 16);
+        EXPECT_EQ(record.bmBitsPixel, 32);
+        EXPECT_NE(record.bmBits, nullptr) << "a DIB section, as pictures are measured by it";
+        EXPECT_TRUE(Near(PicturePixel(picture, 4, 8), RGB(220, 20, 20), c.tolerance));
+        EXPECT_TRUE(Near(PicturePixel(picture, 27, 8), RGB(20, 20, 220), c.tolerance));
+    }
+}
+
+TEST(PictureFiles, UnreadableFilesGiveAClearErrorAndNoPicture) {
+    tv::test::TempFolder folder;
+    tv::test::WriteFileBytes(folder / L"garbage.jpg", std::string(300, '\x5A'));
+    tv::test::WriteFileBytes(folder / L"garbage.bmp", "BM this is not a bitmap");
+    tv::test::WriteFileBytes(folder / L"garbage.ico", std::string(40, '\0'));
+    tv::test::WriteFileBytes(folder / L"empty.png", "");
+    // A JPEG cut off after its header.
+    ASSERT_TRUE(WriteWithWic(TwoHalves(), folder / L"whole.jpg", GUID_ContainerFormatJpeg));
+    tv::test::WriteFileBytes(folder / L"cut.jpg",
+                             tv::test::ReadFileBytes(folder / L"whole.jpg").substr(0, 20));
+    for (const wchar_t* name : {L"garbage.jpg", L"garbage.bmp", L"garbage.ico", L"empty.png",
+                                L"cut.jpg", L"missing.jpg", L"missing.bmp"}) {
+        const std::string narrow(name, name + wcslen(name));
+        SCOPED_TRACE(narrow);
+        std::string error;
+        EXPECT_FALSE(Picture::LoadFile(folder / name, error));
+        EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+        EXPECT_NE(error.find(narrow), std::string::npos) << "the error names the file";
+    }
+}
+
+TEST(PictureFiles, IconsLoadAsIcons) {
+    // An icon file made from a 16 x 16 32-bit image with an all-opaque mask.
+    tv::test::TempFolder folder;
+    std::string bytes;
+    const auto put16 = [&](unsigned v) { bytes.append({char(v & 0xFF), char(v >> 8)}); };
+    const auto put32 = [&](unsigned v) { put16(v & 0xFFFF), put16(v >> 16); };
+    const unsigned imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    put16(0), put16(1), put16(1);                                       // icon directory, one image
+    bytes += char(16), bytes += char(16), bytes += '\0', bytes += '\0'; // 16 x 16
+    put16(1), put16(32), put32(imageSize), put32(22);
+    put32(40), put32(16), put32(32), put16(1), put16(32), put32(0), put32(0), put32(0), put32(0),
+        put32(0), put32(0);
+    for (int i = 0; i < 16 * 16; ++i)
+        put32(0xFF00C000); // opaque green
+    bytes.append(16 * 4, '\0');
+    tv::test::WriteFileBytes(folder / L"p.ico", bytes);
+    std::string error;
+    const PicturePtr picture = Picture::LoadFile(folder / L"p.ico", error);
+    ASSERT_TRUE(picture) << error;
+    EXPECT_EQ(picture->kind(), Picture::Kind::Icon);
+}
+
+} // namespace
+} // namespace butt::test
