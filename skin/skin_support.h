@@ -2,12 +2,50 @@
 // Window-shaping and layered-style operations for borderless, skinned windows.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace tv {
 
+// The picture host that shows a skin on a form: the picture it holds (borrowed) and its
+// place and size in the form's client area, in pixels.
+struct PictureHost {
+    HBITMAP picture = nullptr;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    // When on, the host takes the size of its picture.
+    bool autoSize = false;
+};
+
+// What Set_Background needs of the form it shapes.
+class SkinForm {
+  public:
+    virtual ~SkinForm() = default;
+    virtual HWND Handle() const = 0;
+    // The plain path: the form shows this picture as its own background.
+    virtual void SetPicture(HBITMAP picture) = 0;
+};
+
 class SkinSupport {
   public:
+    // Gives the form its skin. Shaped path (UsingTransparentColor): the form's outline becomes
+    // the picture's pixels that are not the key colour (no region when none is), the host
+    // moves to 0, 0 and the form takes the host's size. Plain path: the form shows the
+    // picture itself, the host takes the picture's size and moves to 0, 0, and the form takes
+    // that size. False when the form has no window, or the shaped path lacks a component
+    // (each must be 0 to 255); nothing is changed then.
+    bool Set_Background(SkinForm& Form, PictureHost& Picture, bool UsingTransparentColor = false,
+                        std::optional<int> TransparentColor1RED = std::nullopt,
+                        std::optional<int> TransparentColor2GREEN = std::nullopt,
+                        std::optional<int> TransparentColor3BLUE = std::nullopt) const;
+    // Hands the form to the system's move loop as if its title bar had been pressed, for the
+    // mouse-button codes 1 (left), 2 (right) and 4 (middle). The move is asked for only while
+    // the left button is down: the move loop ends on its release, and a loop started without
+    // it would make the window follow the pointer.
+    void Drag_Form(long MouseButton, HWND Form) const;
+
     // True when the window has the layered style.
     bool Check_isTransparent(HWND window) const;
     // Makes the window layered with the alpha `Percentage` (0 to 255, despite the name).
