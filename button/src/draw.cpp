@@ -1,0 +1,380 @@
+// The redraw routine and its primitives. Everything is painted into a back buffer (a memory
+// DC holding a bitmap the size of the control) and reaches the screen in one copy, so the
+// button never shows a half-drawn state. Pens and brushes made here are owned by the record
+// (currentPen, currentBrush): each new one replaces, and deletes, the one before it.
+#include "butt_impl.h"
+
+namespace butt {
+namespace {
+
+POINT Pt(int x, int y) {
+    return POINT{x, y};
+}
+
+} // namespace
+
+void Butt::Impl::DrawButton() {
+    if (delayDrawing)
+        return;
+    if (!BackBufferDC || !SavedBitmap)
+        UseBackBuffer(true);
+
+    PointList points{};
+    EdgeColors edges{};
+    short state = 0;
+    short result = 0;
+    switch (buttonStyle) {
+    case 0:
+        PaintStyle0(points, edges, state, result);
+        break;
+    case 1:
+        PaintStyle1(points, edges, state, result);
+        break;
+    case 2:
+        PaintStyle2(points, edges, state, result);
+        break;
+    case 3:
+        PaintStyle3(points, edges, state, result);
+        break;
+    case 4:
+        PaintStyle4(points, edges, state, result);
+        break;
+    case 5:
+        PaintStyle5(points, edges, state, result);
+        break;
+    case 6:
+        PaintStyle6(points, edges, state, result);
+        break;
+    case 7:
+        PaintStyle7(points, edges, state, result);
+        break;
+    default:
+        break;
+    }
+    Color frameColor = edges[12];
+    if (result == 0)
+        return;
+
+    UseBackBuffer(false);
+    lastFrameKind = FrameKind::None;
+    if (result > 1) {
+        const bool pressed = LooksPressed();
+        if (buttonShape >= 4 && buttonShape <= 6) {
+            if (buttonStyle == 2 && !pressed)
+                lastFrameKind = FrameKind::Outer;
+            else if (buttonShape == 6)
+                lastFrameKind = FrameKind::Window;
+        } else if (buttonShape == 7 || buttonShape == 8) {
+            if (IsHovering && !pressed) {
+                if (buttonStyle != 2)
+                    frameColor = HoverFaceColor;
+                if (frameColor != TranslateColor(backColor) || buttonStyle == 2)
+                    lastFrameKind = FrameKind::Window;
+            } else if (StateFlags & kShowsFocus) {
+                lastFrameKind = buttonShape == 8 ? FrameKind::Inner : FrameKind::Outer;
+                if (value && buttonStyle != 2)
+                    frameColor = ShiftColor(ShadeColor, -32);
+            }
+        }
+    }
+    lastFrameColor = frameColor;
+    if (lastFrameKind != FrameKind::None) {
+        const tv::WindowDc windowDc(hwnd);
+        FrameLastOutline(windowDc.get());
+    }
+    // The copy above has already reached the window: there is no second surface to refresh.
+}
+
+void Butt::Impl::FrameLastOutline(HDC target) {
+    if (!target || lastFrameKind == FrameKind::None)
+        return;
+    tv::UniqueRegion windowCopy;
+    HRGN region = nullptr;
+    switch (lastFrameKind) {
+    case FrameKind::Outer:
+        region = OuterRegion.get();
+        break;
+    case FrameKind::Inner:
+        region = InnerRegion.get();
+        break;
+    case FrameKind::Window:
+        windowCopy.reset(CreateRectRgn(0, 0, 0, 0));
+        if (GetWindowRgn(hwnd, windowCopy.get()) != ERROR)
+            region = windowCopy.get();
+        break;
+    case FrameKind::None:
+        break;
+    }
+    if (!region)
+        return;
+    const tv::UniqueBrush brush(CreateSolidBrush(
+        static_cast<COLORREF>(TranslateColor(lastFrameColor < 0 ? 0 : lastFrameColor))));
+    FrameRgn(target, region, brush.get(), 1, 1);
+}
+
+void Butt::Impl::PrintTo(HDC target) {
+    if (!target || !BackBufferDC)
+        return;
+    BitBlt(target, 0, 0, Round(ScaleWidth()), Round(ScaleHeight()), BackBufferDC.get(), 0, 0,
+           SRCCOPY);
+    FrameLastOutline(target);
+}
+
+void Butt::Impl::UseBackBuffer(bool create) {
+    const tv::WindowDc windowDc(hwnd);
+    if (!create) {
+        if (BackBufferDC)
+            BitBlt(windowDc.get(), 0, 0, Round(ScaleWidth()), Round(ScaleHeight()),
+                   BackBufferDC.get(), 0, 0, SRCCOPY);
+        return;
+    }
+    if (!BackBufferDC) {
+        BackBufferDC.reset(CreateCompatibleDC(windowDc.get()));
+        if (!BackBufferDC)
+            return;
+        // Captions are drawn over the face, never on a box of their own.
+        SetBkMode(BackBufferDC.get(), TRANSPARENT);
+        tv::UniqueBrush brush(CreateSolidBrush(0));
+        SavedBrush = SelectObject(BackBufferDC.get(), brush.get());
+        currentBrush = std::move(brush);
+        tv::UniquePen pen(CreatePen(PS_SOLID, 1, 0));
+        SavedPen = SelectObject(BackBufferDC.get(), pen.get());
+        currentPen = std::move(pen);
+    }
+    RefreshProperty("Font");
+    if (!SavedBitmap) {
+        // A control without area still gets a one-pixel buffer, so painting has a target.
+        const int width = std::max(1, Round(ScaleWidth()));
+        const int height = std::max(1, Round(ScaleHeight()));
+        tv::UniqueBitmap bitmap(CreateCompatibleBitmap(windowDc.get(), width, height));
+        if (!bitmap)
+            return;
+        SavedBitmap = SelectObject(BackBufferDC.get(), bitmap.get());
+        backBufferBitmap = std::move(bitmap);
+    }
+}
+
+void Butt::Impl::SetDrawingTool(bool active, HDC dc, int kind, Color color, bool withPen,
+                                int penWidth, int penStyle) {
+    HDC buffer = BackBufferDC.get();
+    if (!active) {
+        if (!buffer)
+            return;
+        if (SavedBrush)
+            SelectObject(buffer, SavedBrush);
+        currentBrush.reset();
+        if (SavedPen)
+            SelectObject(buffer, SavedPen);
+        currentPen.reset();
+        return;
+    }
+    // Pens and brushes always go into the buffer; only the text colour follows `dc`.
+    const COLORREF plain = static_cast<COLORREF>(TranslateColor(color));
+    const auto selectPen = [&] {
+        if (!buffer)
+            return;
+        tv::UniquePen pen(CreatePen(penStyle, penWidth, plain));
+        if (!pen)
+            return;
+        SelectObject(buffer, pen.get());
+        currentPen = std::move(pen);
+    };
+    switch (kind) {
+    case 0: {
+        if (!buffer)
+            return;
+        tv::UniqueBrush brush(CreateSolidBrush(plain));
+        if (brush) {
+            SelectObject(buffer, brush.get());
+            currentBrush = std::move(brush);
+        }
+        if (withPen)
+            selectPen();
+        break;
+    }
+    case 1:
+        selectPen();
+        break;
+    case 2:
+        if (dc)
+            SetTextColor(dc, plain);
+        break;
+    default:
+        break;
+    }
+}
+
+void Butt::Impl::DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill,
+                          Color border, int penWidth, int penStyle) {
+    if (border != -1)
+        SetDrawingTool(true, dc, 1, border, true, penWidth, penStyle);
+    // Without a border colour the rectangle is outlined in its own fill colour.
+    SetDrawingTool(true, dc, 0, fill, border == -1, 1, 0);
+    Rectangle(dc, left, top, right, bottom);
+}
+
+void Butt::Impl::FillFace(Color faceColor, short& drawState, short& drawResult, Color gradient,
+                          Color hoverColor) {
+    drawResult = PrepareShapeFrame();
+    if (drawResult == 0)
+        return;
+    const bool pressed = LooksPressed();
+    drawState = pressed ? 2 : (StateFlags & kShowsFocus) ? 1 : 0;
+    if (hoverColor < 0)
+        hoverColor = faceColor;
+    const bool useHover = IsHovering && ((!pressed && mode == 0) || (!value && mode > 0));
+    const Color fill = useHover ? hoverColor : faceColor;
+    HDC buffer = BackBufferDC.get();
+    const float width = ScaleWidth();
+    const float height = ScaleHeight();
+
+    if (gradientMode != 0 && !value && buttonShape < 7) {
+        if (IsHovering && !pressed && gradientColor != hoverBackColor) {
+            DrawRect(buffer, 0, 0, Round(width), Round(height), hoverColor, -1, 0, 0);
+        } else {
+            if (gradient < 0)
+                gradient = faceColor;
+            GradientFill(faceColor, gradient);
+        }
+        return;
+    }
+    if ((!enabled && mode < 1) || buttonStyle != 2) {
+        DrawRect(buffer, 0, 0, Round(width), Round(height), fill, -1, 0, 0);
+        return;
+    }
+    // The shaded face: one row at a time, darker by up to 25 steps toward the bottom.
+    const int rows = Round(height);
+    if (rows < 0 || height <= 0)
+        return;
+    const float perRow = 25.0f / height;
+    for (int y = 0; y <= rows; ++y) {
+        const float shift = -(perRow * static_cast<float>(y));
+        const Color row = ShiftColor(fill, Round(shift), true);
+        DrawRect(buffer, 0, y, Round(width), y + 1, row, -1, 0, 0);
+    }
+}
+
+void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState,
+                           int outerPenStyle) {
+    (void)drawState; // the painters have already turned the state into edge colours
+    HDC buffer = BackBufferDC.get();
+    if (!buffer)
+        return;
+    const int w = Round(ScaleWidth());
+    const int ht = Round(ScaleHeight());
+    const int l = BodyLeft;
+    const int r = BodyRight;
+    const int a = (buttonShape == 1 || buttonShape == 3) ? 1 : 0;
+    const int b = (buttonShape == 2 || buttonShape == 3) ? 1 : 0;
+
+    p[0] = Pt(l + 2 - 4 * a, ht - 3);
+    p[1] = Pt(2 + 2 * a, 2);
+    p[2] = Pt(r - 3 + 3 * b, 2);
+    p[3] = Pt(w - 3 - 3 * b, ht - 3);
+    p[4] = Pt(l + 1 - 4 * a, ht - 3);
+    p[5] = Pt(p[0].x + (a - 1), p[0].y + 1);
+    p[6] = Pt(p[1].x - (a + 1), p[1].y - 1);
+    p[7] = Pt(p[2].x + (1 - b), p[2].y - 1);
+    p[8] = Pt(p[3].x + (b + 1), p[3].y + 1);
+    p[9] = Pt(p[4].x - 1, p[4].y + 1);
+    p[10] = Pt(l - a, ht - 1 + a);
+    p[11] = Pt(0, 0);
+    p[12] = Pt(r - 1 + b, 0);
+    p[13] = Pt(w - 1, ht - 1 + b);
+    p[14] = Pt(l - 1 - 2 * a, ht - 1);
+
+    Color current = -1;
+    for (int i = 0; i <= 13; ++i) {
+        if (i == 4 || i == 9)
+            continue; // the joins between the rings
+        const int index = i < 4 ? i + 1 : i <= 8 ? i : i - 1;
+        const Color color = edgeColors[static_cast<std::size_t>(index)];
+        if (color < 0)
+            continue;
+        if (color != current) {
+            const int style = i > 8 && outerPenStyle >= 0 ? outerPenStyle : 0;
+            SetDrawingTool(true, buffer, 1, color, true, 1, style);
+        }
+        Polyline(buffer, &p[static_cast<std::size_t>(i)], 2);
+        current = color;
+    }
+    p[15] = Pt(w - 1, ht - 1);
+    if (ScaleWidth() != static_cast<float>(b))
+        Polyline(buffer, &p[14], 2);
+}
+
+void Butt::Impl::DrawFocus(Color color, bool solid, bool aroundContent, PointList& p) {
+    if (!(StateFlags & kShowsFocus) || buttonShape > 6)
+        return;
+    if (buttonShape >= 4) {
+        if (buttonStyle == 2)
+            return;
+        aroundContent = true;
+    }
+    HDC buffer = BackBufferDC.get();
+    if (!buffer)
+        return;
+    const float width = ScaleWidth();
+    const float height = ScaleHeight();
+    const int w = Round(width);
+    const int ht = Round(height);
+    const int l = BodyLeft;
+    const int r = BodyRight;
+    if (color < 0)
+        color = 0; // black, the system's own focus colour
+
+    if (buttonShape >= 1 && buttonShape <= 3) {
+        const int c = BodyLeft != 0 ? 1 : 0;
+        const int d = width > static_cast<float>(BodyRight) ? 1 : 0;
+        p[0] = Pt(l + 4 - 6 * c, ht - 5);
+        p[1] = Pt(4 + 4 * c, 4);
+        p[2] = Pt(r - 5 + 4 * d, 4);
+        p[3] = Pt(w - 5 - 6 * d, ht - 5);
+        p[4] = Pt(l + 3 - 4 * c, ht - 5);
+        SetDrawingTool(true, buffer, 1, color, true, 1, 0);
+        Polyline(buffer, p.data(), 5);
+        return;
+    }
+    SetDrawingTool(true, buffer, 1, color, true, 1, 0);
+    RECT rect{};
+    if (!aroundContent) {
+        SetRect(&rect, 0, 0, r - (l + 8), Round(height - 8));
+        OffsetRect(&rect, l + 4, 4);
+        if (!solid) {
+            DrawFocusRect(buffer, &rect);
+            return;
+        }
+        p[0] = Pt(rect.left, rect.bottom);
+        p[1] = Pt(rect.left, rect.top);
+        p[2] = Pt(rect.right, rect.top);
+        p[3] = Pt(rect.right, rect.bottom);
+        p[4] = Pt(rect.left, rect.bottom);
+        Polyline(buffer, p.data(), 5);
+        return;
+    }
+    if (!caption.empty()) {
+        rect = CaptionRect;
+    } else {
+        rect = PictureRect;
+        rect.bottom = std::min<LONG>(rect.bottom, Round(height - 4));
+        rect.right = std::min<LONG>(rect.right, Round(width - 4));
+    }
+    const int e = (CaptionRect.right >= r - 4 || CaptionRect.left <= l + 4) ? 1 : 2;
+    const int pressed = ((value || LooksPressed()) && buttonStyle != 3) ? 1 : 0;
+    const int s = buttonShape < 4 ? 1 : 0;
+    OffsetRect(&rect, s * pressed - e, pressed - e);
+    rect.right += 2 * e + s * pressed;
+    rect.bottom += 2 * e + pressed;
+    if (!solid) {
+        DrawFocusRect(buffer, &rect);
+        return;
+    }
+    p[0] = Pt(rect.left, rect.top);
+    p[1] = Pt(rect.right - 1, rect.top);
+    p[2] = Pt(rect.right - 1, rect.bottom - 1);
+    p[3] = Pt(rect.left, rect.bottom - 1);
+    p[4] = Pt(rect.left, rect.top);
+    Polyline(buffer, p.data(), 5);
+}
+
+} // namespace butt

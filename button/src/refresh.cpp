@@ -1,0 +1,89 @@
+// Derived drawing state: the caption font in the back buffer, the picture's measurements and
+// the painting colours that each style derives from BackColor and HoverBackColor.
+#include "butt_impl.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace butt {
+namespace {
+
+bool SameName(const std::string& a, const char* b) {
+    const std::string other(b);
+    return a.size() == other.size() &&
+           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Screen twips per pixel, vertically (15 at 96 dots per inch).
+float TwipsPerPixelY() {
+    const tv::WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
+}
+
+LOGFONTA CaptionLogFont(const FontDesc& font) {
+    LOGFONTA log{};
+    log.lfHeight =
+        Round(-20.0 * static_cast<double>(font.size) / static_cast<double>(TwipsPerPixelY()));
+    log.lfWeight = font.weight;
+    log.lfItalic = font.italic ? 1 : 0;
+    log.lfUnderline = font.underline ? 1 : 0;
+    log.lfStrikeOut = font.strikethrough ? 1 : 0;
+    log.lfCharSet = DEFAULT_CHARSET;
+    const std::size_t length = std::min<std::size_t>(font.name.size(), LF_FACESIZE - 1);
+    std::copy_n(font.name.begin(), length, log.lfFaceName);
+    log.lfFaceName[length] = '\0';
+    return log;
+}
+
+} // namespace
+
+void Butt::Impl::RefreshProperty(const std::string& name) {
+    if (SameName(name, "Font")) {
+        if (!BackBufferDC)
+            return; // made with the buffer, which asks for it
+        const LOGFONTA log = CaptionLogFont(font);
+        tv::UniqueFont created(CreateFontIndirectA(&log));
+        if (!created)
+            return;
+        HGDIOBJ replaced = SelectObject(BackBufferDC.get(), created.get());
+        // The buffer's own font is kept for the end; an earlier caption font goes now.
+        if (!captionFont)
+            SavedFont = replaced;
+        captionFont = std::move(created);
+    } else if (SameName(name, "Picture")) {
+        MeasurePicture();
+    } else if (SameName(name, "BackColor")) {
+        const Color back = TranslateColor(backColor);
+        const Color hover = TranslateColor(hoverBackColor);
+        FaceColor = back;
+        ShadeColor = back;
+        HoverFaceColor = hover;
+        switch (buttonStyle) {
+        case 2:
+            FaceColor = ShiftColor(back, 48, true);
+            HoverFaceColor = ShiftColor(hover, 48, true);
+            ShadeColor = ShiftColor(FaceColor, -32, true);
+            DownFaceColor = ShiftColor(0xFFFFFF, -32, true);
+            break;
+        case 3:
+            ShadeColor = ShiftColor(0x808080, 12);
+            DownFaceColor = ShiftColor(ShadeColor, 31);
+            break;
+        case 7:
+            FaceColor = ShiftColor(back, 31);
+            HoverFaceColor = ShiftColor(hover, 31);
+            ShadeColor = ShiftColor(0x808080, -16);
+            DownFaceColor = ShiftColor(0x808080, 16, true);
+            break;
+        default:
+            DownFaceColor = ShiftColor(0xFFFFFF, -32);
+            break;
+        }
+    }
+}
+
+} // namespace butt

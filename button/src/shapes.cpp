@@ -1,0 +1,390 @@
+// Outlines: the window region of each shape with its corner cuts, the inset regions that the
+// painters clip to, the border rings drawn when an outline is built, the picture-cut outlines,
+// the clip and border chosen before each paint, and the press shift of shaped buttons.
+#include "butt_impl.h"
+
+#include <vector>
+
+namespace butt {
+namespace {
+
+constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kGrey = 0x808080;
+
+void SubtractRect(HRGN from, int left, int top, int right, int bottom) {
+    const tv::UniqueRegion cut(CreateRectRgn(left, top, right, bottom));
+    if (cut)
+        CombineRgn(from, from, cut.get(), RGN_DIFF);
+}
+
+void SubtractTriangle(HRGN from, POINT a, POINT b, POINT c) {
+    const POINT corners[3] = {a, b, c};
+    const tv::UniqueRegion cut(CreatePolygonRgn(corners, 3, WINDING));
+    if (cut)
+        CombineRgn(from, from, cut.get(), RGN_DIFF);
+}
+
+// Single corner pixels, for the styles whose bevel has square corners a pixel in.
+void PixelCuts(HRGN region, bool left, bool right, int w, int h) {
+    if (left) {
+        SubtractRect(region, 0, 0, 1, 1);
+        SubtractRect(region, 0, h - 1, 1, h);
+    }
+    if (right) {
+        SubtractRect(region, w - 1, h - 1, w, h);
+        SubtractRect(region, w - 1, 0, w, 1);
+    }
+}
+
+// Small triangles: legs of 2 pixels at the top, 3 at the bottom.
+void TriangleCuts(HRGN region, bool left, bool right, int w, int h) {
+    if (left) {
+        SubtractTriangle(region, {0, 0}, {2, 0}, {0, 2});
+        SubtractTriangle(region, {0, h}, {3, h}, {0, h - 3});
+    }
+    if (right) {
+        SubtractTriangle(region, {w, 0}, {w - 2, 0}, {w, 2});
+        SubtractTriangle(region, {w, h}, {w - 3, h}, {w, h - 3});
+    }
+}
+
+// Gives the control's client area the size asked for (the control is a child window; its
+// position stays).
+void ResizeClient(HWND window, int width, int height) {
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    const int extraWidth = (outer.right - outer.left) - client.right;
+    const int extraHeight = (outer.bottom - outer.top) - client.bottom;
+    SetWindowPos(window, nullptr, 0, 0, width + extraWidth, height + extraHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+struct Rgb {
+    int red, green, blue;
+};
+
+// Channels as the outline reader splits them: an invalid colour (all bits set) reads as
+// red 255, green 0, blue 0.
+Rgb Split(std::int32_t c) {
+    return {c & 0xFF, (c / 256) & 0xFF, (c / 65536) & 0xFF};
+}
+
+bool NearKey(const Rgb& pixel, const Rgb& key) {
+    const auto close = [](int a, int b) { return a >= b - 3 && a <= b + 3; };
+    return close(pixel.red, key.red) && close(pixel.green, key.green) &&
+           close(pixel.blue, key.blue);
+}
+
+} // namespace
+
+void Butt::Impl::CreateShapeRegion() {
+    float width = ScaleWidth();
+    float height = ScaleHeight();
+    HDC buffer = BackBufferDC.get();
+    BodyLeft = 0;
+    BodyRight = Round(width);
+    if (buffer)
+        SelectClipRgn(buffer, nullptr);
+    InnerRegion.reset();
+    OuterRegion.reset();
+
+    tv::UniqueRegion outline;
+    const bool pixelCutStyle = buttonStyle == 1 || (buttonStyle == 3 && enabled);
+    const bool triangleCutStyle = buttonStyle == 2 || buttonStyle == 7;
+
+    if (buttonShape == 0) {
+        // One pixel larger than the client area, so the outline never clips the last line.
+        outline.reset(CreateRectRgn(0, 0, Round(width + 1), Round(height + 1)));
+        if (!outline)
+            return;
+        const int w = Round(width);
+        const int h = Round(height);
+        if (pixelCutStyle)
+            PixelCuts(outline.get(), true, true, w, h);
+        else if (triangleCutStyle)
+            TriangleCuts(outline.get(), true, true, w, h);
+    } else if (buttonShape >= 4 && buttonShape <= 6) {
+        outline.reset(CreateEllipticRgn(0, 0, Round(width), Round(height)));
+        if (!outline)
+            return;
+        if (buttonStyle != 5 && buffer) {
+            if (buttonShape == 6) {
+                const tv::UniqueBrush black(CreateSolidBrush(0));
+                FrameRgn(buffer, outline.get(), black.get(), 1, 1);
+            } else {
+                const long savedMode = gradientMode;
+                gradientMode = 3;
+                GradientFill(kWhite, kGrey);
+                gradientMode = savedMode;
+            }
+        }
+        OuterRegion.reset(CreateEllipticRgn(1, 1, Round(width - 1), Round(height - 1)));
+        InnerRegion.reset(CreateEllipticRgn(2, 2, Round(width - 2), Round(height - 2)));
+    } else if (buttonShape == 7 || buttonShape == 8) {
+        if (PictureWidth == 0 || PictureHeight == 0)
+            return; // nothing to cut the outline from: the old one stays
+        int fittedWidth = 0;
+        int fittedHeight = 0;
+        FitPictureSize(Round(width), Round(height), fittedWidth, fittedHeight);
+        if (fittedWidth <= 0 || fittedHeight <= 0)
+            return;
+        // The resize below must not start a second build of the outline.
+        const bool wasDelayed = delayDrawing;
+        delayDrawing = true;
+        ResizeClient(hwnd, fittedWidth, fittedHeight);
+        width = ScaleWidth();
+        height = ScaleHeight();
+        BodyRight = Round(width);
+        delayDrawing = wasDelayed;
+        buffer = BackBufferDC.get();
+
+        outline.reset(CreateRectRgn(0, 0, Round(width), Round(height)));
+        if (!outline)
+            return;
+        RegionFromPicture(Round(width), Round(height), outline.get());
+        if (!ShapeBitmap || !OuterRegion || !InnerRegion)
+            return; // the outline could not be read: the old one stays
+        RECT box{};
+        RECT outerBox{};
+        RECT innerBox{};
+        GetRgnBox(outline.get(), &box);
+        GetRgnBox(OuterRegion.get(), &outerBox);
+        GetRgnBox(InnerRegion.get(), &innerBox);
+        OffsetRgn(OuterRegion.get(), box.left - outerBox.left + 1, box.top - outerBox.top + 1);
+        OffsetRgn(InnerRegion.get(), box.left - innerBox.left + 2, box.top - innerBox.top + 2);
+        if (buffer) {
+            if (buttonShape == 8) {
+                const long savedMode = gradientMode;
+                gradientMode = 3;
+                GradientFill(kWhite, kGrey);
+                gradientMode = savedMode;
+            } else {
+                const tv::UniqueBrush brush(
+                    CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor))));
+                FrameRgn(buffer, outline.get(), brush.get(), 1, 1);
+            }
+            SelectClipRgn(buffer, OuterRegion.get());
+        }
+    } else {
+        // Slanted outlines: each slanted edge runs at 45 degrees over the height plus one.
+        const float quarter = (height + 1) / 4.0f;
+        int w = Round(width);
+        const int d = Round(4 * quarter);
+        if (w - d < 5)
+            w += 5; // once per build, even when the slant still needs more
+        if (width != static_cast<float>(w)) {
+            const bool wasDelayed = delayDrawing;
+            delayDrawing = true;
+            ResizeClient(hwnd, w, Round(height));
+            BodyRight = Round(ScaleWidth());
+            delayDrawing = wasDelayed;
+        }
+        width = ScaleWidth();
+        height = ScaleHeight();
+        const int e = Round(width - static_cast<float>(d));
+        POINT corners[4] = {{0, 0},
+                            {0, Round(height + 1)},
+                            {Round(width + 1), Round(height + 1)},
+                            {Round(width + 1), 0}};
+        if (buttonShape == 1 || buttonShape == 3) {
+            corners[1] = {d, Round(height + 1)};
+            BodyLeft = d;
+        }
+        if (buttonShape == 2 || buttonShape == 3) {
+            corners[3] = {e + 1, 0};
+            BodyRight = e;
+        }
+        outline.reset(CreatePolygonRgn(corners, 4, WINDING));
+        if (!outline)
+            return;
+        // Only a vertical side gets its corners cut.
+        const int wr = Round(width);
+        const int hr = Round(height);
+        if (pixelCutStyle)
+            PixelCuts(outline.get(), buttonShape == 2, buttonShape == 1, wr, hr);
+        else if (triangleCutStyle)
+            TriangleCuts(outline.get(), buttonShape == 2, buttonShape == 1, wr, hr);
+    }
+
+    // The system owns the region from here on.
+    if (hwnd)
+        SetWindowRgn(hwnd, outline.release(), TRUE);
+    if (BodyRight == 0)
+        BodyRight = Round(ScaleWidth());
+}
+
+void Butt::Impl::FitPictureSize(int width, int height, int& fittedWidth, int& fittedHeight) const {
+    if (PictureWidth <= 0 || PictureHeight <= 0) {
+        fittedWidth = 0;
+        fittedHeight = 0;
+        return;
+    }
+    const double rx = static_cast<double>(width) / PictureWidth;
+    const double ry = static_cast<double>(height) / PictureHeight;
+    const double r = ry < rx ? ry : rx;
+    fittedWidth = Round(PictureWidth * r);
+    fittedHeight = Round(PictureHeight * r);
+}
+
+void Butt::Impl::RegionFromPicture(int width, int height, HRGN region) {
+    if (!picture)
+        return;
+    ShapeBitmap.reset();
+    ShapeBitmapWidth = 0;
+    ShapeBitmapHeight = 0;
+    if (PictureKind != 0 || width <= 0 || height <= 0)
+        return;
+    ShapeBitmap.reset(
+        static_cast<HBITMAP>(CopyImage(picture->handle(), IMAGE_BITMAP, width, height, 0)));
+    if (!ShapeBitmap)
+        return;
+
+    // The pixels are read and written in one block rather than one call per pixel.
+    const tv::WindowDc screen(hwnd);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
+                                      static_cast<std::size_t>(height));
+    if (GetDIBits(screen.get(), ShapeBitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
+                  &info, DIB_RGB_COLORS) == 0) {
+        ShapeBitmap.reset();
+        return;
+    }
+    // DIB pixels are 0x00RRGGBB; colour values are 0x00BBGGRR.
+    const auto colorAt = [&](int x, int y) -> std::int32_t {
+        if (x >= width || y >= height)
+            return static_cast<std::int32_t>(CLR_INVALID);
+        const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+        return static_cast<std::int32_t>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+    };
+    const std::int32_t keyColor = colorAt(0, 0);
+    const Rgb key = Split(keyColor);
+    const std::uint32_t keyPixel = pixels[0] & 0xFFFFFF;
+
+    if (region) {
+        const int w = Round(ScaleWidth());
+        const int h = Round(ScaleHeight());
+        OuterRegion.reset(CreateRectRgn(0, 0, w, h));
+        InnerRegion.reset(CreateRectRgn(0, 0, w, h));
+    }
+    for (int y = 0; y <= height; ++y) {
+        int runStart = -1;
+        for (int x = 0; x <= width; ++x) {
+            bool complete = false;
+            if (NearKey(Split(colorAt(x, y)), key)) {
+                if (x < width && y < height)
+                    pixels[static_cast<std::size_t>(y) * width + x] = keyPixel;
+                if (runStart < 0)
+                    runStart = x;
+                if (x == width)
+                    complete = true;
+            } else if (runStart >= 0) {
+                complete = true;
+            }
+            if (!complete)
+                continue;
+            if (region) {
+                // Transparent run: out of the outline; widened by one and two pixels, out of
+                // the inset regions, which erodes them along every transparent border.
+                SubtractRect(region, runStart, y, x, y + 1);
+                if (OuterRegion)
+                    SubtractRect(OuterRegion.get(), runStart - 1, y - 1, x + 1, y + 2);
+                if (InnerRegion)
+                    SubtractRect(InnerRegion.get(), runStart - 2, y - 2, x + 2, y + 3);
+            }
+            runStart = -1;
+        }
+    }
+    SetDIBits(screen.get(), ShapeBitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+              DIB_RGB_COLORS);
+    ShapeBitmapWidth = width;
+    ShapeBitmapHeight = height;
+}
+
+short Butt::Impl::PrepareShapeFrame() {
+    if (ApplyCustomClick())
+        return 0;
+    HDC buffer = BackBufferDC.get();
+    if (!buffer)
+        return 0;
+    const bool pressed = LooksPressed();
+    short result = 1;
+    if (buttonStyle == 5 && !IsHovering && !pressed && !value) {
+        SelectClipRgn(buffer, nullptr);
+        return 1;
+    }
+    const long savedMode = gradientMode;
+    SelectClipRgn(buffer, nullptr);
+    const bool shape6or7 = buttonShape == 6 || buttonShape == 7;
+    if (buttonStyle == 5 && !(value && shape6or7)) {
+        gradientMode = 3;
+        GradientFill(kWhite, kGrey);
+        SelectClipRgn(buffer, InnerRegion.get());
+        result = 4;
+    }
+    if ((pressed || value) && !shape6or7) {
+        // Pressed or latched: a sunken ring, grey at the top to white at the bottom.
+        SelectClipRgn(buffer, OuterRegion.get());
+        gradientMode = 3;
+        GradientFill(kGrey, kWhite);
+        SelectClipRgn(buffer, InnerRegion.get());
+        gradientMode = savedMode;
+        return 4;
+    }
+    if (!shape6or7) {
+        SelectClipRgn(buffer, OuterRegion.get());
+        result = 3;
+    } else if (buttonShape == 7 || IsHovering) {
+        tv::UniqueRegion windowRegion(CreateRectRgn(0, 0, 0, 0));
+        if (windowRegion && GetWindowRgn(hwnd, windowRegion.get()) != ERROR) {
+            const Color color = buttonShape == 6 ? 0 : TranslateColor(backColor);
+            const tv::UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(color)));
+            FrameRgn(buffer, windowRegion.get(), brush.get(), 1, 1);
+        }
+        SelectClipRgn(buffer, OuterRegion.get());
+        result = 3;
+    }
+    gradientMode = savedMode;
+    return result;
+}
+
+bool Butt::Impl::ApplyCustomClick() {
+    if (customClick == 0 || mode != 0 || !hwnd)
+        return false;
+    // Press shifts (dx, dy) by CustomClick 1 to 8: up, up-right, up-left, down-right,
+    // down-left, right, down, left.
+    static constexpr POINT kShift[9] = {{0, 0},  {0, -1}, {1, -1}, {-1, -1}, {1, 1},
+                                        {-1, 1}, {1, 0},  {0, 1},  {-1, 0}};
+    const POINT shift = customClick >= 1 && customClick <= 8 ? kShift[customClick] : POINT{0, 0};
+    RECT bounds{};
+    GetWindowRect(hwnd, &bounds);
+    // Child windows are placed in their parent's client coordinates.
+    HWND container = GetParent(hwnd);
+    if (!container)
+        container = ContainerWindow;
+    POINT topLeft{bounds.left, bounds.top};
+    MapWindowPoints(nullptr, container, &topLeft, 1);
+    const bool pressed = LooksPressed();
+    if (pressed && !PressShifted) {
+        SetWindowPos(hwnd, nullptr, topLeft.x + shift.x, topLeft.y + shift.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PressShifted = true;
+        UseBackBuffer(false);
+        return true;
+    }
+    if (PressShifted && !pressed) {
+        SetWindowPos(hwnd, nullptr, topLeft.x - shift.x, topLeft.y - shift.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PressShifted = false;
+    }
+    return false;
+}
+
+} // namespace butt
