@@ -210,8 +210,15 @@ class Butt::Impl {
     // Copies the back buffer, and the outline frame of the last redraw, into any DC
     // (WM_PRINTCLIENT, tests).
     void PrintTo(HDC target);
-    Color lastFrameColor = -1;     // EdgeColors(12) of the last redraw
-    HRGN lastFrameRegion = nullptr; // borrowed or owned per the last redraw's choice
+    // The outline frame of the last redraw, drawn on the window and again by PrintTo.
+    enum class FrameKind { None, Outer, Inner, Window };
+    FrameKind lastFrameKind = FrameKind::None;
+    Color lastFrameColor = -1; // EdgeColors(12) of the last redraw, or its replacement
+    void FrameLastOutline(HDC target);
+    // Shared by every painter (styles.cpp): "down" is Value, or a toggle held pressed; the
+    // common ending keeps an outline frame only for hovered or pressed shape 6 and shapes 7, 8.
+    bool HeldDown() const;
+    void PainterEnding(EdgeColors& edges, short& result);
 
     // ---- Gradient (gradient.cpp) ----
     void GradientFill(Color first, Color second);
