@@ -103,6 +103,8 @@ class ButtHost {
     // False while a form is being designed: the only time design messages are shown.
     virtual bool UserMode() const { return true; }
     virtual bool DisplayAsDefault() const { return false; }
+    // The form's cancel button: Escape clicks it (through Butt::RouteAccessKey).
+    virtual bool IsCancelButton() const { return false; }
     virtual Color AmbientBackColor() const { return kButtonFace; }
     // The control's name on its form (the caption of a new control).
     virtual std::string DisplayName() const { return "Butt1"; }
@@ -135,8 +137,10 @@ class Butt {
     static std::unique_ptr<Butt> Create(HWND parent, int id, RECT bounds, ButtHost& host);
     // A control loaded from stored properties. The bag's "_extentx"/"_extenty" (0.01 mm)
     // give the size when present; `bounds` gives the position (and the size otherwise).
+    // A bag with a value the control cannot take loads nothing from it: the control keeps
+    // its defaults and `error` (when given) names the key.
     static std::unique_ptr<Butt> Load(HWND parent, int id, RECT bounds, ButtHost& host,
-                                      const PropertyBag& bag);
+                                      const PropertyBag& bag, std::string* error = nullptr);
     ~Butt(); // ends the control and destroys its window
     Butt(const Butt&) = delete;
     Butt& operator=(const Butt&) = delete;

@@ -67,6 +67,12 @@ class Butt::Impl {
     bool IsHovering = false;
     bool IsPressed = false;
     bool afterDoubleClick = false; // the release that ends a double click raises no click
+    int pressedHere = 0;            // mouse buttons (1, 2, 4) pressed on the control, for the host click
+    bool releasingCapture = false;  // our own ReleaseCapture is not a lost capture
+    bool terminated = false;        // the window has ended; nothing draws or joins any more
+    // Turns false when the record goes: code that raised an event checks it before going on,
+    // since an event handler may delete the control.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
     // ---- Shapes (shapes.cpp) ----
     tv::UniqueRegion OuterRegion;
@@ -109,12 +115,19 @@ class Butt::Impl {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     float ScaleWidth() const;  // client width in pixels
     float ScaleHeight() const; // client height in pixels
+    // The live control stored at `address` (a window property's value), or nullptr.
+    static Impl* FromStoredAddress(HANDLE address);
+    // The window under the pointer is this control (GetCursorPos + WindowFromPoint).
+    bool PointerOverControl() const;
+    // A client point lies on the control (inside its outline, if it has one).
+    bool InsideControl(POINT client) const;
     bool LooksPressed() const {
         return (StateFlags & (kButtonHeld | kPointerInside)) == (kButtonHeld | kPointerInside);
     }
 
     // ---- Properties (properties.cpp): setters as specified, design messages ----
     void Notify(const char* key); // host.PropertyChanged
+    void ClearDelay();            // clears the DelayDrawing flag, unless the control has ended
     void DesignMessage(int n);    // shown only while !host.UserMode()
     void UpdateAccessKey(const std::string& caption);
     void SetButtonStyle(long v);

@@ -1,0 +1,23 @@
+#pragma once
+// Small pure computations of the control's behaviour, apart from the code that talks to
+// windows.
+#include <windows.h>
+
+#include <string>
+
+namespace butt {
+
+// The key data posted with a re-posted arrow key: scan code in bits 16 to 23, repeat count 1.
+// 0 for keys that are not arrows.
+LPARAM ArrowKeyData(int keyCode);
+
+// The access key a caption marks: "&&" is a literal ampersand, "&" marks the next character,
+// and the last marked character wins. 0 when the caption marks none.
+char AccessKeyOf(const std::string& caption);
+
+// A host's stored extent (0.01 mm) in pixels at 96 dots per inch, and back; rounded to the
+// nearest whole number, halves to even.
+int ExtentToPixels(int hundredthsOfMillimetre);
+int PixelsToExtent(int pixels);
+
+} // namespace butt

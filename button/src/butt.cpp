@@ -1,0 +1,344 @@
+// The public face of the control: creating and loading it, saving it, its events, and each
+// property handed to the record. Help texts live here, beside the properties they explain.
+#include "behaviour.h"
+#include "butt_impl.h"
+#include "property_bag.h"
+#include "system_seam.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace butt {
+namespace {
+
+struct HelpEntry {
+    const char* property;
+    const char* text;
+};
+
+constexpr HelpEntry kHelp[] = {
+    {"ButtonStyle", "Various operating system button styles"},
+    {"Mode", "Command button, check box or option button mode"},
+    {"Caption", "The caption of the button. Double pipe (||) is a line break."},
+    {"CaptionAlign", "Horizontal alignment of caption on the button."},
+    {"CaptionStyle", "Flat, Embossed or Engraved effects"},
+    {"CustomClick",
+     "Custom shaped buttons only. Moves the button vs the traditional click effect."},
+    {"ButtonShape", "Rectangular or various diagonal shapes"},
+    {"Picture", "The image used to display on the button."},
+    {"PictureAlign", "Alignment of the button image in relation to the caption and/or button."},
+    {"Enabled", "Determines if events are fired for this button."},
+    {"ShowFocusRect", "Allows or prevents a focus rectangle from being displayed. In design "
+                      "mode, this may always be displayed for button set as Default."},
+    {"Value", "Applicable to only check box or option button modes: True or False"},
+    {"PictureSize", "Various sizes for images used on buttons. Last 2 options center image "
+                    "automatically."},
+    {"MousePointer", "Various optional mouse pointers to use when mouse is over the button"},
+    {"MouseIcon", "Icon or cursor used to display when mouse is over the button. "
+                  "MousePointer must be set to Custom."},
+    {"Font", "Font used to display the caption."},
+    {"FontStyle", "Various font attributes that can be changed directly."},
+    {"ForeColor", "The color of the caption's font ."},
+    {"BackColor", "Button back color. See also ResetDefaultColors"},
+    {"GradientColor",
+     "Secondary color used for gradient shades. The BackColor property is the primary color."},
+    {"GradientMode", "Various directions to draw the gradient shading."},
+    {"ResetDefaultColors", "Resets button's back color and text color to Window's standard. "
+                           "The hover properties are also reset."},
+    {"HoverColorLocks", "Can ensure the hover colors match the caption and back colors. Click "
+                        "for more options."},
+    {"HoverForeColor", "Color of button caption's text when mouse is hovering over it. Affects "
+                       "the HoverLockColors property."},
+    {"HoverBackColor", "Color of button background when mouse is hovering over it. Affects the "
+                       "HoverLockColors property."},
+};
+
+bool SameName(const std::string& a, const char* b) {
+    const std::string other(b);
+    return a.size() == other.size() &&
+           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool IsButtWindow(HWND window) {
+    wchar_t name[16] = {};
+    return window && GetClassNameW(window, name, 16) > 0 &&
+           std::wstring(name) == Butt::WindowClassName();
+}
+
+} // namespace
+
+int ButtHost::ShowMessage(const std::string& text, const std::string& title, UINT type) {
+    return tv::System().ShowMessage(nullptr, text, title, type);
+}
+
+Butt::Butt(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Butt::~Butt() = default;
+
+std::unique_ptr<Butt> Butt::Create(HWND parent, int id, RECT bounds, ButtHost& host) {
+    std::unique_ptr<Butt> butt(new Butt(nullptr));
+    butt->impl_ = std::make_unique<Impl>(*butt, host);
+    Impl& impl = *butt->impl_;
+    impl.delayDrawing = true; // nothing is drawn before the properties are in
+    if (!impl.CreateControlWindow(parent, id, bounds))
+        return nullptr;
+    impl.InitProperties();
+    impl.ClearDelay();
+    impl.OnResize();
+    ShowWindow(impl.hwnd, SW_SHOWNA);
+    return butt;
+}
+
+std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& host,
+                                 const PropertyBag& bag, std::string* error) {
+    // Check everything first: a bag is taken whole or not at all.
+    const std::string fault = CheckStoredBag(bag);
+    if (error)
+        *error = fault;
+    const PropertyBag none;
+    const PropertyBag& stored = fault.empty() ? bag : none;
+
+    if (const auto* width = stored.Find("_extentx"))
+        bounds.right = bounds.left + ExtentToPixels(std::get<std::int32_t>(*width));
+    if (const auto* height = stored.Find("_extenty"))
+        bounds.bottom = bounds.top + ExtentToPixels(std::get<std::int32_t>(*height));
+
+    std::unique_ptr<Butt> butt(new Butt(nullptr));
+    butt->impl_ = std::make_unique<Impl>(*butt, host);
+    Impl& impl = *butt->impl_;
+    impl.delayDrawing = true;
+    if (!impl.CreateControlWindow(parent, id, bounds))
+        return nullptr;
+    impl.ReadProperties(stored);
+    ShowWindow(impl.hwnd, SW_SHOWNA);
+    return butt;
+}
+
+void Butt::Save(PropertyBag& bag) const {
+    bag.Set("_extentx", PixelsToExtent(static_cast<int>(impl_->ScaleWidth())));
+    bag.Set("_extenty", PixelsToExtent(static_cast<int>(impl_->ScaleHeight())));
+    impl_->WriteProperties(bag);
+}
+
+ButtEvents& Butt::Events() {
+    return impl_->events;
+}
+
+const wchar_t* Butt::WindowClassName() {
+    return L"Butt";
+}
+
+Butt* Butt::FromWindow(HWND window) {
+    if (!IsButtWindow(window))
+        return nullptr;
+    auto* impl = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    impl = Impl::FromStoredAddress(impl);
+    return impl ? &impl->owner : nullptr;
+}
+
+bool Butt::RouteAccessKey(HWND container, int key) {
+    if (!container)
+        return false;
+    const int wanted = std::toupper(static_cast<unsigned char>(key));
+    for (HWND child = GetWindow(container, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        Butt* butt = FromWindow(child);
+        if (!butt || !IsWindowVisible(child) || !IsWindowEnabled(child))
+            continue;
+        Impl& impl = *butt->impl_;
+        bool owns = false;
+        if (key == VK_RETURN)
+            owns = impl.host.DisplayAsDefault();
+        else if (key == VK_ESCAPE)
+            owns = impl.host.IsCancelButton();
+        else
+            owns = impl.accessKey != 0 &&
+                   std::toupper(static_cast<unsigned char>(impl.accessKey)) == wanted;
+        if (owns) {
+            impl.OnAccessKeyPress(key);
+            return true;
+        }
+    }
+    return false;
+}
+
+long Butt::ButtonStyle() const {
+    return impl_->buttonStyle;
+}
+void Butt::SetButtonStyle(long value) {
+    impl_->SetButtonStyle(value);
+}
+long Butt::Mode() const {
+    return impl_->mode;
+}
+void Butt::SetMode(long value) {
+    impl_->SetMode(value);
+}
+std::string Butt::Caption() const {
+    return impl_->caption;
+}
+void Butt::SetCaption(const std::string& value) {
+    impl_->SetCaption(value);
+}
+long Butt::CaptionAlign() const {
+    return impl_->captionAlign;
+}
+void Butt::SetCaptionAlign(long value) {
+    impl_->SetCaptionAlign(value);
+}
+long Butt::CaptionStyle() const {
+    return impl_->captionStyle;
+}
+void Butt::SetCaptionStyle(long value) {
+    impl_->SetCaptionStyle(value);
+}
+long Butt::CustomClick() const {
+    return impl_->customClick;
+}
+void Butt::SetCustomClick(long value) {
+    impl_->SetCustomClick(value);
+}
+long Butt::ButtonShape() const {
+    return impl_->buttonShape;
+}
+void Butt::SetButtonShape(long value) {
+    impl_->SetButtonShape(value);
+}
+PicturePtr Butt::Picture() const {
+    return impl_->picture;
+}
+void Butt::SetPicture(PicturePtr value) {
+    impl_->SetPicture(std::move(value));
+}
+long Butt::PictureAlign() const {
+    return impl_->pictureAlign;
+}
+void Butt::SetPictureAlign(long value) {
+    impl_->SetPictureAlign(value);
+}
+bool Butt::Enabled() const {
+    return impl_->enabled;
+}
+void Butt::SetEnabled(bool value) {
+    impl_->SetEnabled(value);
+}
+bool Butt::ShowFocusRect() const {
+    return impl_->showFocusRect;
+}
+void Butt::SetShowFocusRect(bool value) {
+    impl_->SetShowFocusRect(value);
+}
+bool Butt::Value() const {
+    return impl_->value;
+}
+void Butt::SetValue(bool value) {
+    impl_->SetValue(value);
+}
+long Butt::PictureSize() const {
+    return impl_->PictureSize();
+}
+void Butt::SetPictureSize(long value) {
+    impl_->SetPictureSize(value);
+}
+long Butt::MousePointer() const {
+    return impl_->mousePointer;
+}
+void Butt::SetMousePointer(long value) {
+    impl_->SetMousePointer(value);
+}
+PicturePtr Butt::MouseIcon() const {
+    return impl_->mouseIcon;
+}
+void Butt::SetMouseIcon(PicturePtr value) {
+    impl_->SetMouseIcon(std::move(value));
+}
+FontDesc Butt::Font() const {
+    return impl_->font;
+}
+void Butt::SetFont(const FontDesc& value) {
+    impl_->SetFont(value);
+}
+long Butt::FontStyle() const {
+    return impl_->FontStyle();
+}
+void Butt::SetFontStyle(long value) {
+    impl_->SetFontStyle(value);
+}
+Color Butt::ForeColor() const {
+    return impl_->foreColor;
+}
+void Butt::SetForeColor(Color value) {
+    impl_->SetForeColor(value);
+}
+Color Butt::BackColor() const {
+    return impl_->backColor;
+}
+void Butt::SetBackColor(Color value) {
+    impl_->SetBackColor(value);
+}
+Color Butt::GradientColor() const {
+    return impl_->gradientColor;
+}
+void Butt::SetGradientColor(Color value) {
+    impl_->SetGradientColor(value);
+}
+long Butt::GradientMode() const {
+    return impl_->gradientMode;
+}
+void Butt::SetGradientMode(long value) {
+    impl_->SetGradientMode(value);
+}
+bool Butt::ResetDefaultColors() const {
+    return false;
+}
+void Butt::SetResetDefaultColors(bool value) {
+    impl_->SetResetDefaultColors(value);
+}
+long Butt::HoverColorLocks() const {
+    return impl_->hoverColorLocks;
+}
+void Butt::SetHoverColorLocks(long value) {
+    impl_->SetHoverColorLocks(value);
+}
+Color Butt::HoverForeColor() const {
+    return impl_->hoverForeColor;
+}
+void Butt::SetHoverForeColor(Color value) {
+    impl_->SetHoverForeColor(value);
+}
+Color Butt::HoverBackColor() const {
+    return impl_->hoverBackColor;
+}
+void Butt::SetHoverBackColor(Color value) {
+    impl_->SetHoverBackColor(value);
+}
+// The class keeps one DC per window (CS_OWNDC): it lasts as long as the window.
+HDC Butt::hdc() const {
+    return impl_->hwnd ? GetDC(impl_->hwnd) : nullptr;
+}
+HWND Butt::hWnd() const {
+    return impl_->hwnd;
+}
+void Butt::Refresh() {
+    impl_->Refresh();
+}
+void Butt::DelayDrawing(bool bDelay) {
+    impl_->DelayDrawing(bDelay);
+}
+char Butt::AccessKey() const {
+    return impl_->accessKey;
+}
+void Butt::AmbientChanged(const std::string& name) {
+    impl_->OnAmbientChanged(name);
+}
+
+std::string Butt::HelpText(const std::string& property) {
+    for (const HelpEntry& entry : kHelp)
+        if (SameName(property, entry.property))
+            return entry.text;
+    return {};
+}
+
+} // namespace butt

@@ -1,0 +1,326 @@
+// Input and states: the mouse, the keyboard and the focus turn into the control's looks
+// (StateFlags, IsPressed) and its events, and the host's own notifications (show, resize,
+// paint, ambient changes, termination) reach the control here.
+#include "behaviour.h"
+#include "raise.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace butt {
+namespace {
+
+bool SameName(const std::string& a, const char* b) {
+    const std::string other(b);
+    return a.size() == other.size() &&
+           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+LPARAM ArrowKeyData(int keyCode) {
+    switch (keyCode) {
+    case VK_RIGHT:
+        return 0x004D0001;
+    case VK_DOWN:
+        return 0x00500001;
+    case VK_LEFT:
+        return 0x004B0001;
+    case VK_UP:
+        return 0x00480001;
+    default:
+        return 0;
+    }
+}
+
+void Butt::Impl::OnMouseDown(short button, short shift, float x, float y) {
+    LastMouseButton = button;
+    if (button == 1) {
+        StateFlags |= kButtonHeld;
+        IsPressed = true;
+        ClearDelay();
+        DrawButton();
+        if (hwnd)
+            SetCapture(hwnd);
+    }
+    Raise(*this, events.MouseDown, button, shift, x, y);
+}
+
+void Butt::Impl::OnMouseUp(short button, short shift, float x, float y) {
+    IsPressed = false;
+    if (button == 1) {
+        if (hwnd && GetCapture() == hwnd) {
+            releasingCapture = true;
+            ReleaseCapture();
+            releasingCapture = false;
+        }
+        StateFlags &= ~kButtonHeld;
+        ClearDelay();
+        // Check and option buttons are redrawn by the click that follows.
+        if (mode == 0)
+            DrawButton();
+    }
+    if (!Raise(*this, events.MouseUp, button, shift, x, y))
+        return;
+    LastMouseButton = button;
+}
+
+void Butt::Impl::OnMouseMove(short button, short shift, float x, float y) {
+    if (!IsHovering && PointerOverControl()) {
+        StateFlags |= kPointerInside;
+        bool onButton = true;
+        if (!Raise(*this, events.MouseOnButton, onButton))
+            return;
+        if (hwnd) {
+            SetPropA(hwnd, "bt_ClassID", static_cast<HANDLE>(this));
+            SetPropA(hwnd, "bt_TimerID", reinterpret_cast<HANDLE>(kHoverTimerId));
+            SetTimer(hwnd, kHoverTimerId, kHoverTimerMs, HoverTimerProc);
+        }
+        IsHovering = true;
+        ClearDelay();
+        if (button & 1)
+            IsPressed = true;
+        DrawButton();
+    }
+    Raise(*this, events.MouseMove, button, shift, x, y);
+}
+
+void Butt::Impl::OnClick() {
+    if (LastMouseButton != 1)
+        return;
+    if (mode == 0) {
+        Raise(*this, events.Click);
+        return;
+    }
+    if (mode == 2 && value)
+        return; // a selected option button stays selected, silently
+    const std::shared_ptr<bool> living = alive;
+    SetValue(!value); // an option button clears the rest of its group
+    if (*living)
+        Raise(*this, events.Click);
+}
+
+void Butt::Impl::OnDoubleClick() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (hwnd)
+        ScreenToClient(hwnd, &cursor);
+    auto x = static_cast<float>(cursor.x);
+    auto y = static_cast<float>(cursor.y);
+    short button = LastMouseButton;
+    if (!Raise(*this, events.DoubleClick, button))
+        return;
+    LastMouseButton = button;
+    if (LastMouseButton == 1) {
+        // The second press of a double click looks and reports like a press.
+        const std::shared_ptr<bool> living = alive;
+        OnMouseDown(1, 0, x, y);
+        if (*living)
+            LastMouseButton = -1;
+    } else {
+        short left = 1;
+        short shift = 0;
+        Raise(*this, events.MouseDown, left, shift, x, y);
+    }
+}
+
+void Butt::Impl::OnKeyDown(short keyCode, short shift) {
+    switch (keyCode) {
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_UP:
+        // Arrows belong to the container (moving between buttons), after this handler.
+        if (ContainerWindow && IsWindow(ContainerWindow))
+            PostMessageA(ContainerWindow, WM_KEYDOWN, static_cast<WPARAM>(keyCode),
+                         ArrowKeyData(keyCode));
+        keyCode = 0;
+        break;
+    case VK_SPACE:
+        if (!(StateFlags & kButtonHeld)) {
+            StateFlags |= kPointerInside | kButtonHeld;
+            IsPressed = true;
+            DrawButton(); // the space bar always shows the pressed look once
+            if (!IsHovering)
+                StateFlags &= ~kPointerInside;
+        }
+        break;
+    default:
+        break;
+    }
+    if (keyCode != 0)
+        Raise(*this, events.KeyDown, keyCode, shift);
+}
+
+void Butt::Impl::OnKeyUp(short keyCode, short shift) {
+    IsPressed = false;
+    const std::shared_ptr<bool> living = alive;
+    switch (keyCode) {
+    case VK_SPACE:
+        if (StateFlags & kButtonHeld) {
+            LastMouseButton = 1;
+            StateFlags &= ~kButtonHeld;
+            if (mode == 0) {
+                DrawButton();
+            } else {
+                if (!Raise(*this, events.KeyUp, keyCode, shift))
+                    return;
+                keyCode = 0;
+            }
+            OnClick();
+            if (!*living)
+                return;
+        }
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_UP:
+        keyCode = 0;
+        if (mode == 2 && !value) {
+            LastMouseButton = 1; // an option button reached by an arrow becomes selected
+            OnClick();
+            if (!*living)
+                return;
+        }
+        break;
+    case VK_SHIFT:
+        keyCode = 0;
+        break;
+    default:
+        break;
+    }
+    if (keyCode != 0)
+        Raise(*this, events.KeyUp, keyCode, shift);
+}
+
+void Butt::Impl::OnKeyPress(short keyAscii) {
+    Raise(*this, events.KeyPress, keyAscii);
+}
+
+void Butt::Impl::OnAccessKeyPress(int key) {
+    // Enter and Escape only click command buttons.
+    if ((key == VK_RETURN || key == VK_ESCAPE) && mode != 0)
+        return;
+    if (!(StateFlags & kShowsFocus))
+        DrawButton();
+    LastMouseButton = 1;
+    OnClick();
+}
+
+void Butt::Impl::OnGotFocus() {
+    // The option button that gets the focus in a group without a selection is selected.
+    if (mode == 2 && !value && !OptionToggle(2)) {
+        LastMouseButton = 1;
+        OnClick();
+    }
+}
+
+void Butt::Impl::OnShow() {
+    if (host.UserMode())
+        return;
+    if (host.DisplayAsDefault() && showFocusRect) {
+        StateFlags |= kShowsFocus;
+        DrawButton();
+    }
+}
+
+void Butt::Impl::OnAmbientChanged(const std::string& name) {
+    if (SameName(name, "DisplayAsDefault")) {
+        const bool shows = host.DisplayAsDefault() && (showFocusRect || !host.UserMode());
+        if (shows)
+            StateFlags |= kShowsFocus;
+        else
+            StateFlags &= ~kShowsFocus;
+        if ((buttonShape == 7 || buttonShape == 8) && !host.UserMode()) {
+            // Picture-shaped buttons show the default mark with their hover frame.
+            IsHovering = shows;
+            DrawButton();
+            IsHovering = false;
+        } else {
+            DrawButton();
+        }
+    } else if (SameName(name, "BackColor")) {
+        ContainerBackColor = TranslateColor(host.AmbientBackColor());
+        if (buttonShape >= 4 || buttonStyle == 5)
+            DrawButton(); // only these show the container's colour outside the outline
+    }
+}
+
+void Butt::Impl::OnResize() {
+    if (BackBufferDC && SavedBitmap) {
+        SelectObject(BackBufferDC.get(), SavedBitmap);
+        backBufferBitmap.reset();
+        SavedBitmap = nullptr;
+    }
+    if (terminated)
+        return;
+    UseBackBuffer(true);
+    if (!delayDrawing) {
+        CreateShapeRegion();
+        LayoutContent(false);
+        DrawButton();
+    }
+}
+
+void Butt::Impl::OnPaint() {
+    ClearDelay();
+    DrawButton();
+}
+
+void Butt::Impl::OnCaptureLost() {
+    if (releasingCapture)
+        return;
+    // The press is cancelled: its release, wherever it comes, clicks nothing.
+    pressedHere &= ~1;
+    if (!(StateFlags & kButtonHeld) && !IsPressed)
+        return;
+    StateFlags &= ~kButtonHeld;
+    IsPressed = false;
+    ClearDelay();
+    DrawButton();
+}
+
+void Butt::Impl::Terminate() {
+    if (terminated)
+        return;
+    // Leave the group first, so that no group ever lists an ended control.
+    OptionToggle(-1);
+    terminated = true;
+    delayDrawing = true; // nothing draws after the end
+    if (hwnd) {
+        if (IsHovering)
+            KillTimer(hwnd, kHoverTimerId);
+        RemovePropA(hwnd, "bt_ClassID");
+        RemovePropA(hwnd, "bt_TimerID");
+        if (GetCapture() == hwnd) {
+            releasingCapture = true;
+            ReleaseCapture();
+            releasingCapture = false;
+        }
+    }
+    IsHovering = false;
+    pressedHere = 0;
+
+    OuterRegion.reset();
+    InnerRegion.reset();
+    if (BackBufferDC) {
+        HDC buffer = BackBufferDC.get();
+        SetDrawingTool(false, buffer, 0, 0, false, 0, 0);
+        if (SavedFont)
+            SelectObject(buffer, SavedFont);
+        SavedFont = nullptr;
+        captionFont.reset();
+        if (SavedBitmap)
+            SelectObject(buffer, SavedBitmap);
+        SavedBitmap = nullptr;
+        backBufferBitmap.reset();
+        BackBufferDC.reset();
+    }
+    ShapeBitmap.reset();
+}
+
+} // namespace butt

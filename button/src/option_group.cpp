@@ -1,0 +1,92 @@
+// Option groups: the option buttons (Mode 2) of one container share a list kept as window
+// properties of the container: "bt_OptCount" holds the count n, and "1bt_Obj" to "<n>bt_Obj"
+// the members' addresses (no reference is held). Members leave the list when their Mode
+// changes and when they end, and every address read back is checked against the live
+// controls, so the list never leads to an ended control.
+#include "butt_impl.h"
+
+#include <string>
+
+namespace butt {
+namespace {
+
+constexpr char kCountProperty[] = "bt_OptCount";
+
+std::string MemberProperty(INT_PTR position) {
+    return std::to_string(position) + "bt_Obj";
+}
+
+INT_PTR GroupSize(HWND container) {
+    const INT_PTR n = reinterpret_cast<INT_PTR>(GetPropA(container, kCountProperty));
+    return n > 0 ? n : 0;
+}
+
+HANDLE MemberAt(HWND container, INT_PTR position) {
+    return GetPropA(container, MemberProperty(position).c_str());
+}
+
+} // namespace
+
+bool Butt::Impl::OptionToggle(short action) {
+    const HWND container = ContainerWindow;
+    if (!container || !IsWindow(container))
+        return false;
+    // An ended control may still leave, but never joins again.
+    if (terminated && action == 1)
+        return false;
+    const INT_PTR n = GroupSize(container);
+    bool result = false;
+    const HANDLE self = static_cast<HANDLE>(this);
+
+    if ((action == 1 || n >= 1) && value) {
+        for (INT_PTR position = 1; position <= n; ++position) {
+            const HANDLE stored = MemberAt(container, position);
+            if (stored == self)
+                continue;
+            if (Impl* other = FromStoredAddress(stored))
+                other->SetValue(false);
+        }
+    }
+
+    // Other controls' setters ran above; read the list again, as it stands now.
+    const INT_PTR count = GroupSize(container);
+    INT_PTR own = 0;
+    for (INT_PTR position = 1; position <= count && !own; ++position)
+        if (MemberAt(container, position) == self)
+            own = position;
+
+    switch (action) {
+    case -1:
+        if (!own)
+            break;
+        for (INT_PTR position = own; position < count; ++position)
+            SetPropA(container, MemberProperty(position).c_str(),
+                     MemberAt(container, position + 1));
+        RemovePropA(container, MemberProperty(count).c_str());
+        if (count == 1)
+            RemovePropA(container, kCountProperty);
+        else
+            SetPropA(container, kCountProperty, reinterpret_cast<HANDLE>(count - 1));
+        break;
+    case 1:
+        if (own)
+            break; // already a member: one entry per control
+        SetPropA(container, kCountProperty, reinterpret_cast<HANDLE>(count + 1));
+        SetPropA(container, MemberProperty(count + 1).c_str(), self);
+        break;
+    case 2:
+        for (INT_PTR position = 1; position <= count; ++position) {
+            const Impl* member = FromStoredAddress(MemberAt(container, position));
+            if (member && member->value) {
+                result = true;
+                break;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+} // namespace butt

@@ -1,0 +1,303 @@
+// The control's two beginnings (a new control placed on a form, a control loaded from stored
+// properties) and its saving, with the keys, their order and their defaults. Loading reads
+// straight into the fields (no setter runs) with the drawing held back until the end.
+#include "behaviour.h"
+#include "butt_impl.h"
+#include "property_bag.h"
+
+#include <cmath>
+
+namespace butt {
+namespace {
+
+enum class Kind { Text, Whole, Colour, Truth, Font, Icon, Picture };
+
+struct KeyRule {
+    const char* key; // lower case
+    Kind kind;
+    long low = 0;
+    long high = 0; // no range when low == high
+};
+
+// What the control reads under each key. Keys of a host (the extents) are checked too, as
+// Butt::Load reads them.
+constexpr KeyRule kRules[] = {
+    {"caption", Kind::Text},
+    {"capalign", Kind::Whole, 0, 2},
+    {"backstyle", Kind::Whole, 0, 7},
+    {"shape", Kind::Whole, 0, 8},
+    {"gradient", Kind::Whole, 0, 4},
+    {"cgradient", Kind::Colour},
+    {"cfore", Kind::Colour},
+    {"font", Kind::Font},
+    {"focus", Kind::Truth},
+    {"mode", Kind::Whole, 0, 2},
+    {"value", Kind::Truth},
+    {"customclick", Kind::Whole, 0, 8},
+    {"image", Kind::Picture},
+    {"imgsize", Kind::Whole, 0, 48},
+    {"imgalign", Kind::Whole, 0, 5},
+    {"cfhover", Kind::Colour},
+    {"enabled", Kind::Truth},
+    {"cback", Kind::Colour},
+    {"cbhover", Kind::Colour},
+    {"lockhover", Kind::Whole},
+    {"capstyle", Kind::Whole, 0, 2},
+    {"micon", Kind::Icon},
+    {"mpointer", Kind::Whole, -32768, 32767},
+    {"_extentx", Kind::Whole, 0, 100000},
+    {"_extenty", Kind::Whole, 0, 100000},
+};
+
+const KeyRule* RuleOf(const std::string& key) {
+    for (const KeyRule& rule : kRules)
+        if (key == rule.key)
+            return &rule;
+    return nullptr;
+}
+
+// Truth values are True/False; a whole number is taken as a form host stores it (0 false).
+bool AsTruth(const PropertyBag::Value& value) {
+    if (const auto* b = std::get_if<bool>(&value))
+        return *b;
+    return std::get<std::int32_t>(value) != 0;
+}
+
+std::string Text(const PropertyBag& bag, const char* key, const std::string& fallback) {
+    const auto* value = bag.Find(key);
+    return value ? std::get<std::string>(*value) : fallback;
+}
+
+std::int32_t Whole(const PropertyBag& bag, const char* key, std::int32_t fallback) {
+    const auto* value = bag.Find(key);
+    return value ? std::get<std::int32_t>(*value) : fallback;
+}
+
+bool Truth(const PropertyBag& bag, const char* key, bool fallback) {
+    const auto* value = bag.Find(key);
+    return value ? AsTruth(*value) : fallback;
+}
+
+PicturePtr PictureOf(const PropertyBag& bag, const char* key) {
+    const auto* value = bag.Find(key);
+    return value ? std::get<PicturePtr>(*value) : nullptr;
+}
+
+// Writes `value` unless it equals its write default, in which case the key goes.
+template <typename T>
+void Write(PropertyBag& bag, const char* key, const T& value, const T& writeDefault) {
+    if (value == writeDefault)
+        bag.Remove(key);
+    else
+        bag.Set(key, value);
+}
+
+// The font of the form that holds a new control, when it has one.
+std::optional<FontDesc> FormFont(HWND form) {
+    if (!form)
+        return std::nullopt;
+    // An MDI parent form gives its controls no font.
+    if (FindWindowExA(form, nullptr, "MDIClient", nullptr))
+        return std::nullopt;
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(form, WM_GETFONT, 0, 0));
+    LOGFONTA log{};
+    if (!font || GetObjectA(font, sizeof log, &log) != sizeof log)
+        return std::nullopt;
+    FontDesc desc;
+    desc.name = log.lfFaceName;
+    const tv::WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    const double points = std::abs(static_cast<double>(log.lfHeight)) * 72.0 / (dpi > 0 ? dpi : 96);
+    desc.size = static_cast<float>(std::round(points * 100.0) / 100.0);
+    desc.weight = log.lfWeight;
+    desc.italic = log.lfItalic != 0;
+    desc.underline = log.lfUnderline != 0;
+    desc.strikethrough = log.lfStrikeOut != 0;
+    desc.charset = log.lfCharSet;
+    return desc;
+}
+
+} // namespace
+
+bool IsColorKey(const std::string& key) {
+    const KeyRule* rule = RuleOf(key);
+    return rule && rule->kind == Kind::Colour;
+}
+
+std::string CheckStoredValue(const std::string& key, const PropertyBag::Value& value) {
+    const KeyRule* rule = RuleOf(key);
+    if (!rule)
+        return {};
+    switch (rule->kind) {
+    case Kind::Text:
+        if (!std::holds_alternative<std::string>(value))
+            return "a text in double quotes is expected";
+        return {};
+    case Kind::Whole:
+    case Kind::Colour: {
+        const auto* whole = std::get_if<std::int32_t>(&value);
+        if (!whole)
+            return rule->kind == Kind::Colour ? "a colour (a whole number such as &H00C0C0C0) "
+                                                "is expected"
+                                              : "a whole number is expected";
+        if (rule->low != rule->high && (*whole < rule->low || *whole > rule->high))
+            return std::to_string(*whole) + " is outside " + std::to_string(rule->low) + " to " +
+                   std::to_string(rule->high);
+        if (key == "imgsize" && *whole % 8 != 0)
+            return "the picture size is 16, 24, 32, 40 or 48 pixels";
+        if (key == "imgsize" && *whole != 0 && *whole < 16)
+            return "the picture size is 16, 24, 32, 40 or 48 pixels";
+        return {};
+    }
+    case Kind::Truth:
+        if (!std::holds_alternative<bool>(value) && !std::holds_alternative<std::int32_t>(value))
+            return "True or False is expected";
+        return {};
+    case Kind::Font: {
+        const auto* font = std::get_if<FontDesc>(&value);
+        if (!font)
+            return "a font, Font(\"name\", size, weight, ...), is expected";
+        if (font->name.empty() || font->name.size() >= LF_FACESIZE)
+            return "the font name must have 1 to 31 characters";
+        if (!(font->size > 0.0f && font->size <= 1638.0f))
+            return "the font size must be above 0 and at most 1638 points";
+        if (font->weight < 0 || font->weight > 1000)
+            return "the font weight is 0 to 1000";
+        if (font->charset < 0 || font->charset > 255)
+            return "the font charset is 0 to 255";
+        return {};
+    }
+    case Kind::Picture:
+        if (!std::holds_alternative<PicturePtr>(value))
+            return "a picture, Picture(...), is expected";
+        return {};
+    case Kind::Icon: {
+        const auto* picture = std::get_if<PicturePtr>(&value);
+        if (!picture)
+            return "a picture, Picture(...), is expected";
+        if (*picture && (*picture)->kind() == Picture::Kind::Bitmap)
+            return "the mouse icon must be an icon or a cursor";
+        return {};
+    }
+    }
+    return {};
+}
+
+std::optional<std::pair<std::string, std::string>> CheckStoredCombination(const PropertyBag& bag) {
+    const std::int32_t shape = Whole(bag, "shape", 0);
+    if (shape == 7 || shape == 8) {
+        const PicturePtr picture = PictureOf(bag, "image");
+        if (!picture || picture->kind() != Picture::Kind::Bitmap)
+            return std::make_pair(std::string("shape"),
+                                  std::string("a picture outline needs a bitmap as image"));
+    }
+    if (Truth(bag, "value", false) && Whole(bag, "mode", 0) == 0)
+        return std::make_pair(std::string("value"),
+                              std::string("a command button (mode 0) has no value"));
+    return std::nullopt;
+}
+
+std::string CheckStoredBag(const PropertyBag& bag) {
+    for (const std::string& key : bag.Keys()) {
+        const std::string why = CheckStoredValue(key, *bag.Find(key));
+        if (!why.empty())
+            return "key \"" + key + "\": " + why;
+    }
+    if (const auto fault = CheckStoredCombination(bag))
+        return "key \"" + fault->first + "\": " + fault->second;
+    return {};
+}
+
+int ExtentToPixels(int hundredthsOfMillimetre) {
+    return static_cast<int>(std::nearbyint(hundredthsOfMillimetre * 96.0 / 2540.0));
+}
+
+int PixelsToExtent(int pixels) {
+    return static_cast<int>(std::nearbyint(pixels * 2540.0 / 96.0));
+}
+
+void Butt::Impl::InitProperties() {
+    ContainerWindow = hwnd ? GetParent(hwnd) : nullptr;
+    caption = host.DisplayName();
+    UpdateAccessKey(caption);
+    captionAlign = 2;
+    showFocusRect = true;
+    hoverForeColor = kButtonText;
+    hoverBackColor = kButtonFace;
+    if (const auto formFont = FormFont(ContainerWindow))
+        font = *formFont;
+    ContainerBackColor = TranslateColor(host.AmbientBackColor());
+    backColor = kButtonFace;
+    RefreshProperty("BackColor");
+    for (const char* key : {"Caption", "CapAlign", "Focus", "cFHover", "cBHover", "Font"})
+        Notify(key);
+}
+
+void Butt::Impl::ReadProperties(const PropertyBag& bag) {
+    ContainerWindow = hwnd ? GetParent(hwnd) : nullptr;
+    ContainerBackColor = TranslateColor(host.AmbientBackColor());
+    delayDrawing = true;
+
+    caption = Text(bag, "Caption", "");
+    captionAlign = Whole(bag, "CapAlign", 2);
+    buttonStyle = Whole(bag, "BackStyle", 0);
+    buttonShape = Whole(bag, "Shape", 0);
+    gradientMode = Whole(bag, "Gradient", 0);
+    gradientColor = Whole(bag, "cGradient", kButtonFace);
+    foreColor = Whole(bag, "cFore", kButtonText);
+    if (const auto* stored = bag.Find("Font"))
+        font = std::get<FontDesc>(*stored);
+    showFocusRect = Truth(bag, "Focus", true);
+    mode = Whole(bag, "Mode", 0);
+    value = Truth(bag, "Value", false);
+    customClick = Whole(bag, "CustomClick", 0);
+    picture = PictureOf(bag, "Image");
+    PictureSizePixels = Whole(bag, "ImgSize", 16);
+    pictureAlign = Whole(bag, "ImgAlign", 0);
+    hoverForeColor = Whole(bag, "cFHover", kButtonText);
+    enabled = Truth(bag, "Enabled", true);
+    if (hwnd)
+        EnableWindow(hwnd, enabled ? TRUE : FALSE);
+    backColor = Whole(bag, "cBack", host.AmbientBackColor());
+    hoverBackColor = Whole(bag, "cBHover", backColor);
+    hoverColorLocks = Whole(bag, "LockHover", 0);
+    captionStyle = Whole(bag, "CapStyle", 0);
+    SetMouseIcon(PictureOf(bag, "mIcon"));
+    SetMousePointer(Whole(bag, "mPointer", 0));
+
+    RefreshProperty("Picture");
+    RefreshProperty("BackColor");
+    SetCaption(caption); // the access key and the layout; drawing is still held back
+    if (mode == 2)
+        OptionToggle(1);
+    ClearDelay();
+    OnResize();
+}
+
+void Butt::Impl::WriteProperties(PropertyBag& bag) const {
+    Write(bag, "Caption", caption, std::string());
+    Write<std::int32_t>(bag, "CapAlign", captionAlign, 2);
+    Write<std::int32_t>(bag, "BackStyle", buttonStyle, 0);
+    Write<std::int32_t>(bag, "Shape", buttonShape, 0);
+    bag.Set("Font", font);
+    Write<std::int32_t>(bag, "cFore", foreColor, kButtonText);
+    Write<std::int32_t>(bag, "cFHover", hoverForeColor, kButtonText);
+    Write<std::int32_t>(bag, "cBhover", hoverBackColor, backColor);
+    Write(bag, "Focus", showFocusRect, true);
+    Write<std::int32_t>(bag, "LockHover", hoverColorLocks, 0);
+    Write<std::int32_t>(bag, "cGradient", gradientColor, kButtonFace);
+    Write<std::int32_t>(bag, "Gradient", gradientMode, 0);
+    Write<std::int32_t>(bag, "CapStyle", captionStyle, 0);
+    bag.Set("Mode", static_cast<std::int32_t>(mode));
+    bag.Set("Value", value);
+    Write<std::int32_t>(bag, "CustomClick", customClick, 0);
+    Write<std::int32_t>(bag, "ImgAlign", pictureAlign, 0);
+    Write(bag, "Image", picture, PicturePtr());
+    Write<std::int32_t>(bag, "ImgSize", PictureSizePixels, 16);
+    Write(bag, "Enabled", enabled, true);
+    bag.Set("cBack", backColor);
+    Write<std::int32_t>(bag, "mPointer", mousePointer, 0);
+    Write(bag, "mIcon", mouseIcon, PicturePtr());
+}
+
+} // namespace butt

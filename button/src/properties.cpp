@@ -1,0 +1,423 @@
+// The property setters: each checks its value, stores it and brings the control up to date
+// (derived state, outline, layout, redraw) before it tells the host that stored data changed.
+// Cases a form designer should hear about are told through the host, only while designing.
+#include "behaviour.h"
+#include "butt_impl.h"
+
+namespace butt {
+namespace {
+
+bool InRange(long value, long low, long high) {
+    return value >= low && value <= high;
+}
+
+const char* DesignText(int n) {
+    switch (n) {
+    case 1:
+        return "When button images are aligned top/bottom center, \r\n"
+               "button captions can only be center aligned";
+    case 2:
+        return "This property has no effect unless the Button Shape is a custom shape.";
+    case 3:
+        return "The Picture Property must be assigned first and must be a bitmap or JPEG.";
+    case 4:
+        return "Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\r\n"
+               "Button was changed to Rectangular shaped.";
+    case 5:
+        return "The focus rectangle may appear on default buttons ONLY while in design mode, "
+               "\r\nbut will not appear when the form is running.";
+    case 6:
+        return "This property is not applicable for command button modes.";
+    case 7:
+        return "The picture size cannot be changed for Shaped buttons";
+    default:
+        return "";
+    }
+}
+
+// What a form host says when MouseIcon is given something other than an icon or cursor.
+constexpr char kInvalidMouseIcon[] = "Invalid picture";
+constexpr char kMouseIconTitle[] = "Select .ico Or .cur Files Only";
+
+bool HasIconOrNothing(const PicturePtr& picture) {
+    return !picture || picture->kind() != Picture::Kind::Bitmap;
+}
+
+} // namespace
+
+char AccessKeyOf(const std::string& caption) {
+    char marked = 0;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] != '&' || i + 1 >= caption.size())
+            continue;
+        if (caption[i + 1] != '&')
+            marked = caption[i + 1];
+        ++i; // "&&" is one literal ampersand; "&x" marks x
+    }
+    return marked;
+}
+
+void Butt::Impl::Notify(const char* key) {
+    host.PropertyChanged(key);
+}
+
+void Butt::Impl::ClearDelay() {
+    if (!terminated)
+        delayDrawing = false;
+}
+
+void Butt::Impl::DesignMessage(int n) {
+    if (host.UserMode())
+        return;
+    host.ShowMessage(DesignText(n), host.ApplicationTitle(), MB_ICONINFORMATION | MB_OK);
+}
+
+void Butt::Impl::UpdateAccessKey(const std::string& text) {
+    if (const char key = AccessKeyOf(text))
+        accessKey = key;
+}
+
+void Butt::Impl::SetButtonStyle(long v) {
+    if (!InRange(v, 0, 7))
+        return;
+    const long old = buttonStyle;
+    buttonStyle = v;
+    // Corner cuts follow the style for the straight outlines; style 5 changes the ring of
+    // the ellipses.
+    if (buttonShape < 4 || ((old == 5 || v == 5) && buttonShape < 7))
+        CreateShapeRegion();
+    LayoutContent(false);
+    RefreshProperty("BackColor");
+    DrawButton();
+    Notify("BackStyle");
+}
+
+void Butt::Impl::SetMode(long v) {
+    if (!InRange(v, 0, 2))
+        return;
+    const long old = mode;
+    if (old == 2 && v != 2)
+        OptionToggle(-1);
+    else if (old != 2 && v == 2)
+        OptionToggle(1);
+    if (v == 0 && old != 0)
+        SetValue(false);
+    mode = v;
+    DrawButton();
+    Notify("Mode");
+}
+
+void Butt::Impl::SetCaption(const std::string& v) {
+    UpdateAccessKey(v);
+    caption = v;
+    LayoutContent(false);
+    DrawButton();
+    Notify("Caption");
+}
+
+void Butt::Impl::SetCaptionAlign(long v) {
+    if (!InRange(v, 0, 2))
+        return;
+    const bool noPicture = PictureWidth + PictureHeight < 1;
+    if (!(v == 2 || pictureAlign < 4 || noPicture)) {
+        DesignMessage(1);
+        return;
+    }
+    captionAlign = v;
+    LayoutContent(false);
+    DrawButton();
+    Notify("CapAlign");
+}
+
+void Butt::Impl::SetCaptionStyle(long v) {
+    if (!InRange(v, 0, 2))
+        return;
+    captionStyle = v;
+    Notify("CapStyle");
+    if (!caption.empty()) {
+        LayoutContent(false);
+        DrawButton();
+    }
+}
+
+void Butt::Impl::SetCustomClick(long v) {
+    if (!InRange(v, 0, 8))
+        return;
+    if (v >= 1 && buttonShape < 7)
+        DesignMessage(2); // stored all the same
+    customClick = v;
+    Notify("CustomClick");
+}
+
+void Butt::Impl::SetButtonShape(long v) {
+    if (!InRange(v, 0, 8))
+        return;
+    if (v == 7 || v == 8) {
+        if (HasIconOrNothing(picture)) {
+            DesignMessage(3);
+            return;
+        }
+        if (PictureSize() != 4) {
+            DelayDrawing(true);
+            SetPictureSize(4);
+            ClearDelay();
+        }
+    }
+    buttonShape = v;
+    captionAlign = 2;
+    OnResize();
+    DelayDrawing(false);
+    Notify("Shape");
+}
+
+void Butt::Impl::SetPicture(PicturePtr v) {
+    picture = std::move(v);
+    if (PictureSizePixels == 0)
+        PictureSizePixels = 16;
+    RefreshProperty("Picture");
+    if (buttonShape < 7) {
+        LayoutContent(true);
+        DrawButton();
+    } else {
+        if (!picture) {
+            SetButtonShape(0);
+        } else if (picture->kind() != Picture::Kind::Bitmap) {
+            buttonShape = 0;
+            DesignMessage(4);
+        }
+        OnResize();
+    }
+    Notify("Image");
+}
+
+void Butt::Impl::SetPictureAlign(long v) {
+    if (!InRange(v, 0, 5))
+        return;
+    pictureAlign = v;
+    if (v >= 4)
+        SetCaptionAlign(2);
+    LayoutContent(false);
+    DrawButton();
+    Notify("ImgAlign");
+}
+
+void Butt::Impl::SetEnabled(bool v) {
+    if (v != enabled) {
+        enabled = v;
+        if (hwnd)
+            EnableWindow(hwnd, v ? TRUE : FALSE); // a disabled control gets no input
+    }
+    if (buttonStyle == 3 && mode == 0 && buttonShape < 4) {
+        // Style 3 cuts its corners differently while disabled.
+        DelayDrawing(true);
+        CreateShapeRegion();
+        LayoutContent(false);
+        DelayDrawing(false);
+    } else {
+        DrawButton();
+    }
+    Notify("Enabled");
+}
+
+void Butt::Impl::SetShowFocusRect(bool v) {
+    showFocusRect = v;
+    if (StateFlags & kShowsFocus) {
+        if (host.UserMode()) {
+            StateFlags &= ~kShowsFocus;
+            DrawButton();
+        } else {
+            DesignMessage(5);
+        }
+    } else {
+        DrawButton();
+    }
+    Notify("Focus");
+}
+
+void Butt::Impl::SetValue(bool v) {
+    if (v && mode == 0) {
+        DesignMessage(6);
+        return;
+    }
+    value = v;
+    if (v && mode == 2)
+        OptionToggle(0);
+    DrawButton();
+    Notify("Value");
+}
+
+long Butt::Impl::PictureSize() {
+    if (PictureSizePixels == 0)
+        PictureSizePixels = 16;
+    const long code = PictureSizePixels / 8 - 2;
+    return code < 0 ? 0 : code > 4 ? 4 : code;
+}
+
+void Butt::Impl::SetPictureSize(long v) {
+    if (!InRange(v, 0, 4))
+        return;
+    if (buttonShape == 7 || buttonShape == 8) {
+        DesignMessage(7);
+        return;
+    }
+    PictureSizePixels = static_cast<int>((v + 2) * 8);
+    LayoutContent(true);
+    DrawButton();
+    Notify("ImgSize");
+}
+
+void Butt::Impl::SetMousePointer(long v) {
+    mousePointer = static_cast<short>(v);
+    Notify("mPointer");
+}
+
+void Butt::Impl::SetMouseIcon(PicturePtr v) {
+    if (v && v->kind() == Picture::Kind::Bitmap) {
+        // The host takes only icons and cursors; the designer hears its refusal.
+        if (!host.UserMode())
+            host.ShowMessage(kInvalidMouseIcon, kMouseIconTitle, MB_ICONINFORMATION | MB_OK);
+        return;
+    }
+    mouseIcon = std::move(v);
+    if (mouseIcon)
+        SetMousePointer(99);
+    Notify("mIcon");
+}
+
+void Butt::Impl::SetFont(const FontDesc& v) {
+    font = v;
+    RefreshProperty("Font");
+    LayoutContent(false);
+    DrawButton();
+    Notify("Font");
+}
+
+long Butt::Impl::FontStyle() const {
+    const bool bold = font.weight >= FW_SEMIBOLD;
+    return (bold ? 2 : 0) + (font.italic ? 4 : 0) + (font.underline ? 8 : 0);
+}
+
+void Butt::Impl::SetFontStyle(long v) {
+    font.weight = (v & 2) ? FW_BOLD : FW_NORMAL;
+    font.italic = (v & 4) != 0;
+    font.underline = (v & 8) != 0;
+    RefreshProperty("Font");
+    LayoutContent(false);
+    Notify("Font");
+    DrawButton();
+}
+
+void Butt::Impl::SetForeColor(Color v) {
+    if (v != foreColor) {
+        foreColor = v;
+        if (hoverColorLocks == 0 || hoverColorLocks == 1)
+            SetHoverForeColor(v);
+    }
+    ClearDelay();
+    DrawButton();
+    Notify("cFore");
+}
+
+void Butt::Impl::SetBackColor(Color v) {
+    backColor = v;
+    if (hoverColorLocks == 0 || hoverColorLocks == 2)
+        SetHoverBackColor(gradientMode != 0 ? gradientColor : v);
+    RefreshProperty("BackColor");
+    DrawButton();
+    Notify("cBack");
+}
+
+void Butt::Impl::SetGradientColor(Color v) {
+    if ((hoverColorLocks == 0 || hoverColorLocks == 2) && gradientMode > 0)
+        hoverBackColor = v; // a locked hover colour follows the gradient's colour
+    gradientColor = v;
+    RefreshProperty("BackColor");
+    if (gradientMode != 0)
+        DrawButton();
+    Notify("cGradient");
+}
+
+void Butt::Impl::SetGradientMode(long v) {
+    if (!InRange(v, 0, 4))
+        return;
+    gradientMode = v;
+    if (hoverColorLocks == 0 || hoverColorLocks == 2) {
+        hoverBackColor = v == 0 ? backColor : gradientColor;
+        RefreshProperty("BackColor");
+    }
+    DrawButton();
+    Notify("Gradient");
+}
+
+void Butt::Impl::SetResetDefaultColors(bool v) {
+    if (!v || host.UserMode())
+        return;
+    DelayDrawing(true);
+    backColor = kButtonFace;
+    SetForeColor(kButtonText);
+    SetGradientColor(kButtonFace);
+    SetGradientMode(0);
+    SetHoverColorLocks(0);
+    RefreshProperty("BackColor");
+    DelayDrawing(false);
+    Notify("cGradient");
+    Notify("cBack");
+}
+
+void Butt::Impl::SetHoverColorLocks(long v) {
+    hoverColorLocks = v;
+    if (v == 0 || v == 2) {
+        hoverBackColor = gradientMode != 0 ? gradientColor : backColor;
+        Notify("cBHover");
+    }
+    if (v == 0 || v == 1) {
+        hoverForeColor = foreColor;
+        Notify("cFHover");
+    }
+    RefreshProperty("BackColor");
+    Notify("LockHover");
+}
+
+void Butt::Impl::SetHoverForeColor(Color v) {
+    if (v == hoverForeColor)
+        return;
+    hoverForeColor = v;
+    Notify("cFHover");
+    if (v != foreColor) {
+        if (hoverColorLocks == 0)
+            hoverColorLocks = 2;
+        else if (hoverColorLocks == 1)
+            hoverColorLocks = 3;
+    }
+    Notify("cFHover");
+}
+
+void Butt::Impl::SetHoverBackColor(Color v) {
+    if (v == hoverBackColor)
+        return;
+    hoverBackColor = v;
+    // Free only when it leaves the colour it follows: the gradient's colour while a
+    // gradient is on, else the back colour.
+    const Color followed = gradientMode != 0 ? gradientColor : backColor;
+    if (v != followed) {
+        if (hoverColorLocks == 0)
+            hoverColorLocks = 1;
+        else if (hoverColorLocks == 2)
+            hoverColorLocks = 3;
+    }
+    RefreshProperty("BackColor");
+    Notify("cBHover");
+}
+
+void Butt::Impl::Refresh() {
+    ClearDelay();
+    DrawButton();
+}
+
+void Butt::Impl::DelayDrawing(bool bDelay) {
+    delayDrawing = bDelay || terminated;
+    if (!bDelay)
+        Refresh();
+}
+
+} // namespace butt
