@@ -12,11 +12,6 @@ constexpr Color kBlack = 0;
 constexpr int kSolid = PS_SOLID;
 constexpr int kDotted = PS_DOT;
 
-// A toggle that is down, or a command button pressed by key or mouse while a toggle.
-bool IsDown(const Butt::Impl& b) {
-    return b.value || (b.mode >= 1 && b.IsPressed);
-}
-
 void SetRing(EdgeColors& edges, int first, Color c) {
     for (int i = first; i < first + 4; ++i)
         edges[static_cast<std::size_t>(i)] = c;
@@ -28,15 +23,6 @@ void SetRing(EdgeColors& edges, int first, Color leftTop, Color rightBottom) {
     edges[static_cast<std::size_t>(first + 1)] = leftTop;
     edges[static_cast<std::size_t>(first + 2)] = rightBottom;
     edges[static_cast<std::size_t>(first + 3)] = rightBottom;
-}
-
-// Step 8 of the frame: only a round outline that is hovered or pressed (shape 6) and the
-// picture outlines get a black frame from DrawButton.
-void CommonEnding(const Butt::Impl& b, EdgeColors& edges, short& result) {
-    if (b.buttonShape < 6 || (b.buttonShape == 6 && !b.IsHovering && !b.LooksPressed()))
-        result = 1;
-    else
-        edges[12] = kBlack;
 }
 
 // Steps 1 to 4 shared by styles 4, 5 and 6. Returns false when FillFace painted nothing.
@@ -76,7 +62,7 @@ void Butt::Impl::PaintStyle4(PointList& points, EdgeColors& edges, short& state,
             SetRing(edges, 9, kGrey, kWhite);
         DrawBevel(points, edges, state, -1);
     }
-    CommonEnding(*this, edges, result);
+    PainterEnding(edges, result);
     DrawFocus(focus, value, false, points);
 }
 
@@ -121,7 +107,7 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
         }
         DrawBevel(points, edges, state, designing ? kDotted : kSolid);
     }
-    CommonEnding(*this, edges, result);
+    PainterEnding(edges, result);
     DrawFocus(focus, value, false, points);
 }
 
@@ -133,7 +119,7 @@ void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state,
     if (buttonShape < 4) {
         const Color light = ShiftColor(0xDFDFDF, 8);
         SetRing(edges, 1, -1);
-        if (IsDown(*this)) {
+        if (HeldDown()) {
             focus = kBlack;
             state = 1;
         } else {
@@ -148,7 +134,7 @@ void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state,
         SetRing(edges, 9, leftTop, rightBottom);
         DrawBevel(points, edges, state, -1);
     }
-    CommonEnding(*this, edges, result);
+    PainterEnding(edges, result);
     DrawFocus(focus, value, false, points);
 }
 
@@ -234,7 +220,7 @@ void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state,
             dot(w - 2, 1, kBlack);
         }
     }
-    CommonEnding(*this, edges, result);
+    PainterEnding(edges, result);
     DrawFocus(focus, value, true, points);
 }
 
