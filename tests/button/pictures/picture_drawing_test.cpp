@@ -94,7 +94,7 @@ class PictureDrawing : public ControlTest {
 
 TEST_F(PictureDrawing, KeyAndNearKeyPixelsShowTheFaceAtEveryPictureSize) {
     for (long size = 0; size <= 4; ++size) {
-        SCOPED_TRACE("PictureSize " + std::to_string(size));
+        SCOPED_TRACE(::testing::Message() << "PictureSize " << size);
         MakeWithPicture(BlockPicture(), size);
         const Print print = Draw();
         const RECT r = impl().PictureRect;

@@ -47,7 +47,7 @@ class PictureShapes : public ControlTest {
 
 TEST_F(PictureShapes, TheOutlineIsCutFromTheOpaquePixelsWithInsetRegionsInside) {
     for (const long shape : {7L, 8L}) {
-        SCOPED_TRACE("shape " + std::to_string(shape));
+        SCOPED_TRACE(::testing::Message() << "shape " << shape);
         MakeShaped(shape);
         EXPECT_EQ(Round(impl().ScaleWidth()), 60);
         EXPECT_EQ(Round(impl().ScaleHeight()), 40);

@@ -24,7 +24,7 @@ Ring Flat(COLORREF c) {
 // The points DrawBevel draws for each ring of a 100 x 30 rectangle: ring 0 is the outer.
 void ExpectRing(const Print& print, int ring, const Ring& expected) {
     const int d = ring;
-    SCOPED_TRACE("ring " + std::to_string(ring));
+    SCOPED_TRACE(::testing::Message() << "ring " << ring);
     EXPECT_EQ(Hex(print(d, 15)), Hex(expected.left)) << "left";
     EXPECT_EQ(Hex(print(50, d)), Hex(expected.top)) << "top";
     EXPECT_EQ(Hex(print(99 - d, 15)), Hex(expected.right)) << "right";
@@ -228,7 +228,7 @@ TEST_F(LateStyles, PictureOutlinesAreFramedInBlackWhenFocused) {
     image.at(0, 0) = RGB(255, 0, 255);
     // Style 5 has no frame while idle: it shows its outline only under the pointer.
     for (const long style : {4L, 6L, 7L}) {
-        SCOPED_TRACE("style " + std::to_string(style));
+        SCOPED_TRACE(::testing::Message() << "style " << style);
         Make(60, 40, style, 0);
         control->SetPicture(Picture::FromBitmap(MakeDib(image)));
         control->SetButtonShape(7);
