@@ -26,8 +26,8 @@ DWORD CopyToTemporary(const std::wstring& videoFolder, const std::wstring& place
                       std::wstring& temporaryPath) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = videoFolder + L"~vh-tvm3-" + std::to_wstring(GetCurrentProcessId()) +
-                        L"-" + std::to_wstring(counter++) + L".tmp";
+        temporaryPath = videoFolder + L"~vh-tvm3-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(counter++) + L".tmp";
         if (CopyFileW(placeholderPath.c_str(), temporaryPath.c_str(), TRUE))
             return ERROR_SUCCESS;
         const DWORD error = GetLastError();
@@ -142,7 +142,9 @@ std::string DescribeFailure(DWORD error) {
     return description + " (error " + std::to_string(error) + ")";
 }
 
-std::wstring DefaultPlaceholderPath() { return ProgramFolderW() + L"\\" + kPlaceholderName; }
+std::wstring DefaultPlaceholderPath() {
+    return ProgramFolderW() + L"\\" + kPlaceholderName;
+}
 
 PatchOutcome RunPatch(PatchHost& host, const std::wstring& placeholderPath) {
     const HWND window = host.Window();

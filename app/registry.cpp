@@ -17,8 +17,7 @@ constexpr DWORD kValueBufferSize = 255;
 LSTATUS OpenKey(HKEY root, const std::string& subKey, UniqueKey& key) {
     HKEY opened = nullptr;
 #ifdef _WIN64
-    LSTATUS status =
-        RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
+    LSTATUS status = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
     if (status == ERROR_FILE_NOT_FOUND)
         status = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened);
 #else
@@ -84,9 +83,8 @@ std::optional<std::string> Get_RegValue(std::string& keyPath, const std::string&
     std::array<char, kValueBufferSize> buffer{};
     DWORD size = kValueBufferSize;
     DWORD type = REG_SZ;
-    const LSTATUS status =
-        RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size);
+    const LSTATUS status = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
+                                            reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return "Error";
 
