@@ -20,10 +20,18 @@ std::wstring Extension(const std::wstring& path) {
     return extension;
 }
 
+// Paths are kept and stored as UTF-8, so that a picture from any folder can be saved with
+// its control and found again when the control is loaded.
 std::string Narrow(const std::wstring& text) {
-    std::string result;
-    for (const wchar_t c : text)
-        result += c < 128 ? static_cast<char>(c) : '?';
+    if (text.empty())
+        return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return {};
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
+                        nullptr, nullptr);
     return result;
 }
 
@@ -59,9 +67,9 @@ HBITMAP DecodeWithWic(const std::wstring& path, std::string& error) {
         if (SUCCEEDED(hr))
             hr = factory->CreateFormatConverter(&converter);
         if (SUCCEEDED(hr))
-            hr = converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGR,
-                                       WICBitmapDitherTypeNone, nullptr, 0.0,
-                                       WICBitmapPaletteTypeCustom);
+            hr =
+                converter->Initialize(frame.p, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                      nullptr, 0.0, WICBitmapPaletteTypeCustom);
         if (SUCCEEDED(hr))
             hr = converter->GetSize(&width, &height);
         if (SUCCEEDED(hr) && (width == 0 || height == 0 || width > 16384 || height > 16384))
@@ -87,7 +95,8 @@ HBITMAP DecodeWithWic(const std::wstring& path, std::string& error) {
             }
         }
         if (!bitmap)
-            error = "cannot read the image " + Narrow(path) + " (it is missing, damaged or not "
+            error = "cannot read the image " + Narrow(path) +
+                    " (it is missing, damaged or not "
                     "a picture)";
     }
     if (uninitialize)
@@ -124,19 +133,21 @@ std::shared_ptr<Picture> Picture::LoadFile(const std::wstring& path, std::string
     const std::string source = "file:" + Narrow(path);
     const std::wstring extension = Extension(path);
     if (extension == L"bmp") {
-        const auto bitmap = static_cast<HBITMAP>(
-            LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-        if (!bitmap) {
+        const auto bitmap = static_cast<HBITMAP>(LoadImageW(
+            nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        if (bitmap)
+            return FromBitmap(bitmap, source);
+        // Newer bitmap headers the system loader declines may still be read by WIC.
+        const HBITMAP decoded = DecodeWithWic(path, error);
+        if (!decoded)
             error = "cannot read the bitmap " + Narrow(path);
-            return nullptr;
-        }
-        return FromBitmap(bitmap, source);
+        return decoded ? FromBitmap(decoded, source) : nullptr;
     }
     if (extension == L"ico" || extension == L"cur") {
         const bool cursor = extension == L"cur";
-        const auto icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(),
-                                                        cursor ? IMAGE_CURSOR : IMAGE_ICON, 0, 0,
-                                                        LR_LOADFROMFILE | LR_DEFAULTSIZE));
+        const auto icon =
+            static_cast<HICON>(LoadImageW(nullptr, path.c_str(), cursor ? IMAGE_CURSOR : IMAGE_ICON,
+                                          0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
         if (!icon) {
             error = std::string("cannot read the ") + (cursor ? "cursor " : "icon ") + Narrow(path);
             return nullptr;

@@ -57,6 +57,24 @@ TEST(PictureFiles, BmpLoadsAsABitmapWithItsPixels) {
     EXPECT_EQ(PicturePixel(picture, 4, 2), RGB(1, 2, 3));
 }
 
+TEST(PictureFiles, APathBeyondAsciiIsKeptWholeForStoring) {
+    tv::test::TempFolder folder;
+    const std::wstring path = folder / L"Gr\u00F6\u00DFe \u00E9t\u00E9.bmp";
+    tv::test::WriteFileBytes(path, BmpFileBytes(FilledImage(4, 4, RGB(9, 9, 9))));
+    std::string error;
+    const PicturePtr picture = Picture::LoadFile(path, error);
+    ASSERT_TRUE(picture) << error;
+    // Stored as UTF-8, so the path read back names the same file.
+    const std::string stored = picture->source();
+    ASSERT_EQ(stored.rfind("file:", 0), 0u);
+    const std::string utf8 = stored.substr(5);
+    std::wstring back(utf8.size(), L'\0');
+    back.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                                        static_cast<int>(utf8.size()), back.data(),
+                                                        static_cast<int>(back.size()))));
+    EXPECT_EQ(back, path);
+}
+
 TEST(PictureFiles, JpegAndPngComeThroughTheImagingComponent) {
     tv::test::TempFolder folder;
     const PixelImage image = TwoHalves();
