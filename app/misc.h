@@ -1,0 +1,31 @@
+#pragma once
+// What the main window hands to other programs: the shell links of the Contact page and the
+// Notepad command line of the info file.
+#include <windows.h>
+
+#include <string>
+
+namespace tv {
+
+// The crew's own endpoints, under the domain reserved for examples.
+inline constexpr char kEmailTarget[] = "mailto:crew@varnholt.example";
+inline constexpr char kWebsiteTarget[] = "http://www.varnholt.example/";
+inline constexpr char kForumTarget[] = "http://www.varnholt.example/forum.php";
+
+inline constexpr wchar_t kInfoFileName[] = L"VARNHOLT.nfo";
+
+// Hands an address to the shell: no verb, no parameters, working folder "C:\", shown normal.
+void Shell_Link(const std::string& target, HWND window);
+
+// Opens a target with the verb "Open", empty parameters and `directory` (the program's
+// folder) as the working folder, shown normal. Returns what the shell returned.
+INT_PTR Shell_Open(const std::string& target, HWND window, const std::string& directory);
+
+// "<windows folder>\Notepad.exe <program folder>\VARNHOLT.nfo": one space, no quotes, so that
+// on a standard system it reads "C:\Windows\Notepad.exe D:\Tools\VARNHOLT.nfo".
+std::string NotepadCommandLine(const std::string& windowsFolder, const std::string& programFolder);
+
+// The running system's Windows folder, without a trailing separator unless it is a root.
+std::string WindowsFolderA();
+
+} // namespace tv
