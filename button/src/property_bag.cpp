@@ -281,6 +281,7 @@ class LineReader {
             error = "Font needs \"(\"";
             return false;
         }
+        font.name.clear();
         if (!ReadText(font.name, error))
             return false;
         PropertyBag::Value size;

@@ -256,9 +256,15 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                            InsideControl(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         pressedHere &= ~button;
         afterDoubleClick = false;
+        const bool valueBefore = value;
         OnMouseUp(button, MouseShift(wParam), x, y);
         if (click && *living)
             OnClick();
+        // Check and option buttons leave their redraw to the click's change of Value. When
+        // none came (released away, the release of a double click, an option button already
+        // selected) the released look is drawn here, so the button never stays down.
+        if (*living && button == 1 && mode != 0 && value == valueBefore)
+            DrawButton();
         return 0;
     }
     case WM_LBUTTONDBLCLK:
