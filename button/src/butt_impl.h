@@ -67,9 +67,9 @@ class Butt::Impl {
     bool IsHovering = false;
     bool IsPressed = false;
     bool afterDoubleClick = false; // the release that ends a double click raises no click
-    int pressedHere = 0;            // mouse buttons (1, 2, 4) pressed on the control, for the host click
-    bool releasingCapture = false;  // our own ReleaseCapture is not a lost capture
-    bool terminated = false;        // the window has ended; nothing draws or joins any more
+    int pressedHere = 0;           // mouse buttons (1, 2, 4) pressed here, for the host click
+    bool releasingCapture = false; // our own ReleaseCapture is not a lost capture
+    bool terminated = false;       // the window has ended; nothing draws or joins any more
     // Turns false when the record goes: code that raised an event checks it before going on,
     // since an event handler may delete the control.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
