@@ -1,0 +1,250 @@
+// Renders a sheet of Butt buttons: every style and shape of the tables below in every state,
+// plus the program's own Apply button, into a BMP file. Each cell is painted the way a host
+// paints a control into its own DC (WM_PRINTCLIENT), clipped to the control's outline.
+//
+//   button_sheet.exe OUT.bmp
+//
+// Rows and columns come from the tables; add a style, a shape or a state there.
+#include "butt_impl.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using butt::Butt;
+using butt::Color;
+
+class SheetHost : public butt::ButtHost {
+  public:
+    int ShowMessage(const std::string& text, const std::string& title, UINT) override {
+        std::fprintf(stderr, "message box \"%s\": %s\n", title.c_str(), text.c_str());
+        return IDOK;
+    }
+    Color AmbientBackColor() const override { return kSheetBack; }
+    static constexpr Color kSheetBack = 0x00D8D8D8;
+};
+
+// A look of the control, set up through its properties and its input state.
+struct State {
+    const char* name;
+    std::function<void(Butt&)> apply;
+};
+
+void SetInput(Butt& control, int flags, bool hovering, bool pressed) {
+    Butt::Impl& impl = control.impl();
+    impl.StateFlags = flags;
+    impl.IsHovering = hovering;
+    impl.IsPressed = pressed;
+}
+
+const std::vector<State> kStates = {
+    {"normal", [](Butt&) {}},
+    {"hover", [](Butt& c) { SetInput(c, butt::kPointerInside, true, false); }},
+    {"pressed", [](Butt& c) { SetInput(c, butt::kButtonHeld | butt::kPointerInside, true, true); }},
+    {"focused", [](Butt& c) { SetInput(c, butt::kShowsFocus, false, false); }},
+    {"disabled", [](Butt& c) { c.SetEnabled(false); }},
+    {"toggled",
+     [](Butt& c) {
+         c.SetMode(1);
+         c.SetValue(true);
+     }},
+};
+
+const std::vector<long> kStyles = {0, 1, 2, 3};
+const std::vector<long> kShapes = {0, 1, 2, 3, 4, 5, 6};
+
+// Extra rows: a fixed look, shown in the states named.
+struct ExtraRow {
+    const char* name;
+    std::function<std::unique_ptr<Butt>(HWND parent, butt::ButtHost& host, RECT bounds)> make;
+    std::vector<std::string> states;
+};
+
+std::unique_ptr<Butt> MakeApply(HWND parent, butt::ButtHost& host, RECT bounds) {
+    std::ifstream file(TV_APPLY_BAG);
+    std::string error;
+    if (file) {
+        const std::string text((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
+        if (const auto bag = butt::PropertyBag::Parse(text, error))
+            return Butt::Load(parent, 1, bounds, host, *bag);
+    }
+    std::fprintf(stderr, "Apply button from code (%s: %s)\n", TV_APPLY_BAG, error.c_str());
+    auto control = Butt::Create(
+        parent, 1, RECT{bounds.left, bounds.top, bounds.left + 76, bounds.top + 24}, host);
+    control->SetCaption("APPLY");
+    control->SetButtonStyle(2);
+    control->SetHoverColorLocks(1);
+    control->SetBackColor(0x00400000);
+    control->SetGradientColor(0x00493328);
+    control->SetGradientMode(4);
+    control->SetHoverBackColor(0x00400000);
+    control->SetForeColor(0x00C0C0C0);
+    butt::FontDesc font;
+    font.name = "Verdana";
+    font.size = 8.25f;
+    font.weight = 700;
+    control->SetFont(font);
+    return control;
+}
+
+const std::vector<ExtraRow> kExtraRows = {
+    {"Apply", MakeApply, {"normal", "hover", "pressed"}},
+};
+
+constexpr int kLabelWidth = 110;
+constexpr int kHeaderHeight = 22;
+constexpr int kCellWidth = 124;
+constexpr int kCellHeight = 44;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 30;
+
+class Sheet {
+  public:
+    Sheet(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+        dc_.reset(CreateCompatibleDC(nullptr));
+        previous_ = SelectObject(dc_.get(), bitmap_.get());
+        const tv::UniqueBrush back(CreateSolidBrush(SheetHost::kSheetBack));
+        const RECT all{0, 0, width, height};
+        FillRect(dc_.get(), &all, back.get());
+        SetBkMode(dc_.get(), TRANSPARENT);
+    }
+    ~Sheet() { SelectObject(dc_.get(), previous_); }
+    HDC dc() const { return dc_.get(); }
+
+    void Label(int x, int y, const std::string& text) {
+        TextOutA(dc_.get(), x, y, text.c_str(), static_cast<int>(text.size()));
+    }
+
+    // The control as its host would show it: its paint, inside its outline.
+    void Paint(Butt& control, int x, int y) {
+        const tv::UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+        const bool shaped = GetWindowRgn(control.hWnd(), outline.get()) != ERROR;
+        if (shaped) {
+            OffsetRgn(outline.get(), x, y);
+            SelectClipRgn(dc_.get(), outline.get());
+        }
+        POINT origin{};
+        SetViewportOrgEx(dc_.get(), x, y, &origin);
+        SendMessageW(control.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()),
+                     PRF_CLIENT);
+        SetViewportOrgEx(dc_.get(), origin.x, origin.y, nullptr);
+        SelectClipRgn(dc_.get(), nullptr);
+    }
+
+    bool Save(const char* path) const {
+        GdiFlush();
+        BITMAPFILEHEADER file{};
+        BITMAPINFOHEADER header{};
+        header.biSize = sizeof header;
+        header.biWidth = width_;
+        header.biHeight = height_; // bottom-up rows, the form every reader takes
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        const DWORD rowBytes = static_cast<DWORD>(width_) * 4;
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof header;
+        file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height_);
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        // GDI leaves the fourth byte 0; readers of 32-bit BMPs take it as alpha.
+        const auto* pixels = static_cast<const std::uint32_t*>(bits_);
+        std::vector<std::uint32_t> line(static_cast<std::size_t>(width_));
+        for (int y = height_ - 1; y >= 0; --y) {
+            const std::uint32_t* source = pixels + static_cast<std::size_t>(y) * width_;
+            for (int x = 0; x < width_; ++x)
+                line[static_cast<std::size_t>(x)] = source[x] | 0xFF000000u;
+            out.write(reinterpret_cast<const char*>(line.data()), rowBytes);
+        }
+        return static_cast<bool>(out);
+    }
+
+  private:
+    int width_;
+    int height_;
+    void* bits_ = nullptr;
+    tv::UniqueBitmap bitmap_;
+    tv::UniqueMemoryDc dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* out = argc > 1 ? argv[1] : "button_sheet.bmp";
+    const HWND parent = CreateWindowExW(0, L"STATIC", L"sheet", WS_POPUP, 0, 0, 400, 200, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    SheetHost host;
+    const int rows = static_cast<int>(kStyles.size() * kShapes.size() + kExtraRows.size());
+    const int columns = static_cast<int>(kStates.size());
+    Sheet sheet(kLabelWidth + columns * kCellWidth, kHeaderHeight + rows * kCellHeight);
+
+    for (int column = 0; column < columns; ++column)
+        sheet.Label(kLabelWidth + column * kCellWidth + 4, 4,
+                    kStates[static_cast<std::size_t>(column)].name);
+    int row = 0;
+    for (const long style : kStyles) {
+        for (const long shape : kShapes) {
+            const int y = kHeaderHeight + row * kCellHeight;
+            sheet.Label(4, y + 8,
+                        "style " + std::to_string(style) + " shape " + std::to_string(shape));
+            for (int column = 0; column < columns; ++column) {
+                const int x = kLabelWidth + column * kCellWidth;
+                auto control =
+                    Butt::Create(parent, 1, RECT{0, 0, kButtonWidth, kButtonHeight}, host);
+                if (!control)
+                    return 1;
+                control->SetCaption("Button");
+                control->SetButtonStyle(style);
+                control->SetButtonShape(shape);
+                kStates[static_cast<std::size_t>(column)].apply(*control);
+                control->impl().delayDrawing = false;
+                control->impl().DrawButton();
+                sheet.Paint(*control, x + 4, y + 4);
+            }
+            ++row;
+        }
+    }
+    for (const ExtraRow& extra : kExtraRows) {
+        const int y = kHeaderHeight + row * kCellHeight;
+        sheet.Label(4, y + 8, extra.name);
+        for (int column = 0; column < columns; ++column) {
+            const State& state = kStates[static_cast<std::size_t>(column)];
+            if (std::find(extra.states.begin(), extra.states.end(), state.name) ==
+                extra.states.end())
+                continue;
+            auto control = extra.make(parent, host, RECT{0, 0, kButtonWidth, kButtonHeight});
+            if (!control)
+                return 1;
+            state.apply(*control);
+            control->impl().delayDrawing = false;
+            control->impl().DrawButton();
+            sheet.Paint(*control, kLabelWidth + column * kCellWidth + 4, y + 4);
+        }
+        ++row;
+    }
+    DestroyWindow(parent);
+    if (!sheet.Save(out)) {
+        std::fprintf(stderr, "cannot write %s\n", out);
+        return 1;
+    }
+    std::printf("%s\n", out);
+    return 0;
+}
