@@ -18,6 +18,8 @@ void Butt::Impl::DrawButton() {
         return;
     if (!BackBufferDC || !SavedBitmap)
         UseBackBuffer(true);
+    if (!BackBufferDC)
+        return;
 
     PointList points{};
     EdgeColors edges{};
@@ -78,7 +80,7 @@ void Butt::Impl::DrawButton() {
         }
     }
     lastFrameColor = frameColor;
-    if (lastFrameKind != FrameKind::None) {
+    if (lastFrameKind != FrameKind::None && hwnd) {
         const tv::WindowDc windowDc(hwnd);
         FrameLastOutline(windowDc.get());
     }
@@ -121,6 +123,9 @@ void Butt::Impl::PrintTo(HDC target) {
 }
 
 void Butt::Impl::UseBackBuffer(bool create) {
+    // Without its window the control has nothing to paint for (and GetDC(0) is the screen).
+    if (!hwnd)
+        return;
     const tv::WindowDc windowDc(hwnd);
     if (!create) {
         if (BackBufferDC)
