@@ -249,7 +249,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        if (const LRESULT brush =
+                OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+            return brush;
+        break;
     case WM_TIMER:
         if (wParam == kTimer1) {
             OnTimer1();
@@ -397,8 +400,7 @@ LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
             SetBkColor(dc, kWindowColor);
             return reinterpret_cast<LRESULT>(windowBrush_.get());
         }
-    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                          reinterpret_cast<LPARAM>(control));
+    return 0; // not ours: the system's colours
 }
 
 MainWindow::Target MainWindow::HitTest(POINT point) const {

@@ -138,6 +138,7 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     void OnMouseMove(POINT point);
     void OnLeftButtonDown(POINT point);
     void OnLeftButtonUp(POINT point);
+    // The check boxes' colours: white text on the window colour; 0 for other controls.
     LRESULT OnControlColor(HDC dc, HWND control);
     void OnTimer1();
 

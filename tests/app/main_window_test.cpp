@@ -202,6 +202,23 @@ TEST_F(MainWindowTest, TheOutlineIsTheSkinsNonMagentaPixels) {
     EXPECT_EQ(box.bottom, 406);
 }
 
+TEST_F(MainWindowTest, AWindowsLifeLeavesNoDrawingObjectsBehind) {
+    const long before = LiveGdiObjects();
+    Open();
+    for (POINT p : {kMenu1, kMenu2, kMenu3, kMenu4, kFrame})
+        MoveTo(p);
+    Click(kMenu3);
+    MoveTo(kEmail);
+    Click(kMenu1);
+    UpdateWindow(hwnd);
+    for (int i = 0; i < 20; ++i) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+    }
+    window.reset();
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
 // ---- Pages ----
 
 TEST_F(MainWindowTest, MenuEntriesSwitchPages) {
