@@ -20,7 +20,9 @@
 //            optional trailing & is allowed) or 0x00493328. Hexadecimal gives the 32 bits as
 //            written, so &H8000000F is the system colour 15.
 //   single   a number with a dot or an exponent: 8.25, -0.5, 1.5e2.
-//   truth    True or False (any case).
+//   truth    True or False (any case). Keys the control reads as truth values ("focus",
+//            "value", "enabled") also take a whole number, as form hosts store them: 0 is
+//            False, any other number True.
 //   font     Font("name", size, weight, italic=False, underline=False, strikethrough=False,
 //            charset=0): name, size in points and weight in that order; the named parts may
 //            be left out (False, 0) and stand in any order, each at most once.

@@ -287,5 +287,24 @@ TEST_F(InputTest, HandlersMayChangeArgumentsAndEndTheControl) {
     Pump(30);
 }
 
+TEST_F(InputTest, ALifeOfInputEndsWithEveryHandleFreed) {
+    const long before = tv::LiveGdiObjects();
+    {
+        Butt& button = Make();
+        button.SetCaption("&Life");
+        for (int i = 0; i < 20; ++i) {
+            Mouse(button, WM_LBUTTONDOWN, 10, 5, MK_LBUTTON);
+            Mouse(button, WM_LBUTTONUP, 10, 5);
+            Key(button, WM_KEYDOWN, VK_SPACE);
+            Key(button, WM_KEYUP, VK_SPACE);
+            MoveWindow(button.hWnd(), 20, 20, 100 + i, 30 + i, TRUE);
+            Pump(1);
+        }
+        EXPECT_GT(tv::LiveGdiObjects(), before);
+        controls.clear();
+    }
+    EXPECT_EQ(tv::LiveGdiObjects(), before);
+}
+
 } // namespace
 } // namespace butt::test

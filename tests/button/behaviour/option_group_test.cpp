@@ -101,5 +101,29 @@ TEST_F(OptionGroupTest, LoadedOptionButtonsJoinAndTheLastSelectedWins) {
     EXPECT_TRUE(options[1]->Value());
 }
 
+TEST_F(OptionGroupTest, AContainerEndingFirstTakesItsGroupAndEveryHandleWithIt) {
+    const long before = tv::LiveGdiObjects();
+    const HWND panel = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 150, 10, 200, 200,
+                                       form, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(panel);
+    std::vector<std::unique_ptr<Butt>> inside;
+    for (int i = 0; i < 3; ++i) {
+        inside.push_back(Butt::Create(panel, 470 + i, {10, 10 + 40 * i, 110, 40 + 40 * i}, host));
+        inside.back()->SetMode(2);
+        inside.back()->SetCaption("Option");
+    }
+    inside[1]->SetValue(true);
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(panel, "bt_OptCount")), 3);
+    EXPECT_GT(tv::LiveGdiObjects(), before);
+
+    DestroyWindow(panel); // the controls' windows end with it, before their objects
+    for (const auto& control : inside)
+        EXPECT_EQ(control->hWnd(), nullptr);
+    EXPECT_EQ(tv::LiveGdiObjects(), before);
+    inside[0]->SetValue(true); // a control without a window reaches no group
+    inside.clear();
+    EXPECT_EQ(tv::LiveGdiObjects(), before);
+}
+
 } // namespace
 } // namespace butt::test

@@ -367,6 +367,37 @@ TEST_F(PropertiesTest, EnabledReachesTheWindowAndMousePointerTheCursor) {
     EXPECT_EQ(GetCursor(), static_cast<HCURSOR>(b.MouseIcon()->handle()));
 }
 
+TEST_F(PropertiesTest, NewControlTakesTheFormsFontAndAmbientChanges) {
+    const HWND panel = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 150, 10, 200, 100,
+                                       TheForm().hwnd(), nullptr, nullptr, nullptr);
+    const tv::UniqueFont font(CreateFontW(-11, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE,
+                                          DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    host.ambientBack = 0x00102030;
+    host.userMode = false; // designing: a default button shows its focus mark when shown
+    host.displayAsDefault = true;
+    {
+        const auto b = Butt::Create(panel, 201, {0, 0, 80, 24}, host);
+        EXPECT_EQ(b->Font().name, "Arial");
+        EXPECT_FLOAT_EQ(b->Font().size, 8.25f);
+        EXPECT_EQ(b->Font().weight, FW_BOLD);
+        EXPECT_TRUE(b->Font().italic);
+        EXPECT_EQ(b->impl().ContainerBackColor, 0x00102030);
+        EXPECT_TRUE(b->impl().StateFlags & kShowsFocus);
+        EXPECT_EQ(b->hdc(), b->hdc()); // one lasting device context
+        EXPECT_NE(b->hdc(), nullptr);
+
+        host.ambientBack = static_cast<Color>(0x80000005); // the window colour, made plain
+        b->AmbientChanged("BACKCOLOR");
+        EXPECT_EQ(b->impl().ContainerBackColor, static_cast<Color>(GetSysColor(COLOR_WINDOW)));
+        host.userMode = true;
+        host.displayAsDefault = false;
+        b->AmbientChanged("DisplayAsDefault");
+        EXPECT_FALSE(b->impl().StateFlags & kShowsFocus);
+    }
+    DestroyWindow(panel);
+}
+
 TEST_F(PropertiesTest, AControlWhoseWindowEndedTakesSettersQuietly) {
     Butt& b = Make();
     DestroyWindow(b.hWnd()); // the form destroys its children first
