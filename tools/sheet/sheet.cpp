@@ -60,7 +60,14 @@ const std::vector<State> kStates = {
 };
 
 const std::vector<long> kStyles = {0, 1, 2, 3};
-const std::vector<long> kShapes = {0, 1, 2, 3, 4, 5, 6};
+
+// A shape, and what the control needs before it can take it (a picture, for the outlines
+// cut from one).
+struct Shape {
+    long shape;
+    std::function<void(Butt&)> prepare;
+};
+const std::vector<Shape> kShapes = {{0, {}}, {1, {}}, {2, {}}, {3, {}}, {4, {}}, {5, {}}, {6, {}}};
 
 // Extra rows: a fixed look, shown in the states named.
 struct ExtraRow {
@@ -201,7 +208,7 @@ int main(int argc, char** argv) {
                     kStates[static_cast<std::size_t>(column)].name);
     int row = 0;
     for (const long style : kStyles) {
-        for (const long shape : kShapes) {
+        for (const auto& [shape, prepare] : kShapes) {
             const int y = kHeaderHeight + row * kCellHeight;
             sheet.Label(4, y + 8,
                         "style " + std::to_string(style) + " shape " + std::to_string(shape));
@@ -213,6 +220,8 @@ int main(int argc, char** argv) {
                     return 1;
                 control->SetCaption("Button");
                 control->SetButtonStyle(style);
+                if (prepare)
+                    prepare(*control);
                 control->SetButtonShape(shape);
                 kStates[static_cast<std::size_t>(column)].apply(*control);
                 control->impl().delayDrawing = false;
