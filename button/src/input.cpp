@@ -288,7 +288,8 @@ void Butt::Impl::Terminate() {
     if (terminated)
         return;
     // Leave the group first, so that no group ever lists an ended control.
-    OptionToggle(-1);
+    if (mode == 2)
+        OptionToggle(-1);
     terminated = true;
     delayDrawing = true; // nothing draws after the end
     if (hwnd) {

@@ -470,7 +470,8 @@ std::optional<PropertyBag> PropertyBag::Parse(const std::string& text, std::stri
                                               HMODULE resourceModule) {
     PropertyBag bag;
     std::vector<std::pair<std::string, int>> lines; // key, line number
-    std::size_t start = 0;
+    // Editors may put a UTF-8 byte order mark in front; it is not part of the first key.
+    std::size_t start = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
     int lineNumber = 0;
     while (start <= text.size()) {
         std::size_t end = text.find('\n', start);

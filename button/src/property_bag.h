@@ -10,7 +10,7 @@
 //                      strikethrough=False, charset=0)      <- on one line in a file
 //
 // Lines: `key = value`, blank lines, and comments from `#` to the end of the line (outside
-// quotes). Line ends are LF or CR LF.
+// quotes). Line ends are LF or CR LF; a UTF-8 byte order mark at the start is skipped.
 // Keys: letters, digits and `_`; compared without regard to case and kept in lower case. A
 // key stands at most once.
 // Values:

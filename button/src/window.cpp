@@ -131,7 +131,8 @@ Butt::Impl::~Impl() {
         Terminate();
     // Never leave an address behind in a group (Terminate has left it already, unless the
     // window failed or ended before the record).
-    OptionToggle(-1);
+    if (mode == 2)
+        OptionToggle(-1);
     LiveControls().erase(this);
 }
 

@@ -88,6 +88,14 @@ TEST_F(OptionGroupTest, MembersLeaveWhenTheyEnd) {
     b.SetValue(true); // clears the rest of a group that no longer lists the ended one
     EXPECT_TRUE(b.Value());
     EXPECT_FALSE(c.Value());
+
+    // A checked check box that ends is no member: the group's selection stays.
+    auto box = Butt::Create(form, 499, {200, 20, 300, 50}, host);
+    box->SetMode(1);
+    box->SetValue(true);
+    box.reset();
+    EXPECT_TRUE(b.Value());
+    EXPECT_EQ(Count(), 1);
 }
 
 TEST_F(OptionGroupTest, LoadedOptionButtonsJoinAndTheLastSelectedWins) {

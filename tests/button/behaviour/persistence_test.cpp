@@ -247,7 +247,7 @@ TEST_F(PersistenceTest, KeysAnyCaseAndHoverBackDefaultsToTheLoadedBackColour) {
 TEST_F(PersistenceTest, TextFormReadsItsWholeGrammar) {
     std::string error;
     const auto bag =
-        PropertyBag::Parse("# comment\r\n"
+        PropertyBag::Parse("\xEF\xBB\xBF# comment\r\n"
                            "\r\n"
                            "  text = \"a\\\"b\\\\c\\nd\\x41\\t\"   # after a value\r\n"
                            "hex1 = &H8000000F\n"
