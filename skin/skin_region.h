@@ -16,16 +16,13 @@ constexpr COLORREF KeyColor(BYTE red, BYTE green, BYTE blue) {
     return RGB(red, green, blue);
 }
 
-// A bitmap's pixels, top row first, each 0x00RRGGBB (the byte order of a 32-bit DIB).
+// Pixels, top row first, each 0x00RRGGBB (the byte order of a 32-bit DIB).
 struct PixelImage {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
     bool empty() const { return width <= 0 || height <= 0; }
 };
-
-// Reads every pixel of the bitmap once (GetDIBits). Empty when it cannot be read.
-PixelImage ReadPixels(HBITMAP bitmap);
 
 // The runs of pixels that are not `key`, row by row from the top and left to right within a
 // row, each one pixel high, over an area of width x height. Pixels of the area that lie
@@ -36,7 +33,8 @@ std::vector<RECT> OpaqueSpans(const PixelImage& image, int width, int height, CO
 UniqueRegion RegionFromSpans(const std::vector<RECT>& spans);
 
 // The region of the bitmap's opaque pixels over width x height (the bitmap's own size when
-// either is 0 or less). Empty owner when no pixel is opaque or the bitmap cannot be read.
+// either is 0 or less), from one GetDIBits read of its pixels. Empty owner when no pixel is
+// opaque or the bitmap cannot be read.
 UniqueRegion RegionFromBitmap(HBITMAP bitmap, COLORREF key, int width = 0, int height = 0);
 
 } // namespace tv

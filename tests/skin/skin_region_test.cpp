@@ -19,11 +19,12 @@ using PixelFunction = std::function<COLORREF(int x, int y)>;
 
 // A bottom-up DIB section of the given depth painted pixel by pixel. For 32-bit bitmaps the
 // top byte of every pixel is set, as alpha-carrying art would have it.
-UniqueBitmap MakeBitmap(int width, int height, const PixelFunction& color, int bits = 24) {
+UniqueBitmap MakeBitmap(int width, int height, const PixelFunction& color, int bits = 24,
+                        bool topDown = false) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biHeight = topDown ? -height : height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = static_cast<WORD>(bits);
     info.bmiHeader.biCompression = BI_RGB;
@@ -32,7 +33,7 @@ UniqueBitmap MakeBitmap(int width, int height, const PixelFunction& color, int b
     auto* bytes = static_cast<std::uint8_t*>(bitsPointer);
     const int stride = ((width * bits / 8) + 3) & ~3;
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = bytes + static_cast<size_t>(height - 1 - y) * stride;
+        std::uint8_t* row = bytes + static_cast<size_t>(topDown ? y : height - 1 - y) * stride;
         for (int x = 0; x < width; ++x) {
             const COLORREF c = color(x, y);
             std::uint8_t* p = row + x * (bits / 8);
@@ -151,8 +152,33 @@ TEST(SkinRegion, ScatteredPatternsAndOtherKeysMatchTheReference) {
     };
     const UniqueBitmap bitmap24 = MakeBitmap(64, 40, noise, 24);
     const UniqueBitmap bitmap32 = MakeBitmap(64, 40, noise, 32);
-    ExpectSameRegion(bitmap24.get(), 64, 40, key);
-    ExpectSameRegion(bitmap32.get(), 64, 40, key);
+    const UniqueBitmap topDown24 = MakeBitmap(64, 40, noise, 24, true);
+    {
+        SCOPED_TRACE("24-bit");
+        ExpectSameRegion(bitmap24.get(), 64, 40, key);
+    }
+    {
+        SCOPED_TRACE("32-bit");
+        ExpectSameRegion(bitmap32.get(), 64, 40, key);
+    }
+    {
+        SCOPED_TRACE("24-bit top-down");
+        ExpectSameRegion(topDown24.get(), 64, 40, key);
+    }
+
+    // A device bitmap has no pixels of its own to read: it is converted once.
+    const WindowDc screen(nullptr);
+    UniqueBitmap device(CreateCompatibleBitmap(screen.get(), 64, 40));
+    {
+        UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        ScopedSelect select(dc.get(), device.get());
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 64; ++x)
+                SetPixelV(dc.get(), x, y, noise(x, y));
+    }
+    SCOPED_TRACE("device bitmap");
+    ExpectSameRegion(device.get(), 64, 40, key);
+    ExpectSameRegion(device.get(), 64, 40, key, 70, 45);
 }
 
 TEST(SkinRegion, AnAreaLargerThanThePictureIsOpaqueBeyondIt) {
