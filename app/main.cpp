@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     options.instance = instance;
     const std::unique_ptr<tv::MainWindow> window = tv::MainWindow::Create(options, error);
     if (!window) {
-        tv::System().ShowMessage(nullptr, error, tv::kAppTitle, MB_OK | MB_ICONERROR);
+        tv::System().ShowMessage(nullptr, error, tv::kAppTitle, MB_OK);
         return 1;
     }
     MSG message;

@@ -21,10 +21,10 @@ constexpr int kCheckIds[3] = {101, 102, 103};
 constexpr int kApplyId = 200;
 constexpr RECT kApplyBounds{621, 324, 621 + 76, 324 + 24};
 constexpr int kArrowWidth = 10;
+constexpr int kArrowHeight = 9;
 // RT_RCDATA and IDC_ARROW in their wide forms.
 const LPCWSTR kRcDataType = MAKEINTRESOURCEW(10);
 const LPCWSTR kArrowCursor = MAKEINTRESOURCEW(32512);
-constexpr int kArrowHeight = 9;
 
 using LabelId = MainWindow::LabelId;
 using ArrowId = MainWindow::ArrowId;
