@@ -107,6 +107,9 @@ class Butt::Impl {
     Color ShadeColor = 0;
     Color HoverFaceColor = 0;
     Color DownFaceColor = 0;
+    // The screen's size in pixels, read when the buffer is made (the gradient's band rule
+    // needs it on every paint, and asking the system each time costs more than the paint).
+    SIZE screenPixels{};
 
     // ---- Window (window.cpp) ----
     // Creates the control's child window; the object pointer rides on WM_NCCREATE.

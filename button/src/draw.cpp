@@ -147,6 +147,7 @@ void Butt::Impl::UseBackBuffer(bool create) {
         currentPen = std::move(pen);
     }
     RefreshProperty("Font");
+    screenPixels = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (!SavedBitmap) {
         // A control without area still gets a one-pixel buffer, so painting has a target.
         const int width = std::max(1, Round(ScaleWidth()));

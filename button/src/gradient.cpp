@@ -15,7 +15,9 @@ void Butt::Impl::GradientFill(Color first, Color second) {
         return;
 
     const bool acrossX = gradientMode < 3;
-    const int screen = GetSystemMetrics(acrossX ? SM_CXSCREEN : SM_CYSCREEN);
+    if (screenPixels.cx <= 0 || screenPixels.cy <= 0)
+        screenPixels = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const int screen = acrossX ? screenPixels.cx : screenPixels.cy;
     const int length = acrossX ? width : height;
     const int step = screen / length < 4 ? 2 : 1;
     const int count = step == 2 ? length / 2 : length;
