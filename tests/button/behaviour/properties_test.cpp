@@ -337,7 +337,7 @@ TEST_F(PropertiesTest, HelpTextsAndDelayedDrawing) {
     Butt& b = Make();
     b.DelayDrawing(true);
     EXPECT_TRUE(b.impl().delayDrawing);
-    b.SetForeColor(0x010203); // clears the delay, as specified for ForeColor
+    b.SetForeColor(0x010203); // ForeColor ends a delay by itself
     EXPECT_FALSE(b.impl().delayDrawing);
     b.DelayDrawing(true);
     b.Refresh();
