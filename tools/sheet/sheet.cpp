@@ -57,9 +57,75 @@ const std::vector<State> kStates = {
          c.SetMode(1);
          c.SetValue(true);
      }},
+    {"toggled focused",
+     [](Butt& c) {
+         c.SetMode(1);
+         c.SetValue(true);
+         SetInput(c, butt::kShowsFocus, false, false);
+     }},
+    {"toggled disabled",
+     [](Butt& c) {
+         c.SetMode(1);
+         c.SetValue(true);
+         c.SetEnabled(false);
+     }},
 };
 
-const std::vector<long> kStyles = {0, 1, 2, 3};
+const std::vector<long> kStyles = {0, 1, 2, 3, 4, 5, 6, 7};
+
+// Pictures drawn here: magenta (the top-left pixel) is the key and shows the face.
+constexpr COLORREF kKey = RGB(255, 0, 255);
+
+using Painter = std::function<void(HDC)>;
+HBITMAP PaintedBitmap(int width, int height, const Painter& paint) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const tv::ScopedSelect select(dc.get(), bitmap);
+    const tv::UniqueBrush key(CreateSolidBrush(kKey));
+    const RECT all{0, 0, width, height};
+    FillRect(dc.get(), &all, key.get());
+    paint(dc.get());
+    GdiFlush();
+    return bitmap;
+}
+
+void Shapes(HDC dc, COLORREF fill, COLORREF line, const Painter& draw) {
+    const tv::UniqueBrush brush(CreateSolidBrush(fill));
+    const tv::UniquePen pen(CreatePen(PS_SOLID, 1, line));
+    const tv::ScopedSelect selectBrush(dc, brush.get());
+    const tv::ScopedSelect selectPen(dc, pen.get());
+    draw(dc);
+}
+
+// An outline for shapes 7 and 8: a blue pill with a light dot, on the key colour.
+butt::PicturePtr PillPicture() {
+    return butt::Picture::FromBitmap(PaintedBitmap(100, 30, [](HDC dc) {
+        Shapes(dc, RGB(60, 130, 200), RGB(20, 50, 110),
+               [](HDC d) { RoundRect(d, 2, 1, 98, 29, 26, 26); });
+        Shapes(dc, RGB(235, 245, 255), RGB(235, 245, 255),
+               [](HDC d) { Ellipse(d, 10, 8, 24, 22); });
+    }));
+}
+
+// A small motif: a green disc and a yellow square on the key colour, black at its centre.
+butt::PicturePtr BadgePicture() {
+    return butt::Picture::FromBitmap(PaintedBitmap(32, 32, [](HDC dc) {
+        Shapes(dc, RGB(40, 170, 60), RGB(0, 90, 20), [](HDC d) { Ellipse(d, 1, 1, 31, 31); });
+        Shapes(dc, RGB(250, 210, 40), RGB(0, 0, 0), [](HDC d) { Rectangle(d, 10, 10, 22, 22); });
+    }));
+}
+
+butt::PicturePtr InformationIcon() {
+    return butt::Picture::FromIcon(CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32516))),
+                                   butt::Picture::Kind::Icon);
+}
 
 // A shape, and what the control needs before it can take it (a picture, for the outlines
 // cut from one).
@@ -67,7 +133,12 @@ struct Shape {
     long shape;
     std::function<void(Butt&)> prepare;
 };
-const std::vector<Shape> kShapes = {{0, {}}, {1, {}}, {2, {}}, {3, {}}, {4, {}}, {5, {}}, {6, {}}};
+void GivePill(Butt& control) {
+    control.SetPictureSize(4);
+    control.SetPicture(PillPicture());
+}
+const std::vector<Shape> kShapes = {{0, {}}, {1, {}}, {2, {}},       {3, {}},      {4, {}},
+                                    {5, {}}, {6, {}}, {7, GivePill}, {8, GivePill}};
 
 // Extra rows: a fixed look, shown in the states named.
 struct ExtraRow {
@@ -104,8 +175,53 @@ std::unique_ptr<Butt> MakeApply(HWND parent, butt::ButtHost& host, RECT bounds) 
     return control;
 }
 
+// A form editor: style 5 shows where its borderless buttons are.
+class DesignHost : public SheetHost {
+  public:
+    bool UserMode() const override { return false; }
+};
+
+// A button of the sheet's size with a caption, made in code.
+std::unique_ptr<Butt> Plain(HWND parent, butt::ButtHost& host, RECT bounds, long style, long shape,
+                            const char* caption) {
+    auto control = Butt::Create(parent, 1, bounds, host);
+    control->SetCaption(caption);
+    control->SetButtonStyle(style);
+    control->SetButtonShape(shape);
+    return control;
+}
+
+template <long Style, long Size, long Align, bool Icon>
+std::unique_ptr<Butt> WithPicture(HWND parent, butt::ButtHost& host, RECT bounds) {
+    auto control = Plain(parent, host, bounds, Style, 0, Size < 3 ? "Pic" : "");
+    control->SetPictureSize(Size);
+    control->SetPictureAlign(Align);
+    control->SetPicture(Icon ? InformationIcon() : BadgePicture());
+    return control;
+}
+
+template <long Shape> std::unique_ptr<Butt> Designing(HWND parent, butt::ButtHost&, RECT bounds) {
+    static DesignHost design;
+    return Plain(parent, design, bounds, 5, Shape, "Button");
+}
+
+std::vector<std::string> AllStates() {
+    std::vector<std::string> names;
+    for (const State& state : kStates)
+        names.emplace_back(state.name);
+    return names;
+}
+
 const std::vector<ExtraRow> kExtraRows = {
     {"Apply", MakeApply, {"normal", "hover", "pressed"}},
+    {"pic 16, left", WithPicture<0, 0, 1, false>, AllStates()},
+    {"pic 24, right", WithPicture<4, 1, 3, false>, AllStates()},
+    {"pic 40, stretch", WithPicture<1, 3, 0, false>, AllStates()},
+    {"pic 48, fitted", WithPicture<7, 4, 0, false>, AllStates()},
+    {"icon 24, left", WithPicture<3, 1, 0, true>, AllStates()},
+    {"icon 48, fitted", WithPicture<6, 4, 0, true>, AllStates()},
+    {"5 design, rect", Designing<0>, AllStates()},
+    {"5 design, round", Designing<4>, AllStates()},
 };
 
 constexpr int kLabelWidth = 110;
