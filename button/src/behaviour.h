@@ -15,6 +15,9 @@ LPARAM ArrowKeyData(int keyCode);
 // and the last marked character wins. 0 when the caption marks none.
 char AccessKeyOf(const std::string& caption);
 
+// Names of properties and ambient values compare without regard to case.
+bool SameNameIgnoringCase(const std::string& a, const char* b);
+
 // A host's stored extent (0.01 mm) in pixels at 96 dots per inch, and back; rounded to the
 // nearest whole number, halves to even.
 int ExtentToPixels(int hundredthsOfMillimetre);

@@ -53,15 +53,6 @@ constexpr HelpEntry kHelp[] = {
                        "HoverLockColors property."},
 };
 
-bool SameName(const std::string& a, const char* b) {
-    const std::string other(b);
-    return a.size() == other.size() &&
-           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool IsButtWindow(HWND window) {
     wchar_t name[16] = {};
     return window && GetClassNameW(window, name, 16) > 0 &&
@@ -69,6 +60,15 @@ bool IsButtWindow(HWND window) {
 }
 
 } // namespace
+
+bool SameNameIgnoringCase(const std::string& a, const char* b) {
+    const std::string other(b);
+    return a.size() == other.size() &&
+           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 int ButtHost::ShowMessage(const std::string& text, const std::string& title, UINT type) {
     return tv::System().ShowMessage(nullptr, text, title, type);
@@ -336,7 +336,7 @@ void Butt::AmbientChanged(const std::string& name) {
 
 std::string Butt::HelpText(const std::string& property) {
     for (const HelpEntry& entry : kHelp)
-        if (SameName(property, entry.property))
+        if (SameNameIgnoringCase(property, entry.property))
             return entry.text;
     return {};
 }

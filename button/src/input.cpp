@@ -4,23 +4,7 @@
 #include "behaviour.h"
 #include "raise.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace butt {
-namespace {
-
-bool SameName(const std::string& a, const char* b) {
-    const std::string other(b);
-    return a.size() == other.size() &&
-           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
-
 LPARAM ArrowKeyData(int keyCode) {
     switch (keyCode) {
     case VK_RIGHT:
@@ -229,7 +213,7 @@ void Butt::Impl::OnShow() {
 }
 
 void Butt::Impl::OnAmbientChanged(const std::string& name) {
-    if (SameName(name, "DisplayAsDefault")) {
+    if (SameNameIgnoringCase(name, "DisplayAsDefault")) {
         const bool shows = host.DisplayAsDefault() && (showFocusRect || !host.UserMode());
         if (shows)
             StateFlags |= kShowsFocus;
@@ -243,7 +227,7 @@ void Butt::Impl::OnAmbientChanged(const std::string& name) {
         } else {
             DrawButton();
         }
-    } else if (SameName(name, "BackColor")) {
+    } else if (SameNameIgnoringCase(name, "BackColor")) {
         ContainerBackColor = TranslateColor(host.AmbientBackColor());
         if (buttonShape >= 4 || buttonStyle == 5)
             DrawButton(); // only these show the container's colour outside the outline
