@@ -76,14 +76,16 @@ void Butt::Impl::MeasurePicture() {
 void Butt::Impl::DrawPicture(RECT rect) {
     if (PictureWidth + PictureHeight == 0 || !picture || !BackBufferDC)
         return;
+    const bool outline = buttonShape == 7 || buttonShape == 8;
+    // An outline picture covers the whole control: a missing working copy is made at that
+    // size, not at the size of the picture's place in the layout.
+    if (outline)
+        SetRect(&rect, 0, 0, Round(ScaleWidth()), Round(ScaleHeight()));
     if (!ShapeBitmap)
         RegionFromPicture(Width(rect), Height(rect), nullptr);
-    if (buttonShape == 7 || buttonShape == 8) {
-        SetRect(&rect, 0, 0, Round(ScaleWidth()), Round(ScaleHeight()));
-        // The picture shrinks a little under the pointer.
-        if (LooksPressed())
-            InflateRect(&rect, -1, -1);
-    }
+    // The picture shrinks a little under the pointer.
+    if (outline && LooksPressed())
+        InflateRect(&rect, -1, -1);
     const int w = Width(rect);
     const int h = Height(rect);
     if (w <= 0 || h <= 0)

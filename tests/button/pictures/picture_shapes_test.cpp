@@ -115,6 +115,20 @@ TEST_F(PictureShapes, Shape8HasAWhiteToGreyRingAroundThePicture) {
     EXPECT_EQ(Hex(print(30, 20)), Hex(kGreen));
 }
 
+TEST_F(PictureShapes, AMissingWorkingCopyIsRemadeAtTheControlsSize) {
+    MakeShaped(7);
+    // As stored by a control that had a 16-pixel picture before it took the outline.
+    impl().PictureSizePixels = 16;
+    impl().LayoutContent(false);
+    ASSERT_EQ(impl().PictureRect.right - impl().PictureRect.left, 16);
+    impl().ShapeBitmap.reset();
+    const Print print = Draw();
+    EXPECT_EQ(impl().ShapeBitmapWidth, 60);
+    EXPECT_EQ(impl().ShapeBitmapHeight, 40);
+    EXPECT_EQ(Hex(print(39, 20)), Hex(kGreen));
+    EXPECT_EQ(Hex(print(40, 20)), Hex(kBlue));
+}
+
 TEST_F(PictureShapes, CustomClickMovesThePressedButtonOnePixelAndBack) {
     // Opaque everywhere but its top-left pixel, so the outline is the whole control and the
     // shrunken picture leaves the face showing in the last column.
