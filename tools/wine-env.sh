@@ -19,6 +19,8 @@ if [ "${1:-}" = "--state" ]; then
     shift 2
 fi
 state=${state:-${TV_WINE_STATE:-$PWD/wine}}
+# Wine wants an absolute prefix path.
+state=$(realpath -m "$state")
 cmd=${1:-}
 shift || true
 

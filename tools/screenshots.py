@@ -1,0 +1,55 @@
+#!/usr/bin/env python3
+"""Takes the README's screenshots of the real tool under the test display: the Main Page,
+the About and Contact pages and the hovered APPLY button.
+
+usage: tools/screenshots.py [BUILD_DIR] [OUT_DIR]   (defaults: build/win64, docs/)
+"""
+import os
+import subprocess
+import sys
+
+root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "build/win64"))
+out = os.path.abspath(sys.argv[2] if len(sys.argv) > 2 else os.path.join(root, "docs"))
+state = os.path.join(build, "wine")
+os.environ.update(TV_EXE=os.path.join(build, "bin", "VH-Torv3-NoIntros.exe"),
+                  TV_PLACEHOLDER=os.path.join(build, "bin", "vh-tvm3.dat"),
+                  TV_WINE_STATE=state, TV_WINDOW_NAME="VARNHOLT crew")
+subprocess.run([os.path.join(root, "tools", "wine-env.sh"), "--state", state, "up"], check=True)
+sys.path.insert(0, os.path.join(root, "tests", "e2e"))
+import e2e_test  # noqa: E402  (reads the environment set above)
+
+
+class Screenshots(e2e_test.ToolEndToEnd):
+    def runTest(self):
+        os.makedirs(out, exist_ok=True)
+        self.start()
+
+        def save(name):
+            x, y = self.origin
+            full = self.shot(name)
+            target = os.path.join(out, name + ".png")
+            subprocess.run(["convert", full, "-crop", f"718x406+{x}+{y}", "+repage", target],
+                           check=True)
+            print(target)
+
+        self.move(e2e_test.MENU["main"])
+        save("main-page")
+        self.click(e2e_test.MENU["about"])
+        self.move(e2e_test.FRAME)
+        save("about-page")
+        self.click(e2e_test.MENU["contact"])
+        self.move((34 + 20, 259 + 6))  # over "Website": its arrow lights up
+        save("contact-page")
+        self.click(e2e_test.MENU["main"])
+        self.move(e2e_test.APPLY)
+        save("apply-hovered")
+
+
+Screenshots.setUpClass()
+case = Screenshots()
+case.setUp()
+try:
+    case.runTest()
+finally:
+    case.tearDown()
