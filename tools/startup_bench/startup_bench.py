@@ -81,7 +81,7 @@ def main():
     parser.add_argument("--tool-name", default="VARNHOLT")
     parser.add_argument("--runs", type=int, default=5)
     args = parser.parse_args()
-    env = wine_env(os.path.join(args.build_dir, "bench-wine"))
+    env = wine_env(os.path.abspath(os.path.join(args.build_dir, "bench-wine")))
     bare = os.path.join(args.build_dir, "bin", "bare_window.exe")
     tool_times, bare_times = [], []
     time_start(env, bare, "TvBareWindow", None)  # warm the prefix and the file cache
