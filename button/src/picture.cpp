@@ -1,6 +1,7 @@
 // Picture objects: bitmaps, icons and cursors from handles, files and resources. JPEG and
 // PNG go through the system's imaging component (WIC) into a 32-bit DIB section.
 #include "butt.h"
+#include "dib.h"
 
 #include <wincodec.h>
 
@@ -75,24 +76,15 @@ HBITMAP DecodeWithWic(const std::wstring& path, std::string& error) {
         if (SUCCEEDED(hr) && (width == 0 || height == 0 || width > 16384 || height > 16384))
             hr = E_FAIL;
         if (SUCCEEDED(hr)) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof info.bmiHeader;
-            info.bmiHeader.biWidth = static_cast<LONG>(width);
-            info.bmiHeader.biHeight = -static_cast<LONG>(height);
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            info.bmiHeader.biCompression = BI_RGB;
-            void* bits = nullptr;
-            bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-            if (!bitmap)
+            tv::DibSection dib =
+                tv::MakeDibSection(static_cast<int>(width), static_cast<int>(height));
+            if (!dib.bitmap)
                 hr = E_OUTOFMEMORY;
             else
                 hr = converter->CopyPixels(nullptr, width * 4, width * height * 4,
-                                           static_cast<BYTE*>(bits));
-            if (FAILED(hr) && bitmap) {
-                DeleteObject(bitmap);
-                bitmap = nullptr;
-            }
+                                           reinterpret_cast<BYTE*>(dib.bits));
+            if (SUCCEEDED(hr))
+                bitmap = dib.bitmap.release();
         }
         if (!bitmap)
             error = "cannot read the image " + Narrow(path) +
