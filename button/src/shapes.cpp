@@ -2,8 +2,10 @@
 // painters clip to, the border rings drawn when an outline is built, the picture-cut outlines,
 // the clip and border chosen before each paint, and the press shift of shaped buttons.
 #include "butt_impl.h"
+#include "dib.h"
 
-#include <vector>
+#include <utility>
+#include <cstdint>
 
 namespace butt {
 namespace {
@@ -22,6 +24,37 @@ void SubtractTriangle(HRGN from, POINT a, POINT b, POINT c) {
     const tv::UniqueRegion cut(CreatePolygonRgn(corners, 3, WINDING));
     if (cut)
         CombineRgn(from, from, cut.get(), RGN_DIFF);
+}
+
+// The picture at width x height in a 32-bit DIB section, scaled to the nearest pixel as
+// Windows' own CopyImage does. A smoothing scaler (Wine's CopyImage is one) would blend the
+// key into the motif's edges, and those blends are no longer near enough to the key to count
+// as transparent: a stretched picture would show a fringe of them.
+tv::DibSection ScaledPicture(HANDLE picture, int width, int height) {
+    BITMAP source{};
+    if (!GetObjectW(picture, sizeof source, &source) || source.bmWidth <= 0 || source.bmHeight <= 0)
+        return {};
+    tv::DibSection scaled = tv::MakeDibSection(width, height);
+    const tv::UniqueMemoryDc from(CreateCompatibleDC(nullptr));
+    const tv::UniqueMemoryDc to(CreateCompatibleDC(nullptr));
+    if (!scaled.bitmap || !from || !to)
+        return {};
+    // A bitmap that is selected into another DC cannot be selected here: no copy then.
+    const HGDIOBJ previous = SelectObject(from.get(), picture);
+    if (!previous)
+        return {};
+    bool copied = false;
+    {
+        const tv::ScopedSelect target(to.get(), scaled.bitmap.get());
+        SetStretchBltMode(to.get(), COLORONCOLOR);
+        copied = StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, source.bmWidth,
+                            source.bmHeight, SRCCOPY) != FALSE;
+    }
+    SelectObject(from.get(), previous);
+    if (!copied)
+        return {};
+    GdiFlush();
+    return scaled;
 }
 
 // Single corner pixels, for the styles whose bevel has square corners a pixel in.
@@ -236,33 +269,19 @@ void Butt::Impl::RegionFromPicture(int width, int height, HRGN region) {
     ShapeBitmapHeight = 0;
     if (PictureKind != 0 || width <= 0 || height <= 0)
         return;
-    ShapeBitmap.reset(
-        static_cast<HBITMAP>(CopyImage(picture->handle(), IMAGE_BITMAP, width, height, 0)));
-    if (!ShapeBitmap)
+    tv::DibSection scaled = ScaledPicture(picture->handle(), width, height);
+    if (!scaled.bitmap)
         return;
+    ShapeBitmap = std::move(scaled.bitmap);
 
-    // The pixels are read and written in one block rather than one call per pixel.
-    const tv::WindowDc screen(hwnd);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
-                                      static_cast<std::size_t>(height));
-    if (GetDIBits(screen.get(), ShapeBitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
-                  &info, DIB_RGB_COLORS) == 0) {
-        ShapeBitmap.reset();
-        return;
-    }
+    // The pixels are read and written in place, in the DIB section's memory.
+    std::uint32_t* const pixels = scaled.bits;
     // DIB pixels are 0x00RRGGBB; colour values are 0x00BBGGRR.
     const auto colorAt = [&](int x, int y) -> std::int32_t {
         if (x >= width || y >= height)
             return static_cast<std::int32_t>(CLR_INVALID);
-        const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
-        return static_cast<std::int32_t>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+        return static_cast<std::int32_t>(
+            tv::ColorFromDib(pixels[static_cast<std::size_t>(y) * width + x]));
     };
     const std::int32_t keyColor = colorAt(0, 0);
     const Rgb key = Split(keyColor);
@@ -302,8 +321,6 @@ void Butt::Impl::RegionFromPicture(int width, int height, HRGN region) {
             runStart = -1;
         }
     }
-    SetDIBits(screen.get(), ShapeBitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
-              DIB_RGB_COLORS);
     ShapeBitmapWidth = width;
     ShapeBitmapHeight = height;
 }

@@ -2,6 +2,7 @@
 // size, a disabled control greys its picture, icons keep their own mask, a picture that
 // cannot be measured draws nothing, and a removed picture leaves no copy behind.
 #include "control_fixture.h"
+#include "dib.h"
 
 namespace butt::test {
 namespace {
@@ -210,6 +211,76 @@ TEST_F(PictureDrawing, ATopLeftPixelOfTheMotifTakesEveryPixelOfItsColour) {
     const RECT r = impl().PictureRect;
     EXPECT_EQ(Hex(print(r.left + 2, r.top + 2)), Hex(kFace));
     EXPECT_EQ(Hex(print(r.left + 16, r.top + 16)), Hex(kBlue));
+}
+
+// 16 x 12: a solid motif (green, with a blue bar) inside a key border two pixels wide.
+constexpr int kMotifWidth = 16;
+constexpr int kMotifHeight = 12;
+COLORREF MotifPixel(int x, int y) {
+    if (x < 2 || y < 2 || x >= kMotifWidth - 2 || y >= kMotifHeight - 2)
+        return kKey;
+    return (y >= 5 && y < 7 && x >= 5 && x < 11) ? kBlue : kGreen;
+}
+
+PicturePtr MotifPicture() {
+    PixelImage image = FilledImage(kMotifWidth, kMotifHeight, kKey);
+    for (int y = 0; y < kMotifHeight; ++y)
+        for (int x = 0; x < kMotifWidth; ++x)
+            image.at(x, y) = MotifPixel(x, y);
+    return Picture::FromBitmap(MakeDib(image));
+}
+
+TEST_F(PictureDrawing, AStretchedPictureTakesTheNearestPixelsAndNoBlendsOfTheKey) {
+    // Stretched 3 times and 2.5 times over the face (PictureSize 3: the control less 3 pixels
+    // on every side). A smoothing scaler would leave blends of key and motif along every
+    // edge of the motif, too far from the key to count as transparent.
+    for (const SIZE size : {SIZE{48, 36}, SIZE{40, 30}}) {
+        SCOPED_TRACE(::testing::Message() << size.cx << " x " << size.cy);
+        Make(size.cx + 6, size.cy + 6, 4, 0);
+        control->SetPictureSize(3);
+        control->SetPicture(MotifPicture());
+        const Print print = Draw();
+        const RECT r = impl().PictureRect;
+        ASSERT_EQ(r.right - r.left, size.cx);
+        ASSERT_EQ(r.bottom - r.top, size.cy);
+        ASSERT_TRUE(impl().ShapeBitmap);
+        ASSERT_EQ(impl().ShapeBitmapWidth, size.cx);
+        ASSERT_EQ(impl().ShapeBitmapHeight, size.cy);
+
+        // The working copy holds nothing but the key and the motif's own colours.
+        std::vector<std::uint32_t> pixels(static_cast<size_t>(size.cx * size.cy));
+        BITMAPINFO info = tv::TopDownDibInfo(size.cx, size.cy);
+        const tv::WindowDc screen(nullptr);
+        ASSERT_EQ(GetDIBits(screen.get(), impl().ShapeBitmap.get(), 0, static_cast<UINT>(size.cy),
+                            pixels.data(), &info, DIB_RGB_COLORS),
+                  size.cy);
+        const bool threeTimes = size.cx == 3 * kMotifWidth;
+        for (int y = 0; y < size.cy; ++y)
+            for (int x = 0; x < size.cx; ++x) {
+                const COLORREF c = tv::ColorFromDib(pixels[static_cast<size_t>(y * size.cx + x)]);
+                ASSERT_TRUE(c == kKey || c == kGreen || c == kBlue)
+                    << Hex(c) << " at " << x << "," << y;
+                // A whole factor repeats every source pixel as a 3 x 3 block.
+                if (threeTimes) {
+                    ASSERT_EQ(Hex(c), Hex(MotifPixel(x / 3, y / 3))) << x << "," << y;
+                }
+            }
+
+        // Drawn, the picture's place shows the face where the key is and the motif elsewhere.
+        int face = 0;
+        int blue = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                const COLORREF c = print(x, y);
+                ASSERT_TRUE(c == kFace || c == kGreen || c == kBlue)
+                    << Hex(c) << " at " << x << "," << y;
+                face += c == kFace;
+                blue += c == kBlue;
+            }
+        // The key border is half of the picture's area.
+        EXPECT_GT(face, size.cx * size.cy / 3);
+        EXPECT_GT(blue, 0);
+    }
 }
 
 TEST_F(PictureDrawing, ALifeOfPicturesEndsWithTheLiveObjectCountWhereItStarted) {
