@@ -157,6 +157,13 @@ void Butt::Impl::UseBackBuffer(bool create) {
             return;
         SavedBitmap = SelectObject(BackBufferDC.get(), bitmap.get());
         backBufferBitmap = std::move(bitmap);
+        // A new bitmap is black. The painters leave some pixels alone (the steps of a picture
+        // outline between its window region and its inset regions), and those should show the
+        // face colour, never black.
+        const tv::UniqueBrush face(
+            CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor))));
+        const RECT all{0, 0, width, height};
+        FillRect(BackBufferDC.get(), &all, face.get());
     }
 }
 

@@ -129,6 +129,41 @@ TEST_F(PictureShapes, AMissingWorkingCopyIsRemadeAtTheControlsSize) {
     EXPECT_EQ(Hex(print(40, 20)), Hex(kBlue));
 }
 
+TEST_F(PictureShapes, NoPixelInsideTheOutlineIsLeftBlack) {
+    // A round picture without black: the steps of its outline lie inside the window region
+    // but outside the inset regions and the one-pixel frame, and no painter touches them.
+    PixelImage image = FilledImage(60, 40, kKey);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const double dx = (x - 29.5) / 28.0;
+            const double dy = (y - 19.5) / 18.0;
+            if (dx * dx + dy * dy <= 1.0)
+                image.at(x, y) = kBlue;
+        }
+    for (const long shape : {7L, 8L}) {
+        SCOPED_TRACE(::testing::Message() << "shape " << shape);
+        MakeShaped(shape, Picture::FromBitmap(MakeDib(image)));
+        control->SetBackColor(0xFFFFFF);
+        const tv::UniqueRegion outline = WindowRegion();
+        ASSERT_TRUE(outline);
+        for (const int state : {0, int(kPointerInside)}) {
+            SCOPED_TRACE(::testing::Message() << "state " << state);
+            impl().StateFlags = state;
+            impl().IsHovering = (state & kPointerInside) != 0;
+            const Print print = Draw();
+            int inside = 0;
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 60; ++x) {
+                    if (!In(outline.get(), x, y))
+                        continue;
+                    ++inside;
+                    ASSERT_NE(Hex(print(x, y)), Hex(RGB(0, 0, 0))) << x << "," << y;
+                }
+            EXPECT_GT(inside, 60 * 40 / 2);
+        }
+    }
+}
+
 TEST_F(PictureShapes, CustomClickMovesThePressedButtonOnePixelAndBack) {
     // Opaque everywhere but its top-left pixel, so the outline is the whole control and the
     // shrunken picture leaves the face showing in the last column.
