@@ -137,9 +137,10 @@ std::shared_ptr<Picture> Picture::LoadFile(const std::wstring& path, std::string
     }
     if (extension == L"ico" || extension == L"cur") {
         const bool cursor = extension == L"cur";
-        const auto icon =
-            static_cast<HICON>(LoadImageW(nullptr, path.c_str(), cursor ? IMAGE_CURSOR : IMAGE_ICON,
-                                          0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE));
+        // At its own size (the file's first image): the control measures the picture, so a
+        // 24 x 24 icon must not come back stretched to the system's icon size.
+        const auto icon = static_cast<HICON>(LoadImageW(
+            nullptr, path.c_str(), cursor ? IMAGE_CURSOR : IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
         if (!icon) {
             error = std::string("cannot read the ") + (cursor ? "cursor " : "icon ") + Narrow(path);
             return nullptr;
@@ -161,8 +162,9 @@ std::shared_ptr<Picture> Picture::LoadResource(HMODULE module, const std::string
     const char* resource = name.c_str();
     if (name.size() > 1 && name[0] == '#')
         resource = MAKEINTRESOURCEA(std::atoi(name.c_str() + 1));
-    const HANDLE handle = LoadImageA(module, resource, type, 0, 0,
-                                     kind == Kind::Bitmap ? LR_CREATEDIBSECTION : LR_DEFAULTSIZE);
+    // Icons and cursors at their own size, as from files.
+    const HANDLE handle =
+        LoadImageA(module, resource, type, 0, 0, kind == Kind::Bitmap ? LR_CREATEDIBSECTION : 0);
     if (!handle) {
         error = std::string("there is no ") + kindName + " resource " + name;
         return nullptr;

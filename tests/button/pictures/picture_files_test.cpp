@@ -1,6 +1,6 @@
 // Pictures from files: the system loaders for BMP and ICO, WIC for JPEG and PNG, and clear
 // errors (never a crash) for files that are not pictures.
-#include "butt.h"
+#include "control_fixture.h"
 #include "pixels.h"
 #include "temp_folder.h"
 
@@ -122,26 +122,55 @@ TEST(PictureFiles, UnreadableFilesGiveAClearErrorAndNoPicture) {
     }
 }
 
-TEST(PictureFiles, IconsLoadAsIcons) {
-    // An icon file made from a 16 x 16 32-bit image with an all-opaque mask.
-    tv::test::TempFolder folder;
+// An icon or cursor file of one side x side 32-bit image (opaque green) with an all-opaque
+// mask.
+std::string IconFileBytes(int side, bool cursor) {
     std::string bytes;
     const auto put16 = [&](unsigned v) { bytes.append({char(v & 0xFF), char(v >> 8)}); };
     const auto put32 = [&](unsigned v) { put16(v & 0xFFFF), put16(v >> 16); };
-    const unsigned imageSize = 40 + 16 * 16 * 4 + 16 * 4;
-    put16(0), put16(1), put16(1);                                       // icon directory, one image
-    bytes += char(16), bytes += char(16), bytes += '\0', bytes += '\0'; // 16 x 16
-    put16(1), put16(32), put32(imageSize), put32(22);
-    put32(40), put32(16), put32(32), put16(1), put16(32), put32(0), put32(0), put32(0), put32(0),
-        put32(0), put32(0);
-    for (int i = 0; i < 16 * 16; ++i)
+    const unsigned pixels = static_cast<unsigned>(side * side);
+    const unsigned maskRow = static_cast<unsigned>((side + 31) / 32 * 4);
+    const unsigned imageSize = 40 + pixels * 4 + maskRow * static_cast<unsigned>(side);
+    put16(0), put16(cursor ? 2 : 1), put16(1); // directory of one image
+    bytes += char(side), bytes += char(side), bytes += '\0', bytes += '\0';
+    // Icons give planes and depth here, cursors their hot spot.
+    put16(cursor ? 0 : 1), put16(cursor ? 0 : 32), put32(imageSize), put32(22);
+    put32(40), put32(static_cast<unsigned>(side)), put32(static_cast<unsigned>(2 * side)), put16(1),
+        put16(32), put32(0), put32(0), put32(0), put32(0), put32(0), put32(0);
+    for (unsigned i = 0; i < pixels; ++i)
         put32(0xFF00C000); // opaque green
-    bytes.append(16 * 4, '\0');
-    tv::test::WriteFileBytes(folder / L"p.ico", bytes);
+    bytes.append(maskRow * static_cast<size_t>(side), '\0');
+    return bytes;
+}
+
+TEST(PictureFiles, IconsLoadAsIcons) {
+    tv::test::TempFolder folder;
+    tv::test::WriteFileBytes(folder / L"p.ico", IconFileBytes(16, false));
     std::string error;
     const PicturePtr picture = Picture::LoadFile(folder / L"p.ico", error);
     ASSERT_TRUE(picture) << error;
     EXPECT_EQ(picture->kind(), Picture::Kind::Icon);
+}
+
+class PictureFileSizes : public ControlTest {};
+
+TEST_F(PictureFileSizes, IconsAndCursorsAreMeasuredAtTheirOwnSize) {
+    // 24 x 24 is neither the system's icon size nor its small icon size.
+    Make(120, 60);
+    tv::test::TempFolder folder;
+    for (const bool cursor : {false, true}) {
+        SCOPED_TRACE(cursor ? "cursor" : "icon");
+        const std::wstring path = folder / (cursor ? L"p.cur" : L"p.ico");
+        tv::test::WriteFileBytes(path, IconFileBytes(24, cursor));
+        std::string error;
+        const PicturePtr picture = Picture::LoadFile(path, error);
+        ASSERT_TRUE(picture) << error;
+        EXPECT_EQ(picture->kind(), cursor ? Picture::Kind::Cursor : Picture::Kind::Icon);
+        control->SetPicture(picture);
+        EXPECT_EQ(impl().PictureKind, 1);
+        EXPECT_EQ(impl().PictureWidth, 24);
+        EXPECT_EQ(impl().PictureHeight, 24);
+    }
 }
 
 } // namespace
