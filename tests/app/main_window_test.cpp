@@ -1,10 +1,12 @@
 // The real main window in this process, with the system seam faked: start-up, pages, hover
 // hints, hotkeys, links, the closing sequence, the outline and what the window draws.
+#include "dib.h"
 #include "fake_system.h"
 #include "main_window.h"
 #include "misc.h"
 #include "program.h"
 #include "temp_folder.h"
+#include "test_windows.h"
 #include "transparency.h"
 
 #include <gtest/gtest.h>
@@ -556,26 +558,8 @@ TEST_F(MainWindowTest, ApplyWithYesReplacesTheTickedGroupsAndEnds) {
 // The window's client area as it draws it, read back from a 32-bit DIB.
 class Snapshot {
   public:
-    explicit Snapshot(HWND window) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = 718;
-        info.bmiHeader.biHeight = -406;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        dc_ = UniqueMemoryDc(CreateCompatibleDC(nullptr));
-        ScopedSelect select(dc_.get(), bitmap_.get());
-        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
-        GdiFlush();
-        pixels_ = static_cast<const std::uint32_t*>(bits);
-    }
-    COLORREF At(int x, int y) const {
-        const std::uint32_t p = pixels_[y * 718 + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
+    explicit Snapshot(HWND window) : pixels_(test::PrintClient(window, 718, 406)) {}
+    COLORREF At(int x, int y) const { return ColorFromDib(pixels_[y * 718 + x]); }
     int Count(const RECT& area, COLORREF color) const {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
@@ -585,9 +569,7 @@ class Snapshot {
     }
 
   private:
-    UniqueBitmap bitmap_;
-    UniqueMemoryDc dc_;
-    const std::uint32_t* pixels_ = nullptr;
+    std::vector<std::uint32_t> pixels_;
 };
 
 // A picture file's pixels, read on their own.
@@ -659,25 +641,11 @@ TEST_F(MainWindowTest, CheckBoxesHaveWhiteTextOnTheWindowColour) {
     EXPECT_EQ(logBrush.lbColor, 0x493328u);
 
     // And the box draws itself so: white text on the window colour.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 135;
-    info.bmiHeader.biHeight = -16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-        ScopedSelect select(dc.get(), picture.get());
-        SendMessageW(box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-        GdiFlush();
-    }
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    const std::vector<std::uint32_t> pixels = test::PrintClient(box, 135, 16);
     int white = 0, background = 0;
-    for (int i = 0; i < 135 * 16; ++i) {
-        white += (pixels[i] & 0xFFFFFF) == 0xFFFFFF;
-        background += (pixels[i] & 0xFFFFFF) == 0x283349; // 0x493328 in DIB byte order
+    for (const std::uint32_t pixel : pixels) {
+        white += ColorFromDib(pixel) == 0xFFFFFF;
+        background += ColorFromDib(pixel) == 0x493328;
     }
     EXPECT_GT(white, 0);
     EXPECT_GT(background, 135 * 16 / 3);

@@ -1,10 +1,13 @@
 // Set_Background and Drag_Form on real top-level windows.
+#include "dib.h"
 #include "fake_system.h"
 #include "skin_region.h"
 #include "skin_support.h"
+#include "test_windows.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace tv {
@@ -17,16 +20,9 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 class TestForm : public SkinForm {
   public:
     TestForm() {
-        static const ATOM atom = [] {
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = Procedure;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.lpszClassName = L"TvSkinTestForm";
-            return RegisterClassW(&windowClass);
-        }();
-        (void)atom;
-        window = CreateWindowExW(0, L"TvSkinTestForm", L"skin", WS_POPUP, 30, 40, 50, 20, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        window = CreateWindowExW(0, test::TestWindowClass(L"TvSkinTestForm", Procedure), L"skin",
+                                 WS_POPUP, 30, 40, 50, 20, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~TestForm() override { DestroyWindow(window); }
@@ -55,26 +51,18 @@ class TestForm : public SkinForm {
     }
 };
 
-// A 24-bit picture: a magenta border of `margin` pixels around a dark body.
+// A 32-bit picture: a magenta border of `margin` pixels around a dark body.
 UniqueBitmap FramedPicture(int width, int height, int margin) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    auto* pixels = static_cast<DWORD*>(bits);
+    DibSection dib = MakeDibSection(width, height);
+    if (!dib.bitmap)
+        return UniqueBitmap();
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const bool border =
                 x < margin || y < margin || x >= width - margin || y >= height - margin;
-            pixels[y * width + x] = border ? 0xFF00FF : 0x283349;
+            dib.bits[y * width + x] = border ? 0xFF00FF : 0x283349;
         }
-    GdiFlush();
-    return bitmap;
+    return std::move(dib.bitmap);
 }
 
 TEST(SetBackground, ShapedPathCutsTheKeyOutAndSizesTheWindowToTheHost) {

@@ -1,6 +1,7 @@
 // Fades and layered styles on real windows; the alpha sequence is watched from inside the
 // message pump that the fade runs.
 #include "skin_support.h"
+#include "test_windows.h"
 #include "transparency.h"
 
 #include <gtest/gtest.h>
@@ -17,16 +18,9 @@ constexpr UINT kWatch = WM_APP + 1;
 class WatchedWindow {
   public:
     WatchedWindow() {
-        static const ATOM atom = [] {
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = Procedure;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.lpszClassName = L"TvFadeTestWindow";
-            return RegisterClassW(&windowClass);
-        }();
-        (void)atom;
-        window = CreateWindowExW(0, L"TvFadeTestWindow", L"fade", WS_POPUP, 10, 10, 120, 80,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), this);
+        window = CreateWindowExW(0, test::TestWindowClass(L"TvFadeTestWindow", Procedure), L"fade",
+                                 WS_POPUP, 10, 10, 120, 80, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), this);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~WatchedWindow() { DestroyWindow(window); }

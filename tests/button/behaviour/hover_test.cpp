@@ -1,6 +1,7 @@
 // Hover tracking with the real pointer, and real mouse input through the system's queue.
 #include "fake_system.h"
 #include "harness.h"
+#include "test_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -135,21 +136,7 @@ TEST_F(HoverTest, RealClicksAndDoubleClicksThroughTheInputQueue) {
 std::vector<std::uint32_t> Printed(const Butt& control) {
     RECT client{};
     GetClientRect(control.hWnd(), &client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const tv::UniqueBitmap bitmap(
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    const tv::ScopedSelect select(dc.get(), bitmap.get());
-    SendMessageW(control.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    return std::vector<std::uint32_t>(pixels, pixels + client.right * client.bottom);
+    return tv::test::PrintClient(control.hWnd(), client.right, client.bottom);
 }
 
 TEST_F(HoverTest, CheckBoxReleasedAwayIsNotLeftDrawnDown) {

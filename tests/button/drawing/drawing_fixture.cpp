@@ -1,4 +1,5 @@
 #include "drawing_fixture.h"
+#include "test_windows.h"
 
 #include <algorithm>
 #include <climits>
@@ -95,29 +96,8 @@ void DrawingTest::Show(int stateFlags, bool hovering, bool pressed) {
 Painted DrawingTest::Print() {
     const int width = static_cast<int>(impl().ScaleWidth());
     const int height = static_cast<int>(impl().ScaleHeight());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const tv::UniqueBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, 0xFF00FF);
-    if (!dib || !dc || !bits) {
-        ADD_FAILURE() << "no DIB section for " << width << " x " << height;
-        return Painted(width, height, pixels);
-    }
-    std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
-    {
-        const tv::ScopedSelect select(dc.get(), dib.get());
-        SendMessageW(impl().hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-        GdiFlush();
-        const auto* painted = static_cast<const std::uint32_t*>(bits);
-        std::copy(painted, painted + pixels.size(), pixels.begin());
-    }
-    return Painted(width, height, pixels);
+    // Magenta where nothing is painted.
+    return Painted(width, height, tv::test::PrintClient(impl().hwnd, width, height, 0xFF00FF));
 }
 
 void DrawingTest::Resize(int width, int height) {

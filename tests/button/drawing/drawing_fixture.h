@@ -2,6 +2,7 @@
 // A live control on a hidden parent window, and ways to look at what it painted: the window
 // region's pixels, and the control's paint copied through WM_PRINTCLIENT into a DIB section.
 #include "butt_impl.h"
+#include "dib.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +45,8 @@ class Painted {
     Color At(int x, int y) const {
         if (x < 0 || y < 0 || x >= width_ || y >= height_)
             return -1;
-        const std::uint32_t p = pixels_[static_cast<std::size_t>(y) * width_ + x];
-        return static_cast<Color>(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
+        return static_cast<Color>(
+            tv::ColorFromDib(pixels_[static_cast<std::size_t>(y) * width_ + x]));
     }
     int width() const { return width_; }
     int height() const { return height_; }
@@ -103,21 +104,13 @@ class DrawingTest : public ::testing::Test {
 
 // A bitmap picture painted by `paint`(x, y) -> colour (0x00BBGGRR).
 template <typename Paint> PicturePtr MakePicture(int width, int height, Paint paint) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* pixels = static_cast<std::uint32_t*>(bits);
+    tv::DibSection dib = tv::MakeDibSection(width, height);
+    if (!dib.bitmap)
+        return nullptr;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const auto c = static_cast<std::uint32_t>(paint(x, y));
-            pixels[y * width + x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-        }
-    return Picture::FromBitmap(bitmap);
+        for (int x = 0; x < width; ++x)
+            dib.bits[y * width + x] = tv::DibFromColor(static_cast<COLORREF>(paint(x, y)));
+    return Picture::FromBitmap(dib.bitmap.release());
 }
 
 } // namespace butt::test

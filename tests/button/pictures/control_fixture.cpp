@@ -1,23 +1,9 @@
 #include "control_fixture.h"
+#include "test_windows.h"
 
 #include <cstdio>
 
 namespace butt::test {
-namespace {
-
-const wchar_t* HostClass() {
-    static const ATOM atom = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"ButtPictureTestHost";
-        return RegisterClassW(&windowClass);
-    }();
-    (void)atom;
-    return L"ButtPictureTestHost";
-}
-
-} // namespace
 
 std::string Hex(COLORREF c) {
     char text[16];
@@ -26,8 +12,9 @@ std::string Hex(COLORREF c) {
 }
 
 ControlTest::ControlTest() {
-    parent = CreateWindowExW(0, HostClass(), L"host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 400, 300,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    parent = CreateWindowExW(0, tv::test::TestWindowClass(L"ButtPictureTestHost"), L"host",
+                             WS_POPUP | WS_CLIPCHILDREN, 0, 0, 400, 300, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
 }
 
 ControlTest::~ControlTest() {

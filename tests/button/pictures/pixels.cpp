@@ -5,10 +5,6 @@
 namespace butt::test {
 namespace {
 
-std::uint32_t ToBgra(COLORREF c) {
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
 template <typename T> struct Com {
     T* p = nullptr;
     ~Com() {
@@ -30,22 +26,12 @@ PixelImage FilledImage(int width, int height, COLORREF colour) {
 }
 
 HBITMAP MakeDib(const PixelImage& image) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap)
+    tv::DibSection dib = tv::MakeDibSection(image.width, image.height);
+    if (!dib.bitmap)
         return nullptr;
-    auto* out = static_cast<std::uint32_t*>(bits);
     for (size_t i = 0; i < image.pixels.size(); ++i)
-        out[i] = ToBgra(image.pixels[i]);
-    GdiFlush();
-    return bitmap;
+        dib.bits[i] = tv::DibFromColor(image.pixels[i]);
+    return dib.bitmap.release();
 }
 
 std::string BmpFileBytes(const PixelImage& image) {
@@ -133,35 +119,23 @@ bool WriteWithWic(const PixelImage& image, const std::wstring& path, const GUID&
     return written;
 }
 
-Canvas::Canvas(int width, int height, COLORREF fill) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<std::uint32_t*>(bits);
-    dc_ = CreateCompatibleDC(nullptr);
-    previous_ = SelectObject(dc_, bitmap_);
+Canvas::Canvas(int width, int height, COLORREF fill)
+    : width_(width), height_(height), dib_(tv::MakeDibSection(width, height)),
+      dc_(CreateCompatibleDC(nullptr)) {
+    previous_ = SelectObject(dc_.get(), dib_.bitmap.get());
     for (int i = 0; i < width * height; ++i)
-        bits_[i] = ToBgra(fill);
+        dib_.bits[i] = tv::DibFromColor(fill);
 }
 
 Canvas::~Canvas() {
-    SelectObject(dc_, previous_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
+    SelectObject(dc_.get(), previous_);
 }
 
 COLORREF Canvas::Pixel(int x, int y) const {
     GdiFlush();
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return CLR_INVALID;
-    const std::uint32_t v = bits_[y * width_ + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    return tv::ColorFromDib(dib_.bits[y * width_ + x]);
 }
 
 } // namespace butt::test

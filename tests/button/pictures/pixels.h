@@ -1,6 +1,8 @@
 #pragma once
 // Pictures made in memory for the picture tests: 32-bit DIB sections from pixel rows, BMP files,
 // and JPEG/PNG files written by the system's own imaging encoder.
+#include "dib.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -35,7 +37,7 @@ class Canvas {
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
     COLORREF Pixel(int x, int y) const;
     int width() const { return width_; }
     int height() const { return height_; }
@@ -43,10 +45,9 @@ class Canvas {
   private:
     int width_;
     int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    tv::DibSection dib_;
+    tv::UniqueMemoryDc dc_;
     HGDIOBJ previous_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
 };
 
 } // namespace butt::test
