@@ -6,6 +6,7 @@
 //
 // Rows and columns come from the tables; add a style, a shape or a state there.
 #include "butt_impl.h"
+#include "dib.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -78,22 +79,17 @@ constexpr COLORREF kKey = RGB(255, 0, 255);
 
 using Painter = std::function<void(HDC)>;
 HBITMAP PaintedBitmap(int width, int height, const Painter& paint) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    const tv::ScopedSelect select(dc.get(), bitmap);
-    const tv::UniqueBrush key(CreateSolidBrush(kKey));
-    const RECT all{0, 0, width, height};
-    FillRect(dc.get(), &all, key.get());
-    paint(dc.get());
+    tv::DibSection dib = tv::MakeDibSection(width, height);
+    {
+        const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        const tv::ScopedSelect select(dc.get(), dib.bitmap.get());
+        const tv::UniqueBrush key(CreateSolidBrush(kKey));
+        const RECT all{0, 0, width, height};
+        FillRect(dc.get(), &all, key.get());
+        paint(dc.get());
+    }
     GdiFlush();
-    return bitmap;
+    return dib.bitmap.release();
 }
 
 void Shapes(HDC dc, COLORREF fill, COLORREF line, const Painter& draw) {
@@ -233,16 +229,10 @@ constexpr int kButtonHeight = 30;
 
 class Sheet {
   public:
-    Sheet(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-        dc_.reset(CreateCompatibleDC(nullptr));
-        previous_ = SelectObject(dc_.get(), bitmap_.get());
+    Sheet(int width, int height)
+        : width_(width), height_(height), dib_(tv::MakeDibSection(width, height)),
+          dc_(CreateCompatibleDC(nullptr)) {
+        previous_ = SelectObject(dc_.get(), dib_.bitmap.get());
         const tv::UniqueBrush back(CreateSolidBrush(SheetHost::kSheetBack));
         const RECT all{0, 0, width, height};
         FillRect(dc_.get(), &all, back.get());
@@ -288,7 +278,7 @@ class Sheet {
         out.write(reinterpret_cast<const char*>(&file), sizeof file);
         out.write(reinterpret_cast<const char*>(&header), sizeof header);
         // GDI leaves the fourth byte 0; readers of 32-bit BMPs take it as alpha.
-        const auto* pixels = static_cast<const std::uint32_t*>(bits_);
+        const std::uint32_t* pixels = dib_.bits;
         std::vector<std::uint32_t> line(static_cast<std::size_t>(width_));
         for (int y = height_ - 1; y >= 0; --y) {
             const std::uint32_t* source = pixels + static_cast<std::size_t>(y) * width_;
@@ -302,8 +292,7 @@ class Sheet {
   private:
     int width_;
     int height_;
-    void* bits_ = nullptr;
-    tv::UniqueBitmap bitmap_;
+    tv::DibSection dib_;
     tv::UniqueMemoryDc dc_;
     HGDIOBJ previous_ = nullptr;
 };
