@@ -18,8 +18,14 @@ inline constexpr UINT_PTR kHoverTimerId = 237;
 inline constexpr UINT kHoverTimerMs = 50;
 
 // Per-redraw buffers of DrawButton (draw.cpp), handed to the painters by reference.
-using PointList = std::array<POINT, 16>;       // indices 0 to 15
-using EdgeColors = std::array<Color, 13>;      // indices 1 to 12 (0 unused); -1 = not drawn
+using PointList = std::array<POINT, 16>;  // indices 0 to 15
+using EdgeColors = std::array<Color, 13>; // indices 1 to 12 (0 unused); -1 = not drawn
+
+// Edges first to last (inclusive) in one colour.
+inline void SetEdges(EdgeColors& edges, int first, int last, Color color) {
+    for (int i = first; i <= last; ++i)
+        edges[static_cast<std::size_t>(i)] = color;
+}
 
 class Butt::Impl {
   public:
@@ -87,9 +93,9 @@ class Butt::Impl {
     // ---- Pictures (pictures.cpp) ----
     int PictureWidth = 0;
     int PictureHeight = 0;
-    int PictureKind = 0; // 0 bitmap, 1 icon or cursor
-    tv::UniqueFont captionFont;   // selected in the back buffer
-    HGDIOBJ SavedFont = nullptr;  // what the back buffer held before the first caption font
+    int PictureKind = 0;         // 0 bitmap, 1 icon or cursor
+    tv::UniqueFont captionFont;  // selected in the back buffer
+    HGDIOBJ SavedFont = nullptr; // what the back buffer held before the first caption font
 
     // ---- Layout (layout.cpp) ----
     RECT CaptionRect{};
@@ -204,8 +210,7 @@ class Butt::Impl {
     // ---- Pictures (pictures.cpp) ----
     void MeasurePicture(); // RefreshProperty's "Picture" case
     void DrawPicture(RECT rect);
-    void TransparentBlit(HDC destination, const RECT& rect, HBITMAP source, int width,
-                         int height);
+    void TransparentBlit(HDC destination, const RECT& rect, HBITMAP source, int width, int height);
 
     // ---- Layout (layout.cpp) ----
     void LayoutContent(bool rebuildPicture);
@@ -220,8 +225,7 @@ class Butt::Impl {
                         int penStyle);
     void FillFace(Color faceColor, short& drawState, short& drawResult, Color gradientColor,
                   Color hoverColor);
-    void DrawBevel(PointList& points, EdgeColors& edgeColors, short drawState,
-                   int outerPenStyle);
+    void DrawBevel(PointList& points, EdgeColors& edgeColors, short drawState, int outerPenStyle);
     void DrawFocus(Color color, bool solid, bool aroundContent, PointList& points);
     // Copies the back buffer, and the outline frame of the last redraw, into any DC
     // (WM_PRINTCLIENT, tests).
@@ -235,6 +239,9 @@ class Butt::Impl {
     // common ending keeps an outline frame only for hovered or pressed shape 6 and shapes 7, 8.
     bool HeldDown() const;
     void PainterEnding(EdgeColors& edges, short& result);
+    // Steps 1 to 4 of styles 0, 1, 4, 5 and 6: the face in FaceColor (DownFaceColor for a
+    // toggle that is on), then the content. False when FillFace painted nothing.
+    bool FillFaceAndContent(short& state, short& result, Color& fill, Color& textColor);
 
     // ---- Gradient (gradient.cpp) ----
     void GradientFill(Color first, Color second);

@@ -10,12 +10,17 @@ constexpr Color kGrey = 0x808080;
 constexpr Color kBlack = 0;
 constexpr Color kNone = -1;
 
-void SetEdges(EdgeColors& edges, int first, int last, Color color) {
-    for (int i = first; i <= last; ++i)
-        edges[static_cast<std::size_t>(i)] = color;
-}
-
 } // namespace
+
+bool Butt::Impl::FillFaceAndContent(short& state, short& result, Color& fill, Color& textColor) {
+    fill = (mode != 0 && value) ? DownFaceColor : FaceColor;
+    FillFace(fill, state, result, TranslateColor(gradientColor), HoverFaceColor);
+    if (result == 0)
+        return false;
+    textColor = (!enabled && mode >= 1) ? kGrey : kNone;
+    DrawContent(fill, textColor, value, mode >= 1);
+    return true;
+}
 
 bool Butt::Impl::HeldDown() const {
     return value || (mode >= 1 && IsPressed);
@@ -30,13 +35,10 @@ void Butt::Impl::PainterEnding(EdgeColors& edges, short& result) {
 }
 
 void Butt::Impl::PaintStyle0(PointList& points, EdgeColors& edges, short& state, short& result) {
-    const Color fill = (mode != 0 && value) ? DownFaceColor : FaceColor;
-    FillFace(fill, state, result, TranslateColor(gradientColor), HoverFaceColor);
-    if (result == 0)
+    Color fill = 0;
+    Color focusColor = kNone; // the text colour, then the focus colour
+    if (!FillFaceAndContent(state, result, fill, focusColor))
         return;
-    const Color textColor = (!enabled && mode >= 1) ? kGrey : kNone;
-    DrawContent(fill, textColor, value, mode >= 1);
-    Color focusColor = textColor;
 
     if (buttonShape < 4) {
         Color light = LooksPressed() ? fill : 0xE9E9E9;
@@ -83,13 +85,10 @@ void Butt::Impl::PaintStyle0(PointList& points, EdgeColors& edges, short& state,
 }
 
 void Butt::Impl::PaintStyle1(PointList& points, EdgeColors& edges, short& state, short& result) {
-    const Color fill = (mode != 0 && value) ? DownFaceColor : FaceColor;
-    FillFace(fill, state, result, TranslateColor(gradientColor), HoverFaceColor);
-    if (result == 0)
+    Color fill = 0;
+    Color focusColor = kNone; // the text colour, then the focus colour
+    if (!FillFaceAndContent(state, result, fill, focusColor))
         return;
-    const Color textColor = (!enabled && mode >= 1) ? kGrey : kNone;
-    DrawContent(fill, textColor, value, mode >= 1);
-    Color focusColor = textColor;
 
     if (buttonShape < 4) {
         if (HeldDown()) {

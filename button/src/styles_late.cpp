@@ -12,11 +12,6 @@ constexpr Color kBlack = 0;
 constexpr int kSolid = PS_SOLID;
 constexpr int kDotted = PS_DOT;
 
-void SetRing(EdgeColors& edges, int first, Color c) {
-    for (int i = first; i < first + 4; ++i)
-        edges[static_cast<std::size_t>(i)] = c;
-}
-
 // Left and top of a ring in one colour, right and bottom in another.
 void SetRing(EdgeColors& edges, int first, Color leftTop, Color rightBottom) {
     edges[static_cast<std::size_t>(first)] = leftTop;
@@ -25,28 +20,16 @@ void SetRing(EdgeColors& edges, int first, Color leftTop, Color rightBottom) {
     edges[static_cast<std::size_t>(first + 3)] = rightBottom;
 }
 
-// Steps 1 to 4 shared by styles 4, 5 and 6. Returns false when FillFace painted nothing.
-bool FillAndContent(Butt::Impl& b, short& state, short& result, Color& fill, Color& textColor) {
-    fill = (b.mode != 0 && b.value) ? b.DownFaceColor : b.FaceColor;
-    const Color gradient = TranslateColor(b.gradientColor);
-    b.FillFace(fill, state, result, gradient, b.HoverFaceColor);
-    if (result == 0)
-        return false;
-    textColor = (!b.enabled && b.mode >= 1) ? kGrey : -1;
-    b.DrawContent(fill, textColor, b.value, b.mode >= 1);
-    return true;
-}
-
 } // namespace
 
 void Butt::Impl::PaintStyle4(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
     Color focus = -1; // the text colour, then the focus colour
-    if (!FillAndContent(*this, state, result, fill, focus))
+    if (!FillFaceAndContent(state, result, fill, focus))
         return;
     if (buttonShape < 4) {
-        SetRing(edges, 1, -1);
-        SetRing(edges, 5, -1);
+        SetEdges(edges, 1, 4, -1);
+        SetEdges(edges, 5, 8, -1);
         if ((IsPressed && mode > 0) || value) {
             focus = kBlack;
             state = 2;
@@ -71,7 +54,7 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
         ((mode == 0 || !value) && buttonShape > 0) ? ShiftColor(ContainerBackColor, -32) : kBlack;
     Color fill = 0;
     Color textColor = -1;
-    if (!FillAndContent(*this, state, result, fill, textColor))
+    if (!FillFaceAndContent(state, result, fill, textColor))
         return;
     const bool designing = !host.UserMode();
     if (designing && buttonShape >= 4 && buttonShape <= 6) {
@@ -85,8 +68,8 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
         Arc(back, 0, 0, right, bottom, 0, 0, 0, 0);
         SelectClipRgn(back, OuterRegion.get());
     } else if (buttonShape < 4) {
-        SetRing(edges, 1, -1);
-        SetRing(edges, 5, -1);
+        SetEdges(edges, 1, 4, -1);
+        SetEdges(edges, 5, 8, -1);
         if (!(StateFlags & kPointerInside) && !value) {
             Color ring = -1; // at run time an idle button shows no border at all
             if (designing) {
@@ -94,7 +77,7 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
                 if (ring == 0)
                     ring = kWhite;
             }
-            SetRing(edges, 9, ring);
+            SetEdges(edges, 9, 12, ring);
         } else {
             if ((IsPressed && mode >= 1) || value)
                 state = 2;
@@ -114,11 +97,11 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
 void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
     Color focus = -1; // the text colour, then the focus colour
-    if (!FillAndContent(*this, state, result, fill, focus))
+    if (!FillFaceAndContent(state, result, fill, focus))
         return;
     if (buttonShape < 4) {
         const Color light = ShiftColor(0xDFDFDF, 8);
-        SetRing(edges, 1, -1);
+        SetEdges(edges, 1, 4, -1);
         if (HeldDown()) {
             focus = kBlack;
             state = 1;
@@ -195,7 +178,7 @@ void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state,
         edges[3] = edges[4] = face;
         edges[5] = edges[6] = e5;
         edges[7] = edges[8] = e7;
-        SetRing(edges, 9, kBlack);
+        SetEdges(edges, 9, 12, kBlack);
         DrawBevel(points, edges, state, -1);
 
         // Round the corners pixel by pixel; a slanted side has no corner to round.
