@@ -1,6 +1,7 @@
 #include "transparency.h"
 
 #include <cmath>
+#include <optional>
 
 namespace tv {
 namespace {
@@ -10,6 +11,21 @@ constexpr int kMaxMessagesPerPump = 256;
 // The 8-bit alpha of a fade position: nearest whole number, halves to even.
 BYTE AlphaOf(float position) {
     return static_cast<BYTE>(std::nearbyint(position));
+}
+
+struct LayeredAttributes {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+};
+
+// A window that is not layered has no attributes: the call fails and leaves zeros.
+std::optional<LayeredAttributes> ReadLayeredAttributes(HWND window) {
+    if (!IsWindow(window))
+        return std::nullopt;
+    COLORREF key = 0;
+    LayeredAttributes attributes;
+    GetLayeredWindowAttributes(window, &key, &attributes.alpha, &attributes.flags);
+    return attributes;
 }
 
 enum class Direction { In, Out };
@@ -89,23 +105,13 @@ bool Set_Alpha(HWND window, BYTE alpha) {
 }
 
 long Get_LayeredFlags(HWND window) {
-    if (!IsWindow(window))
-        return -1;
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, &key, &alpha, &flags);
-    return static_cast<long>(flags);
+    const auto attributes = ReadLayeredAttributes(window);
+    return attributes ? static_cast<long>(attributes->flags) : -1;
 }
 
 long Get_Alpha(HWND window) {
-    if (!IsWindow(window))
-        return -1;
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, &key, &alpha, &flags);
-    return flags == LWA_ALPHA ? alpha : -1;
+    const auto attributes = ReadLayeredAttributes(window);
+    return attributes && attributes->flags == LWA_ALPHA ? attributes->alpha : -1;
 }
 
 bool Fade_In(HWND window, BYTE target, float step) {
