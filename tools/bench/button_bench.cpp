@@ -2,6 +2,7 @@
 // window), for the program's Apply button and for a large gradient button, and prints
 // redraws per second. The yardstick, measured in the same run, is the floor of any redraw:
 // one fill of a buffer of the same size and one copy of it to the same window.
+#include "stored_apply.h"
 #include "butt_impl.h"
 
 #include <cstdio>
@@ -80,21 +81,13 @@ int main() {
                                         300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     QuietHost host;
 
-    // The program's own button: style 2, vertical gradient, Verdana bold 8.25, 76 x 24.
-    auto apply = Butt::Create(parent, 1, RECT{10, 10, 86, 34}, host);
-    apply->SetCaption("APPLY");
-    apply->SetButtonStyle(2);
-    apply->SetHoverColorLocks(1);
-    apply->SetBackColor(0x00400000);
-    apply->SetGradientColor(0x00493328);
-    apply->SetGradientMode(4);
-    apply->SetHoverBackColor(0x00400000);
-    apply->SetForeColor(0x00C0C0C0);
-    butt::FontDesc font;
-    font.name = "Verdana";
-    font.size = 8.25f;
-    font.weight = 700;
-    apply->SetFont(font);
+    // The program's own button, as the program stores it.
+    std::string error;
+    auto apply = tools::LoadStoredApply(parent, host, RECT{10, 10, 10, 10}, TV_APPLY_BAG, error);
+    if (!apply) {
+        std::fprintf(stderr, "no Apply button: %s\n", error.c_str());
+        return 1;
+    }
     Report("Apply (style 2, gradient 4)", *apply);
     apply->impl().StateFlags = butt::kPointerInside;
     apply->impl().IsHovering = true;

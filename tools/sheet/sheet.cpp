@@ -6,6 +6,7 @@
 //
 // Rows and columns come from the tables; add a style, a shape or a state there.
 #include "butt_impl.h"
+#include "stored_apply.h"
 #include "dib.h"
 
 #include <algorithm>
@@ -144,30 +145,10 @@ struct ExtraRow {
 };
 
 std::unique_ptr<Butt> MakeApply(HWND parent, butt::ButtHost& host, RECT bounds) {
-    std::ifstream file(TV_APPLY_BAG);
     std::string error;
-    if (file) {
-        const std::string text((std::istreambuf_iterator<char>(file)),
-                               std::istreambuf_iterator<char>());
-        if (const auto bag = butt::PropertyBag::Parse(text, error))
-            return Butt::Load(parent, 1, bounds, host, *bag);
-    }
-    std::fprintf(stderr, "Apply button from code (%s: %s)\n", TV_APPLY_BAG, error.c_str());
-    auto control = Butt::Create(
-        parent, 1, RECT{bounds.left, bounds.top, bounds.left + 76, bounds.top + 24}, host);
-    control->SetCaption("APPLY");
-    control->SetButtonStyle(2);
-    control->SetHoverColorLocks(1);
-    control->SetBackColor(0x00400000);
-    control->SetGradientColor(0x00493328);
-    control->SetGradientMode(4);
-    control->SetHoverBackColor(0x00400000);
-    control->SetForeColor(0x00C0C0C0);
-    butt::FontDesc font;
-    font.name = "Verdana";
-    font.size = 8.25f;
-    font.weight = 700;
-    control->SetFont(font);
+    auto control = tools::LoadStoredApply(parent, host, bounds, TV_APPLY_BAG, error);
+    if (!control)
+        std::fprintf(stderr, "no Apply button: %s\n", error.c_str());
     return control;
 }
 
