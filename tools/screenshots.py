@@ -15,8 +15,11 @@ state = os.path.join(build, "wine")
 os.environ.update(TV_EXE=os.path.join(build, "bin", "VH-Torv3-NoIntros.exe"),
                   TV_PLACEHOLDER=os.path.join(build, "bin", "vh-tvm3.dat"),
                   TV_WINE_STATE=state, TV_WINDOW_NAME="VARNHOLT crew")
-subprocess.run([os.path.join(root, "tools", "wine-env.sh"), "--state", state, "up"], check=True)
+sys.path.insert(0, os.path.join(root, "tools"))
 sys.path.insert(0, os.path.join(root, "tests", "e2e"))
+import wine_env  # noqa: E402
+
+wine_env.up(state)
 import e2e_test  # noqa: E402  (reads the environment set above)
 
 

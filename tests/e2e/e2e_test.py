@@ -13,13 +13,17 @@ import shutil
 import subprocess
 import tempfile
 import time
+import sys
 import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import wine_env  # noqa: E402
+from wine_env import WINE  # noqa: E402
 
 EXE = os.environ.get("TV_EXE", "")
 PLACEHOLDER = os.environ.get("TV_PLACEHOLDER", "")
 STATE = os.environ.get("TV_WINE_STATE", "")
 WINDOW_NAME = os.environ.get("TV_WINDOW_NAME", "VARNHOLT")
-WINE = "/usr/lib/wine/wine64"
 APP_TITLE = "VH - Torv3 No Intros"
 MOVIES = (["intel_e.bik", "intel_f.bik", "intel_g.bik", "nVid.bik"] +
           [f"Intr_{series}_{lang}.bik" for series in ("dtm", "torv", "v8")
@@ -35,18 +39,7 @@ FRAME = (13 + 400, 67 + 200)
 APPLY = (621 + 38, 324 + 12)
 
 
-def environment():
-    env = dict(os.environ)
-    env["WINEPREFIX"] = os.path.join(STATE, "prefix")
-    env["WINEDEBUG"] = "-all"
-    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
-    display = os.path.join(STATE, "display")
-    if os.path.exists(display):
-        env["DISPLAY"] = open(display).read().strip()
-    return env
-
-
-ENV = environment() if STATE else dict(os.environ)
+ENV = wine_env.environment(STATE) if STATE else dict(os.environ)
 
 
 def run(*command, check=True):

@@ -12,22 +12,10 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import wine_env  # noqa: E402
+
 OPAQUE_240 = 240 * 0xFFFFFFFF // 255  # how Wine scales a layered window's alpha
-
-
-def wine_env(state):
-    up = subprocess.run([os.path.join(os.path.dirname(__file__), "..", "wine-env.sh"),
-                         "--state", state, "up"])
-    if up.returncode != 0:
-        sys.exit("startup_bench: cannot start the Wine environment")
-    env = dict(os.environ)
-    env["WINEPREFIX"] = os.path.join(state, "prefix")
-    env["WINEDEBUG"] = "-all"
-    env["WINEDLLOVERRIDES"] = "mscoree,mshtml="
-    display_file = os.path.join(state, "display")
-    if os.path.exists(display_file):
-        env["DISPLAY"] = open(display_file).read().strip()
-    return env
 
 
 def find_window(env, name, deadline):
@@ -51,7 +39,7 @@ def opacity(env, window):
 
 def time_start(env, exe, name, until_opacity):
     start = time.monotonic()
-    process = subprocess.Popen(["/usr/lib/wine/wine64", exe], env=env, stdin=subprocess.DEVNULL,
+    process = subprocess.Popen([wine_env.WINE, exe], env=env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     deadline = start + 60
     try:
@@ -81,7 +69,9 @@ def main():
     parser.add_argument("--tool-name", default="VARNHOLT")
     parser.add_argument("--runs", type=int, default=5)
     args = parser.parse_args()
-    env = wine_env(os.path.abspath(os.path.join(args.build_dir, "bench-wine")))
+    state = os.path.join(args.build_dir, "bench-wine")
+    wine_env.up(state)
+    env = wine_env.environment(state)
     bare = os.path.join(args.build_dir, "bin", "bare_window.exe")
     tool_times, bare_times = [], []
     time_start(env, bare, "TvBareWindow", None)  # warm the prefix and the file cache
@@ -93,8 +83,7 @@ def main():
     print(f"bare window shown:      median {bare_median * 1000:7.1f} ms over {args.runs} runs")
     print(f"tool faded in to 240:   median {tool_median * 1000:7.1f} ms over {args.runs} runs")
     print(f"tool / bare:            {tool_median / bare_median:7.2f}x")
-    subprocess.run([os.path.join(os.path.dirname(__file__), "..", "wine-env.sh"), "--state",
-                    os.path.join(args.build_dir, "bench-wine"), "down"])
+    wine_env.down(state)
 
 
 if __name__ == "__main__":
