@@ -92,9 +92,9 @@ class PlaceholderTest(unittest.TestCase):
         self.assertEqual(d[chroma:chroma + 14], CHROMA_START)
 
     def test_bit_order(self):
-        spec = importlib.util.spec_from_file_location("gen", GENERATOR)
-        gen = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(gen)
+        module_source = importlib.util.spec_from_file_location("gen", GENERATOR)
+        gen = importlib.util.module_from_spec(module_source)
+        module_source.loader.exec_module(gen)
         w = gen.BitWriter()
         w.put(1, 1)
         w.put(2, 3)
