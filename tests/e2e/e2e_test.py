@@ -189,21 +189,25 @@ class ToolEndToEnd(unittest.TestCase):
         self.assertNotEqual((0, 0, 0), pixel(image, x + 30, y + 30))
         self.assertNotEqual((255, 0, 255), pixel(image, x + 30, y + 30))
 
+    def wait_feature(self, name, look, same):
+        """Waits until the text area looks like `look` (same=True) or unlike it."""
+        return wait_for(lambda: (self.feature_signature(self.shot(name)) == look) == same, 5,
+                        f"the text area at '{name}'")
+
     def test_hints_follow_the_pointer_and_pages_follow_clicks(self):
         self.start()
         self.move(FRAME)
         welcome = self.feature_signature(self.shot("welcome"))
         self.move(MENU["exit"])
-        self.assertNotEqual(welcome, self.feature_signature(self.shot("hint-exit")))
+        self.wait_feature("hint-exit", welcome, same=False)
         self.move(FRAME)
-        self.assertEqual(welcome, self.feature_signature(self.shot("welcome-again")))
+        self.wait_feature("welcome-again", welcome, same=True)
         self.click(MENU["contact"])
         self.move(FRAME)
-        contact = self.feature_signature(self.shot("contact"))
-        self.assertNotEqual(welcome, contact)
+        self.wait_feature("contact", welcome, same=False)
         self.click(MENU["main"])
         self.move(FRAME)
-        self.assertEqual(welcome, self.feature_signature(self.shot("main-again")))
+        self.wait_feature("main-again", welcome, same=True)
 
     def test_dragging_the_title_moves_the_window(self):
         self.start()
