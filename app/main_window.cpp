@@ -126,11 +126,6 @@ void Blit(HDC target, HDC source, HBITMAP bitmap, int left, int top, int width, 
     BitBlt(target, left, top, width, height, source, 0, 0, SRCCOPY);
 }
 
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The centre of the work area of the primary monitor.
 POINT CentredPosition() {
     RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

@@ -10,16 +10,6 @@
 namespace tv {
 namespace {
 
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Copies the placeholder to a new, uniquely named file in the video folder, so that the
 // final move stays on one volume and is atomic.
 DWORD CopyToTemporary(const std::wstring& videoFolder, const std::wstring& placeholderPath,

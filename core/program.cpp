@@ -9,7 +9,8 @@ namespace tv {
 std::wstring ProgramFolderW() {
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return L".";
         if (length < path.size()) {
@@ -21,7 +22,19 @@ std::wstring ProgramFolderW() {
     }
 }
 
-std::string ProgramFolderA() { return ToAnsi(ProgramFolderW()); }
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ProgramFolderA() {
+    return ToAnsi(ProgramFolderW());
+}
 
 std::string ToAnsi(const std::wstring& text) {
     if (text.empty())

@@ -11,6 +11,10 @@ inline constexpr char kAppTitle[] = "VH - Torv3 No Intros";
 std::wstring ProgramFolderW();
 std::string ProgramFolderA();
 
+// Whether a file (of any attributes, but not a folder) or a folder stands at `path`.
+bool IsFile(const std::wstring& path);
+bool IsFolder(const std::wstring& path);
+
 // Conversions between the program's wide paths and the system's ANSI code page.
 std::string ToAnsi(const std::wstring& text);
 std::wstring FromAnsi(const std::string& text);

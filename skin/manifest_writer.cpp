@@ -47,12 +47,6 @@ std::string TemplateText() {
     return text;
 }
 
-// Files only: hidden, system and read-only ones count too, folders do not.
-bool FileIsThere(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // CREATE_ALWAYS: should the delete before it have failed, no tail of an older, longer
 // manifest survives behind the new text.
 bool WriteWholeFile(const std::wstring& path, const std::string& text) {
@@ -129,7 +123,7 @@ bool WriteExeManifestIn(const std::wstring& folder, const std::string& AppPath,
     }
 
     const std::wstring path = folder + L"\\" + FromAnsi(AppEXEName) + L".exe.manifest";
-    const bool existed = FileIsThere(path);
+    const bool existed = IsFile(path);
     if (existed && !createNew)
         return true;
 
