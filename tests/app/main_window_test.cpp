@@ -3,7 +3,6 @@
 #include "dib.h"
 #include "fake_system.h"
 #include "main_window.h"
-#include "misc.h"
 #include "program.h"
 #include "temp_folder.h"
 #include "test_windows.h"
@@ -11,48 +10,68 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <vector>
+#include <functional>
 
 namespace tv {
 namespace {
 
 using LabelId = MainWindow::LabelId;
 using ArrowId = MainWindow::ArrowId;
+using test::Pixels;
 
-// Client points inside the window's parts, from the window's layout.
-constexpr POINT kMenu1{60, 103};
-constexpr POINT kMenu2{60, 119};
-constexpr POINT kMenu3{60, 135};
-constexpr POINT kMenu4{60, 151};
-constexpr POINT kEmail{60, 250};
-constexpr POINT kWebsite{60, 265};
-constexpr POINT kForum{60, 280};
+// Client points inside the window's parts.
+constexpr POINT kMenu[4] = {{60, 103}, {60, 119}, {60, 135}, {60, 151}};
+constexpr POINT kLinks[3] = {{60, 250}, {60, 265}, {60, 280}}; // e-mail, website, forum
 constexpr POINT kTitle{300, 54};
 constexpr POINT kFrame{413, 267};       // inner frame, no label there
 constexpr POINT kFeatureText{150, 330}; // the hint area below the link labels
-constexpr POINT kMenuArrow{23, 103};    // menu1pic
-constexpr POINT kSkinEdge{359, 385};    // skin only (footer)
+constexpr POINT kMenuArrow{23, 103};
+constexpr POINT kSkinEdge{359, 385};
+constexpr COLORREF kOrange = 0x2175F8;
+constexpr COLORREF kWhite = 0xFFFFFF;
 
-// A fake keyboard that forgets "pressed since the last query" once it has been read, as the
-// system does.
+// A fake keyboard that forgets "pressed since the last query" once it was read, as Windows.
 class KeyboardFake : public test::FakeSystem {
   public:
     void Tap(int key) { taps_.push_back(key); }
     SHORT AsyncKeyState(int key) override {
         SHORT state = FakeSystem::AsyncKeyState(key);
-        for (auto tap = taps_.begin(); tap != taps_.end(); ++tap)
-            if (*tap == key) {
-                taps_.erase(tap);
-                state = static_cast<SHORT>(state | 1);
-                break;
-            }
+        const auto tap = std::find(taps_.begin(), taps_.end(), key);
+        if (tap != taps_.end()) {
+            taps_.erase(tap);
+            state = static_cast<SHORT>(state | 1);
+        }
         return state;
     }
 
   private:
     std::vector<int> taps_;
 };
+
+// A picture file's pixels, read on their own, not through the program's loader.
+class FilePicture {
+  public:
+    explicit FilePicture(const wchar_t* name)
+        : bitmap_(static_cast<HBITMAP>(LoadImageW(nullptr, (std::wstring(TV_SOURCE_DIR L"/assets/") + name).c_str(),
+                                                  IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION))),
+          dc_(CreateCompatibleDC(nullptr)), select_(dc_.get(), bitmap_.get()) {}
+    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+    HBITMAP bitmap() const { return bitmap_.get(); }
+
+  private:
+    UniqueBitmap bitmap_;
+    UniqueMemoryDc dc_;
+    ScopedSelect select_;
+};
+
+std::vector<UINT>* movesSeen = nullptr;
+LRESULT CALLBACK SeeMoves(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && movesSeen && message->message == WM_NCLBUTTONDOWN &&
+        message->wParam == HTCAPTION)
+        movesSeen->push_back(message->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 class MainWindowTest : public ::testing::Test {
   protected:
@@ -67,29 +86,43 @@ class MainWindowTest : public ::testing::Test {
         ASSERT_TRUE(window) << error;
         hwnd = window->hWnd();
     }
-
     void MoveTo(POINT p) { SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y)); }
     void Click(POINT p) {
-        SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+        MoveTo(p);
         SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
         SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     }
-    void Tick() { SendMessageW(hwnd, WM_TIMER, 1, 0); }
-
-    const MainWindow::Label& Label(LabelId id) const { return window->label(id); }
-    bool Visible(LabelId id) const { return window->label(id).visible; }
-    bool Lit(ArrowId id) const { return window->arrow(id).lit; }
-    std::string Feature() const { return ToAnsi(window->label(LabelId::feature).text); }
-
-    RECT ChildRect(HWND child) const {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        return r;
+    void ClickApply() {
+        SendMessageW(window->apply()->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(38, 12));
+        SendMessageW(window->apply()->hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(38, 12));
     }
-
-    std::string NotepadCommand() const {
-        return WindowsFolderA() + "\\Notepad.exe " + ToAnsi(folder.path()) + "\\VARNHOLT.nfo";
+    void Tick() { SendMessageW(hwnd, WM_TIMER, 1, 0); }
+    bool Visible(LabelId id) const { return window->label(id).visible; }
+    std::wstring Feature() const { return window->label(LabelId::feature).text; }
+    // The page shown: the coloured menu entry, and which page labels and arrows show.
+    std::string Page() const {
+        std::string page;
+        for (LabelId id : {LabelId::menu1, LabelId::menu2, LabelId::menu3, LabelId::menu4})
+            page += window->label(id).color == kOrange ? '#' : window->label(id).color == kWhite ? '-' : '?';
+        for (LabelId id : {LabelId::feature, LabelId::about_lbl, LabelId::Email, LabelId::Website,
+                           LabelId::Forum, LabelId::statusbar, LabelId::buff})
+            page += Visible(id) ? 'L' : '.';
+        for (size_t i = 0; i < static_cast<size_t>(ArrowId::Count); ++i)
+            page += window->arrow(static_cast<ArrowId>(i)).visible
+                        ? (window->arrow(static_cast<ArrowId>(i)).lit ? '*' : 'a')
+                        : '.';
+        return page;
+    }
+    std::string Notepad() const {
+        wchar_t windows[MAX_PATH];
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        return ToAnsi(windows) + "\\Notepad.exe " + ToAnsi(folder.path()) + "\\VARNHOLT.nfo";
+    }
+    void ExpectClosed() {
+        EXPECT_EQ(system.ended, std::vector<UINT>{0}) << "ended once, with code 0";
+        EXPECT_FALSE(IsWindowVisible(hwnd));
+        EXPECT_EQ(Get_Alpha(hwnd), 0);
+        EXPECT_TRUE(IsWindow(hwnd)) << "the process ends without unloading the window";
     }
 
     KeyboardFake system;
@@ -98,434 +131,235 @@ class MainWindowTest : public ::testing::Test {
     HWND hwnd = nullptr;
 };
 
-void ExpectRect(const RECT& r, int left, int top, int width, int height) {
-    EXPECT_EQ(r.left, left);
-    EXPECT_EQ(r.top, top);
-    EXPECT_EQ(r.right - r.left, width);
-    EXPECT_EQ(r.bottom - r.top, height);
-}
-
-// ---- Start-up ----
-
-TEST_F(MainWindowTest, StartsOnTheMainPageFadedInTo240) {
+TEST_F(MainWindowTest, StartsFadedInTo240OnTheMainPageWithItsControls) {
     Open();
-    EXPECT_TRUE(IsWindowVisible(hwnd));
-    EXPECT_TRUE(IsWindowEnabled(hwnd));
+    EXPECT_TRUE(IsWindowVisible(hwnd) && IsWindowEnabled(hwnd));
     EXPECT_EQ(Get_Alpha(hwnd), 240);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, 718);
-    EXPECT_EQ(client.bottom, 406);
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    EXPECT_EQ(r.right * 1000 + r.bottom, 718406);
+    char title[64] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    EXPECT_STREQ(title, "VARNHOLT crew - Torv Velomar 3 No Intros");
+    EXPECT_EQ(Feature(), L"Welcome!");
+    EXPECT_EQ(Page(), "#---LL.....aaaa...");
+    EXPECT_EQ(window->label(LabelId::about_lbl).text, L"");
 
-    EXPECT_EQ(Feature(), "Welcome!");
-    EXPECT_TRUE(Visible(LabelId::feature));
-    EXPECT_EQ(Label(LabelId::menu1).color, 0x2175F8u);
-    for (LabelId id : {LabelId::menu2, LabelId::menu3, LabelId::menu4})
-        EXPECT_EQ(Label(id).color, 0xFFFFFFu);
-    for (LabelId id :
-         {LabelId::Email, LabelId::Website, LabelId::Forum, LabelId::statusbar, LabelId::buff})
-        EXPECT_FALSE(Visible(id));
-    EXPECT_TRUE(Visible(LabelId::about_lbl));
-    EXPECT_EQ(Label(LabelId::about_lbl).text, L"");
-    for (ArrowId id : {ArrowId::menu1pic, ArrowId::menu2pic, ArrowId::menu3pic, ArrowId::menu4pic})
-        EXPECT_TRUE(window->arrow(id).visible && !Lit(id));
-    for (ArrowId id : {ArrowId::menuX1Email, ArrowId::menuX2Website, ArrowId::menuX3Forum})
-        EXPECT_FALSE(window->arrow(id).visible);
-
-    for (int group = 1; group <= 3; ++group) {
-        EXPECT_EQ(SendMessageW(window->check(group), BM_GETCHECK, 0, 0), BST_CHECKED);
-        EXPECT_EQ(window->GroupValue(group), 1);
-    }
-    EXPECT_TRUE(system.messages.empty());
-    EXPECT_TRUE(system.started.empty());
-}
-
-TEST_F(MainWindowTest, ControlsStandWhereTheLayoutPutsThem) {
-    Open();
+    const auto rectOf = [&](HWND child) {
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        return test::Describe({r});
+    };
     const char* captions[3] = {"Pentium X (all lang)", "nVidia", "Trailer (all)"};
-    const int tops[3] = {122, 143, 164};
-    const int widths[3] = {135, 60, 88};
+    const char* places[3] = {"(242,122,377,138) ", "(242,143,302,159) ", "(242,164,330,180) "};
     for (int group = 1; group <= 3; ++group) {
         const HWND box = window->check(group);
-        ExpectRect(ChildRect(box), 242, tops[group - 1], widths[group - 1], 16);
+        EXPECT_EQ(rectOf(box), places[group - 1]);
         char caption[64] = {};
         GetWindowTextA(box, caption, sizeof caption);
         EXPECT_STREQ(caption, captions[group - 1]);
-        EXPECT_EQ(GetWindowLongPtrW(box, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+        EXPECT_EQ(GetWindowLongPtrW(box, GWL_STYLE) & (BS_TYPEMASK | WS_TABSTOP), BS_AUTOCHECKBOX | WS_TABSTOP);
+        EXPECT_EQ(window->GroupValue(group), 1);
     }
+    EXPECT_EQ(window->GroupValue(0) + window->GroupValue(4), 0);
     ASSERT_NE(window->apply(), nullptr);
-    ExpectRect(ChildRect(window->apply()->hWnd()), 621, 324, 76, 24);
+    EXPECT_EQ(rectOf(window->apply()->hWnd()), "(621,324,697,348) ");
     // The stored properties were loaded, not defaults.
     EXPECT_EQ(window->apply()->Caption(), "APPLY");
     EXPECT_EQ(window->apply()->ButtonStyle(), 2);
     EXPECT_EQ(window->apply()->Font().name, "Verdana");
-    EXPECT_EQ(window->apply()->Font().weight, 700);
-
-    ExpectRect(Label(LabelId::Title).rect, 16, 46, 689, 17);
-    ExpectRect(Label(LabelId::feature).rect, 23, 243, 182, 102);
-    ExpectRect(Label(LabelId::about_lbl).rect, 23, 243, 182, 102);
-    ExpectRect(Label(LabelId::Label3).rect, 243, 328, 264, 14);
+    const std::pair<LabelId, const char*> labels[] = {
+        {LabelId::Title, "(16,46,705,63) "}, {LabelId::feature, "(23,243,205,345) "},
+        {LabelId::menu4, "(34,145,206,158) "}, {LabelId::Label3, "(243,328,507,342) "},
+        {LabelId::buff, "(669,378,708,398) "}};
+    for (const auto& [id, place] : labels)
+        EXPECT_EQ(test::Describe({window->label(id).rect}), place);
+    EXPECT_TRUE(system.messages.empty() && system.started.empty());
 }
 
-TEST_F(MainWindowTest, TheOutlineIsTheSkinsNonMagentaPixels) {
-    Open();
-    UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
-    ASSERT_EQ(GetWindowRgn(hwnd, outline.get()), COMPLEXREGION);
-
-    // Read the skin file on its own, not through the program's loader.
-    UniqueBitmap skin(static_cast<HBITMAP>(
-        LoadImageW(nullptr, TV_SOURCE_DIR L"/assets/skin_complete.bmp", IMAGE_BITMAP, 0, 0,
-                   LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    ASSERT_TRUE(skin);
-    DIBSECTION dib{};
-    ASSERT_EQ(GetObjectW(skin.get(), sizeof dib, &dib), static_cast<int>(sizeof dib));
-    ASSERT_EQ(dib.dsBm.bmBitsPixel, 24);
-    const int width = dib.dsBm.bmWidth, height = dib.dsBm.bmHeight;
-    ASSERT_EQ(width, 718);
-    ASSERT_EQ(height, 406);
-    const auto* bits = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
-    int mismatches = 0, cutOut = 0;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row =
-            bits + static_cast<size_t>(height - 1 - y) * dib.dsBm.bmWidthBytes;
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* p = row + x * 3;
-            const bool magenta = p[0] == 255 && p[1] == 0 && p[2] == 255;
-            cutOut += magenta;
-            if (magenta == static_cast<bool>(PtInRegion(outline.get(), x, y)))
-                ++mismatches;
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
-    EXPECT_GT(cutOut, 0) << "the skin's corners are cut out";
-    RECT box{};
-    GetRgnBox(outline.get(), &box);
-    EXPECT_EQ(box.right, 718);
-    EXPECT_EQ(box.bottom, 406);
-}
-
-TEST_F(MainWindowTest, AWindowsLifeLeavesNoDrawingObjectsBehind) {
+TEST_F(MainWindowTest, TheOutlineIsTheSkinsNonMagentaPixelsAndALifeLeavesNoObjects) {
     const long before = LiveGdiObjects();
     Open();
-    for (POINT p : {kMenu1, kMenu2, kMenu3, kMenu4, kFrame})
-        MoveTo(p);
-    Click(kMenu3);
-    MoveTo(kEmail);
-    Click(kMenu1);
-    UpdateWindow(hwnd);
-    for (int i = 0; i < 20; ++i) {
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
+    {
+    UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_EQ(GetWindowRgn(hwnd, outline.get()), COMPLEXREGION);
+    // The skin file read on its own, not through the program's loader.
+    const FilePicture skin(L"skin_complete.bmp");
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectW(skin.bitmap(), sizeof dib, &dib), static_cast<int>(sizeof dib));
+    ASSERT_EQ(dib.dsBm.bmBitsPixel * 1000000 + dib.dsBm.bmWidth * 1000 + dib.dsBm.bmHeight, 24718406);
+    int mismatches = 0, cutOut = 0;
+    for (int y = 0; y < 406; ++y)
+        for (int x = 0; x < 718; ++x) {
+            const auto* p = static_cast<const std::uint8_t*>(dib.dsBm.bmBits) +
+                            static_cast<size_t>(405 - y) * dib.dsBm.bmWidthBytes + x * 3;
+            const bool magenta = p[0] == 255 && p[1] == 0 && p[2] == 255;
+            cutOut += magenta;
+            mismatches += magenta == static_cast<bool>(PtInRegion(outline.get(), x, y));
+        }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(cutOut, 0) << "the skin's corners are cut out";
     }
+
+    for (POINT p : {kMenu[0], kMenu[1], kMenu[2], kMenu[3], kFrame})
+        MoveTo(p);
+    Click(kMenu[2]);
+    Click(kMenu[0]);
+    for (int i = 0; i < 20; ++i)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     window.reset();
     EXPECT_EQ(LiveGdiObjects(), before);
 }
 
-// ---- Pages ----
-
-TEST_F(MainWindowTest, MenuEntriesSwitchPages) {
+TEST_F(MainWindowTest, MenuEntriesSwitchPagesAndHoverWritesHints) {
     Open();
-    Click(kMenu2); // About
-    EXPECT_EQ(Label(LabelId::menu2).color, 0x2175F8u);
-    for (LabelId id : {LabelId::menu1, LabelId::menu3, LabelId::menu4})
-        EXPECT_EQ(Label(id).color, 0xFFFFFFu);
-    EXPECT_TRUE(Visible(LabelId::about_lbl));
-    EXPECT_FALSE(Visible(LabelId::feature));
-    EXPECT_EQ(Label(LabelId::about_lbl).text, kAboutText);
-    EXPECT_EQ(system.started, std::vector<std::string>{NotepadCommand()});
-
-    Click(kMenu3); // Contact
-    EXPECT_EQ(Label(LabelId::menu3).color, 0x2175F8u);
-    EXPECT_EQ(Label(LabelId::menu2).color, 0xFFFFFFu);
-    for (LabelId id : {LabelId::Email, LabelId::Website, LabelId::Forum})
-        EXPECT_TRUE(Visible(id));
-    for (ArrowId id : {ArrowId::menuX1Email, ArrowId::menuX2Website, ArrowId::menuX3Forum})
-        EXPECT_TRUE(window->arrow(id).visible);
-    EXPECT_FALSE(Visible(LabelId::feature));
-    EXPECT_FALSE(Visible(LabelId::about_lbl));
-
-    Click(kMenu1); // Main Page
-    EXPECT_EQ(Label(LabelId::menu1).color, 0x2175F8u);
-    EXPECT_TRUE(Visible(LabelId::feature));
-    for (LabelId id : {LabelId::Email, LabelId::Website, LabelId::Forum, LabelId::about_lbl})
-        EXPECT_FALSE(Visible(id));
-    for (ArrowId id : {ArrowId::menuX1Email, ArrowId::menuX2Website, ArrowId::menuX3Forum})
-        EXPECT_FALSE(window->arrow(id).visible);
-
-    Click(kMenu2);
-    EXPECT_EQ(system.started.size(), 2u) << "every About click opens the info file";
-    EXPECT_TRUE(system.shellCalls.empty());
-    EXPECT_TRUE(system.ended.empty());
-}
-
-TEST_F(MainWindowTest, AboutWithoutTheInfoFileOnlySwitchesThePage) {
-    Open(false);
-    Click(kMenu2);
-    EXPECT_TRUE(Visible(LabelId::about_lbl));
-    EXPECT_FALSE(Visible(LabelId::feature));
-    EXPECT_TRUE(system.started.empty());
-    EXPECT_TRUE(system.messages.empty());
-}
-
-TEST_F(MainWindowTest, AClickNeedsPressAndReleaseOnTheSameEntry) {
-    Open();
-    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kMenu3.x, kMenu3.y));
-    SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(kMenu4.x, kMenu4.y));
-    EXPECT_FALSE(Visible(LabelId::Email));
-    EXPECT_EQ(Label(LabelId::menu4).color, 0xFFFFFFu);
-    EXPECT_TRUE(system.ended.empty());
-}
-
-// ---- Hover ----
-
-TEST_F(MainWindowTest, HoverLightsArrowsAndWritesHintsUntilTheFrameClearsThem) {
-    Open();
-    MoveTo(kMenu4);
-    EXPECT_EQ(Feature(), "Tired or wired? Press this to exit app.");
-    EXPECT_TRUE(Lit(ArrowId::menu4pic));
-    MoveTo(kMenu1);
-    EXPECT_EQ(Feature(), "Things that this baby can do :)");
-    EXPECT_TRUE(Lit(ArrowId::menu1pic));
-    EXPECT_TRUE(Lit(ArrowId::menu4pic)) << "only the frame puts arrows out";
-    MoveTo(kMenu2);
-    EXPECT_EQ(Feature(), "Show credits and other informations.");
-    MoveTo(kMenu3);
-    EXPECT_EQ(Feature(), "Write us an e-mail or visit our website/forum");
-    EXPECT_EQ(Label(LabelId::menu1).color, 0x2175F8u) << "hover never recolours the menu";
-    EXPECT_EQ(Label(LabelId::menu3).color, 0xFFFFFFu);
-
-    MoveTo(kFeatureText); // the hint text itself has no handler
-    EXPECT_EQ(Feature(), "Write us an e-mail or visit our website/forum");
-    MoveTo(kMenuArrow); // nor have the arrows
-    EXPECT_EQ(Feature(), "Write us an e-mail or visit our website/forum");
-
-    MoveTo(kFrame);
-    EXPECT_EQ(Feature(), "Welcome!");
-    for (size_t i = 0; i < static_cast<size_t>(ArrowId::Count); ++i)
-        EXPECT_FALSE(Lit(static_cast<ArrowId>(i)));
-}
-
-TEST_F(MainWindowTest, HintsWrittenOnOtherPagesShowOnTheMainPage) {
-    Open();
-    Click(kMenu3); // Contact
-    MoveTo(kEmail);
-    EXPECT_TRUE(Lit(ArrowId::menuX1Email));
-    MoveTo(kWebsite);
-    MoveTo(kForum);
-    EXPECT_TRUE(Lit(ArrowId::menuX2Website));
-    EXPECT_TRUE(Lit(ArrowId::menuX3Forum));
-    MoveTo(kMenu4);
-    EXPECT_FALSE(Visible(LabelId::feature));
-    EXPECT_EQ(Feature(), "Tired or wired? Press this to exit app.");
-    Click(kMenu1);
-    EXPECT_TRUE(Visible(LabelId::feature));
-    EXPECT_EQ(Feature(), "Things that this baby can do :)");
-}
-
-// A hook that sees the messages sent to one window on this thread.
-class SentMessages {
-  public:
-    explicit SentMessages(HWND window) {
-        target_ = window;
-        log_ = &messages;
-        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
+    const struct {
+        std::function<void()> act;
+        std::string page;
+        std::wstring feature;
+        size_t notepads;
+    } steps[] = {
+        {[&] { MoveTo(kMenu[3]); }, "#---LL.....aaa*...", L"Tired or wired? Press this to exit app.", 0},
+        {[&] { MoveTo(kMenu[0]); }, "#---LL.....*aa*...", L"Things that this baby can do :)", 0},
+        {[&] { MoveTo(kMenu[1]); }, "#---LL.....**a*...", L"Show credits and other informations.", 0},
+        {[&] { MoveTo(kMenu[2]); }, "#---LL.....****...", L"Write us an e-mail or visit our website/forum", 0},
+        {[&] { MoveTo(kFeatureText), MoveTo(kMenuArrow); }, "#---LL.....****...",
+         L"Write us an e-mail or visit our website/forum", 0}, // no handlers there
+        {[&] { MoveTo(kFrame); }, "#---LL.....aaaa...", L"Welcome!", 0},
+        {[&] { Click(kMenu[1]); }, "-#--.L.....a*aa...", L"Show credits and other informations.", 1},
+        {[&] { Click(kMenu[2]); }, "--#-..LLL..a**aaaa", L"Write us an e-mail or visit our website/forum", 1},
+        {[&] { MoveTo(kLinks[0]), MoveTo(kLinks[2]); }, "--#-..LLL..a**a*a*", L"Write us an e-mail or visit our website/forum", 1},
+        {[&] { MoveTo(kMenu[3]); }, "--#-..LLL..a****a*", L"Tired or wired? Press this to exit app.", 1},
+        {[&] { Click(kMenu[0]); }, "#---L......****...", L"Things that this baby can do :)", 1},
+        {[&] { Click(kMenu[1]); }, "-#--.L.....****...", L"Show credits and other informations.", 2},
+        // A click needs its press and release on the same entry.
+        {[&] {
+             SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kMenu[2].x, kMenu[2].y));
+             SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(kMenu[3].x, kMenu[3].y));
+         },
+         "-#--.L.....****...", L"Show credits and other informations.", 2},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].act();
+        EXPECT_EQ(Page(), steps[i].page) << "step " << i;
+        EXPECT_EQ(Feature(), steps[i].feature) << "step " << i;
+        EXPECT_EQ(system.started.size(), steps[i].notepads) << "step " << i;
     }
-    ~SentMessages() {
-        UnhookWindowsHookEx(hook_);
-        log_ = nullptr;
-    }
-    std::vector<std::pair<UINT, WPARAM>> messages;
+    EXPECT_EQ(system.started.back(), Notepad());
+    EXPECT_EQ(window->label(LabelId::about_lbl).text,
+              L"Torv Velomar 3 No Intros, made by the VARNHOLT crew.\r\nRead VARNHOLT.nfo for "
+              L"additional info and help");
+    EXPECT_TRUE(system.shellCalls.empty() && system.ended.empty());
+}
 
-  private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && log_ && sent->hwnd == target_ &&
-            (sent->message == WM_NCLBUTTONDOWN || sent->message == WM_SYSCOMMAND))
-            log_->push_back({sent->message, sent->wParam});
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static inline HWND target_ = nullptr;
-    static inline std::vector<std::pair<UINT, WPARAM>>* log_ = nullptr;
-    HHOOK hook_ = nullptr;
-};
-
-TEST_F(MainWindowTest, DragSurfacesHandTheWindowToTheMoveLoopWhileTheLeftButtonIsDown) {
+TEST_F(MainWindowTest, LinksGoToTheShellAndDragSurfacesToTheMoveLoop) {
     Open();
-    SentMessages sent(hwnd);
+    Click(kMenu[2]);
+    for (POINT link : kLinks)
+        Click(link);
+    Click(kMenu[0]);
+    Click(kLinks[0]); // hidden links take no clicks
+    std::string calls;
+    for (const test::ShellCall& c : system.shellCalls)
+        calls += c.verb + "|" + c.file + "|" + c.parameters + "|" + c.directory + "|" +
+                 std::to_string(c.showCommand) + "\n";
+    EXPECT_EQ(calls, "Open|mailto:crew@varnholt.example||" + ToAnsi(folder.path()) + "|1\n"
+                     "(null)|http://www.varnholt.example/|(null)|C:\\|1\n"
+                     "(null)|http://www.varnholt.example/forum.php|(null)|C:\\|1\n");
+
+    // The system's move loop starts for title, frame and skin, only with the left button down.
+    std::vector<UINT> sent;
+    movesSeen = &sent;
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, SeeMoves, nullptr, GetCurrentThreadId());
     for (POINT surface : {kTitle, kFrame, kSkinEdge})
         MoveTo(surface);
-    EXPECT_TRUE(sent.messages.empty()) << "no move without a pressed button";
-
+    EXPECT_TRUE(sent.empty()) << "no move without a pressed button";
     system.PressKey(VK_LBUTTON);
-    for (POINT surface : {kTitle, kFrame, kSkinEdge, kMenu1, kFeatureText}) {
-        // The move loop ends at the release that is already waiting for it.
-        PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(surface.x, surface.y));
+    for (POINT surface : {kTitle, kFrame, kSkinEdge, kMenu[0], kFeatureText}) {
+        PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(surface.x, surface.y)); // ends the loop
         MoveTo(surface);
         MSG stale;
         while (PeekMessageW(&stale, hwnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE)) {
         }
     }
     system.ReleaseKey(VK_LBUTTON);
-    size_t presses = 0;
-    for (const auto& [message, wParam] : sent.messages)
-        if (message == WM_NCLBUTTONDOWN) {
-            EXPECT_EQ(wParam, static_cast<WPARAM>(HTCAPTION));
-            ++presses;
-        }
-    EXPECT_EQ(presses, 3u) << "title, frame and skin are drag surfaces; a menu entry and the "
-                              "hint text are not";
+    UnhookWindowsHookEx(hook);
+    movesSeen = nullptr;
+    EXPECT_EQ(sent.size(), 3u) << "title, frame and skin are drag surfaces";
 }
 
-// ---- Hotkeys ----
-
-TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPress) {
+TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
     Open();
     system.PressKey(VK_F1);
     for (int i = 0; i < 5; ++i)
         Tick();
-    EXPECT_EQ(system.started, std::vector<std::string>{NotepadCommand()}) << "held: one Notepad";
-    // Let go; the "pressed since" bit that auto-repeat left behind is no new press.
+    EXPECT_EQ(system.started, std::vector<std::string>{Notepad()}) << "held: one Notepad";
     system.ReleaseKey(VK_F1);
-    system.Tap(VK_F1);
+    system.Tap(VK_F1); // what auto-repeat left behind is no new press
     Tick();
     EXPECT_EQ(system.started.size(), 1u);
-
     system.PressKey(VK_F1);
-    Tick();
     Tick();
     system.ReleaseKey(VK_F1);
     Tick();
     EXPECT_EQ(system.started.size(), 2u);
-    // A press that began and ended between two polls counts once.
-    system.Tap(VK_F1);
+    system.Tap(VK_F1); // pressed and let go between two polls: counts once
     Tick();
     Tick();
     EXPECT_EQ(system.started.size(), 3u);
-    EXPECT_TRUE(system.ended.empty());
-}
 
-TEST_F(MainWindowTest, F1WithoutTheInfoFileDoesNothing) {
-    Open(false);
-    system.PressKey(VK_F1);
-    Tick();
-    system.ReleaseKey(VK_F1);
-    EXPECT_TRUE(system.started.empty());
-    EXPECT_TRUE(system.messages.empty());
-}
-
-TEST_F(MainWindowTest, NotepadThatCannotStartIsReported) {
-    Open();
     system.FailStarts(true);
     system.Answer(IDOK);
-    system.PressKey(VK_F1);
+    system.Tap(VK_F1);
     Tick();
-    system.ReleaseKey(VK_F1);
     ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].title, "VH - Torv3 No Intros");
-    EXPECT_NE(system.messages[0].text.find(ToAnsi(folder.path()) + "\\VARNHOLT.nfo"),
-              std::string::npos);
-    EXPECT_EQ(system.messages[0].type & 0xF, static_cast<UINT>(MB_OK));
-    EXPECT_TRUE(system.AllAnswersUsed());
-}
+    EXPECT_EQ(system.messages[0].text, "Notepad could not be started to show the info file:\r\n" +
+                                           ToAnsi(folder.path()) + "\\VARNHOLT.nfo\r\n\r\nOpen it with any text editor.");
+    EXPECT_EQ(system.messages[0].title + std::to_string(system.messages[0].type), "VH - Torv3 No Intros0");
 
-TEST(NotepadCommandLine, OneSpaceAndNoQuotes) {
-    EXPECT_EQ(NotepadCommandLine("C:\\Windows", "D:\\Tools\\Patch"),
-              "C:\\Windows\\Notepad.exe D:\\Tools\\Patch\\VARNHOLT.nfo");
-    EXPECT_EQ(NotepadCommandLine("C:\\", "E:\\My Tools"),
-              "C:\\Notepad.exe E:\\My Tools\\VARNHOLT.nfo");
-}
-
-// ---- Ending ----
-
-void ExpectClosed(const KeyboardFake& system, HWND hwnd) {
-    EXPECT_EQ(system.ended, std::vector<UINT>{0}) << "ended once, with code 0";
-    EXPECT_FALSE(IsWindowVisible(hwnd));
-    EXPECT_EQ(Get_Alpha(hwnd), 0);
-}
-
-TEST_F(MainWindowTest, EscapeRunsTheClosingSequenceOnce) {
-    Open();
-    Click(kMenu3);
-    system.PressKey(VK_ESCAPE); // held through the whole fade
+    DeleteFileW((folder / L"VARNHOLT.nfo").c_str()); // no info file: F1 and About do nothing
+    system.FailStarts(false);
+    system.Tap(VK_F1);
     Tick();
-    ExpectClosed(system, hwnd);
-    system.ReleaseKey(VK_ESCAPE);
-}
-
-TEST_F(MainWindowTest, ExitColoursItsEntryAndCloses) {
-    Open();
-    Click(kMenu4);
-    EXPECT_EQ(Label(LabelId::menu4).color, 0x2175F8u);
-    EXPECT_EQ(Label(LabelId::menu1).color, 0xFFFFFFu);
-    ExpectClosed(system, hwnd);
-}
-
-TEST_F(MainWindowTest, ClosingTheWindowFromOutsideRunsTheClosingSequence) {
-    Open();
-    SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    ExpectClosed(system, hwnd);
-    EXPECT_TRUE(IsWindow(hwnd)) << "the process ends without unloading the window";
-}
-
-// ---- Links ----
-
-TEST_F(MainWindowTest, ContactLinksGoToTheShellWithTheirExactArguments) {
-    Open();
-    Click(kMenu3);
-    Click(kEmail);
-    Click(kWebsite);
-    Click(kForum);
-    ASSERT_EQ(system.shellCalls.size(), 3u);
-    const test::ShellCall& email = system.shellCalls[0];
-    EXPECT_EQ(email.verb, "Open");
-    EXPECT_EQ(email.file, "mailto:crew@varnholt.example");
-    EXPECT_EQ(email.parameters, "");
-    EXPECT_EQ(email.directory, ToAnsi(folder.path()));
-    EXPECT_EQ(email.showCommand, SW_SHOWNORMAL);
-    const test::ShellCall& website = system.shellCalls[1];
-    EXPECT_EQ(website.verb, "(null)");
-    EXPECT_EQ(website.file, "http://www.varnholt.example/");
-    EXPECT_EQ(website.parameters, "(null)");
-    EXPECT_EQ(website.directory, "C:\\");
-    EXPECT_EQ(website.showCommand, SW_SHOWNORMAL);
-    const test::ShellCall& forum = system.shellCalls[2];
-    EXPECT_EQ(forum.verb, "(null)");
-    EXPECT_EQ(forum.file, "http://www.varnholt.example/forum.php");
-    EXPECT_EQ(forum.directory, "C:\\");
-
-    Click(kMenu1); // hidden links take no clicks
-    Click(kEmail);
-    EXPECT_EQ(system.shellCalls.size(), 3u);
-}
-
-// ---- APPLY ----
-
-TEST_F(MainWindowTest, ApplyAsksFirstAndNoKeepsTheWindow) {
-    Open();
-    system.Answer(IDNO);
-    const HWND apply = window->apply()->hWnd();
-    SendMessageW(apply, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(38, 12));
-    SendMessageW(apply, WM_LBUTTONUP, 0, MAKELPARAM(38, 12));
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].text, "No Backup feature!\r\nContinue?");
-    EXPECT_EQ(system.messages[0].title, "VH - Torv3 No Intros");
-    EXPECT_EQ(system.messages[0].type, static_cast<UINT>(MB_YESNO));
-    EXPECT_TRUE(IsWindowVisible(hwnd));
+    Click(kMenu[1]);
+    EXPECT_EQ(system.started.size(), 4u);
     EXPECT_TRUE(system.ended.empty());
 }
 
-TEST_F(MainWindowTest, ApplyWithYesReplacesTheTickedGroupsAndEnds) {
-    // A sandbox game whose registry entry points at a temporary folder.
+TEST_F(MainWindowTest, EscapeExitAndCloseRunTheClosingSequenceOnce) {
+    const std::function<void()> ways[] = {
+        [this] {
+            Click(kMenu[2]);
+            system.PressKey(VK_ESCAPE); // held through the whole fade
+            Tick();
+            Tick();
+            system.ReleaseKey(VK_ESCAPE);
+        },
+        [this] {
+            Click(kMenu[3]);
+            EXPECT_EQ(Page().substr(0, 4), "---#");
+        },
+        [this] { SendMessageW(hwnd, WM_CLOSE, 0, 0); },
+    };
+    for (const auto& way : ways) {
+        Open();
+        way();
+        ExpectClosed();
+        window.reset();
+        system.ended.clear();
+    }
+}
+
+TEST_F(MainWindowTest, ApplyAsksFirstAndAYesReplacesTheTickedGroupsAndEnds) {
     test::TempFolder game;
-    CreateDirectoryW((game / L"video").c_str(), nullptr);
     const std::wstring video = game / L"video";
-    for (const auto& group : MovieGroups())
-        for (const std::wstring& movie : group)
-            test::WriteFileBytes(video + L"\\" + movie, "original");
+    CreateDirectoryW(video.c_str(), nullptr);
+    const wchar_t* movies[] = {L"intel_e.bik", L"nVid.bik", L"Intr_v8_s.bik"};
+    for (const wchar_t* movie : movies)
+        test::WriteFileBytes(video + L"\\" + movie, "original");
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brightlane\\Velomar 3", 0, nullptr, 0,
-                              KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brightlane\\Velomar 3", 0, nullptr, 0,
+                    KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
     const std::string value = ToAnsi(game.path());
     RegSetValueExA(key, "PATH_VIDEO", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
@@ -533,122 +367,71 @@ TEST_F(MainWindowTest, ApplyWithYesReplacesTheTickedGroupsAndEnds) {
     test::WriteFileBytes(folder / L"vh-tvm3.dat", "placeholder movie");
 
     Open();
+    system.Answer(IDNO);
+    ClickApply();
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].text + "|" + system.messages[0].title, "No Backup feature!\r\nContinue?|VH - Torv3 No Intros");
+    EXPECT_EQ(system.messages[0].type, static_cast<UINT>(MB_YESNO));
+    EXPECT_TRUE(IsWindowVisible(hwnd) && system.ended.empty());
+    EXPECT_EQ(test::ReadFileBytes(video + L"\\intel_e.bik"), "original");
+
     SendMessageW(window->check(2), BM_CLICK, 0, 0); // untick nVidia
     EXPECT_EQ(window->GroupValue(2), 0);
     system.Answer(IDYES);
     system.Answer(IDOK);
-    const HWND apply = window->apply()->hWnd();
-    SendMessageW(apply, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(38, 12));
-    SendMessageW(apply, WM_LBUTTONUP, 0, MAKELPARAM(38, 12));
+    ClickApply();
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brightlane\\Velomar 3", KEY_WOW64_32KEY, 0);
-
-    ASSERT_EQ(system.messages.size(), 2u);
-    EXPECT_EQ(system.messages[1].text, "Done!");
+    ASSERT_EQ(system.messages.size(), 3u);
+    EXPECT_EQ(system.messages[2].text, "Done!");
     EXPECT_EQ(window->FolderText(), video + L"\\");
-    for (size_t group = 0; group < 3; ++group)
-        for (const std::wstring& movie : MovieGroups()[group])
-            EXPECT_EQ(test::ReadFileBytes(video + L"\\" + movie),
-                      group == 1 ? "original" : "placeholder movie")
-                << ToAnsi(movie);
-    ExpectClosed(system, hwnd);
+    EXPECT_EQ(test::ReadFileBytes(video + L"\\intel_e.bik"), "placeholder movie");
+    EXPECT_EQ(test::ReadFileBytes(video + L"\\nVid.bik"), "original");
+    EXPECT_EQ(test::ReadFileBytes(video + L"\\Intr_v8_s.bik"), "placeholder movie");
+    ExpectClosed();
 }
 
-// ---- Drawing ----
-
-// The window's client area as it draws it, read back from a 32-bit DIB.
-class Snapshot {
-  public:
-    explicit Snapshot(HWND window) : pixels_(test::PrintClient(window, 718, 406)) {}
-    COLORREF At(int x, int y) const { return ColorFromDib(pixels_[y * 718 + x]); }
-    int Count(const RECT& area, COLORREF color) const {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += At(x, y) == color;
-        return n;
-    }
-
-  private:
-    std::vector<std::uint32_t> pixels_;
-};
-
-// A picture file's pixels, read on their own.
-class Pixels {
-  public:
-    explicit Pixels(const wchar_t* file)
-        : bitmap_(static_cast<HBITMAP>(LoadImageW(nullptr, file, IMAGE_BITMAP, 0, 0,
-                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION))),
-          dc_(CreateCompatibleDC(nullptr)), select_(dc_.get(), bitmap_.get()) {}
-    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-
-  private:
-    UniqueBitmap bitmap_;
-    UniqueMemoryDc dc_;
-    ScopedSelect select_;
-};
-
-COLORREF BitmapPixel(const wchar_t* file, int x, int y) {
-    return Pixels(file).At(x, y);
-}
-
-TEST_F(MainWindowTest, DrawsSkinFrameArrowsAndTheVisibleLabelsInTheirColours) {
+TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
     Open();
-    const Pixels skin(TV_SOURCE_DIR L"/assets/skin_complete.bmp");
-    const RECT menu1 = Label(LabelId::menu1).rect;
-    const RECT menu2 = Label(LabelId::menu2).rect;
-    {
-        const Snapshot shot(hwnd);
+    const RECT menu1 = window->label(LabelId::menu1).rect;
+    const RECT menu2 = window->label(LabelId::menu2).rect;
+    const FilePicture skin(L"skin_complete.bmp");
+    const FilePicture frames(L"skin_frames.bmp");
+    const FilePicture arrows[2] = {FilePicture(L"arrow_off.bmp"), FilePicture(L"arrow_on.bmp")};
+    for (int pass = 0; pass < 2; ++pass) {
+        const Pixels shot = test::PrintClient(hwnd, 718, 406);
         EXPECT_EQ(shot.At(359, 2), skin.At(359, 2));
-        EXPECT_EQ(shot.At(kFrame.x, kFrame.y), BitmapPixel(TV_SOURCE_DIR L"/assets/skin_frames.bmp",
-                                                           kFrame.x - 13, kFrame.y - 67));
-        EXPECT_EQ(shot.At(24, 103), BitmapPixel(TV_SOURCE_DIR L"/assets/arrow_off.bmp", 5, 4));
-        EXPECT_GT(shot.Count(menu1, 0x2175F8), 0) << "Main Page is drawn orange";
-        EXPECT_EQ(shot.Count(menu1, 0xFFFFFF), 0);
-        EXPECT_GT(shot.Count(menu2, 0xFFFFFF), 0) << "About is drawn white";
-        EXPECT_EQ(shot.Count(menu2, 0x2175F8), 0);
-        EXPECT_GT(shot.Count(Label(LabelId::Label3).rect, 0xFFFFFF), 0);
+        EXPECT_EQ(shot.At(kFrame.x, kFrame.y), frames.At(kFrame.x - 13, kFrame.y - 67));
+        EXPECT_EQ(shot.At(24, 103), arrows[pass].At(5, 4));
+        // Main Page orange and About white; after the click the other way round.
+        EXPECT_EQ(shot.Count(pass ? menu2 : menu1, kOrange) > 0, true) << pass;
+        EXPECT_EQ(shot.Count(pass ? menu1 : menu2, kOrange), 0) << pass;
+        EXPECT_GT(shot.Count(pass ? menu1 : menu2, kWhite), 0) << pass;
+        EXPECT_GT(shot.Count(window->label(LabelId::Label3).rect, kWhite), 0);
         // The hidden labels leave the skin as it is.
-        for (LabelId hidden : {LabelId::statusbar, LabelId::buff}) {
-            const RECT r = Label(hidden).rect;
-            int changed = 0;
+        const RECT status = window->label(LabelId::statusbar).rect;
+        const RECT buff = window->label(LabelId::buff).rect;
+        int changed = 0;
+        for (const RECT& r : {status, buff})
             for (int y = r.top; y < r.bottom; ++y)
                 for (int x = r.left; x < r.right; ++x)
                     changed += shot.At(x, y) != skin.At(x, y);
-            EXPECT_EQ(changed, 0);
-        }
+        EXPECT_EQ(changed, 0);
+        MoveTo(kMenu[0]);
+        Click(kMenu[1]);
     }
-    MoveTo(kMenu1);
-    Click(kMenu2);
-    {
-        const Snapshot shot(hwnd);
-        EXPECT_EQ(shot.At(24, 103), BitmapPixel(TV_SOURCE_DIR L"/assets/arrow_on.bmp", 5, 4));
-        EXPECT_EQ(shot.Count(menu1, 0x2175F8), 0);
-        EXPECT_GT(shot.Count(menu2, 0x2175F8), 0);
-    }
-}
-
-TEST_F(MainWindowTest, CheckBoxesHaveWhiteTextOnTheWindowColour) {
-    Open();
+    // The check boxes: white text on the window colour.
     const HWND box = window->check(1);
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    const LRESULT brush = SendMessageW(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                                       reinterpret_cast<LPARAM>(box));
-    EXPECT_EQ(GetTextColor(dc.get()), 0xFFFFFFu);
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(box)));
+    EXPECT_EQ(GetTextColor(dc.get()), kWhite);
     EXPECT_EQ(GetBkColor(dc.get()), 0x493328u);
     LOGBRUSH logBrush{};
-    ASSERT_NE(brush, 0);
-    GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof logBrush, &logBrush);
+    ASSERT_TRUE(GetObjectW(brush, sizeof logBrush, &logBrush));
     EXPECT_EQ(logBrush.lbColor, 0x493328u);
-
-    // And the box draws itself so: white text on the window colour.
-    const std::vector<std::uint32_t> pixels = test::PrintClient(box, 135, 16);
-    int white = 0, background = 0;
-    for (const std::uint32_t pixel : pixels) {
-        white += ColorFromDib(pixel) == 0xFFFFFF;
-        background += ColorFromDib(pixel) == 0x493328;
-    }
-    EXPECT_GT(white, 0);
-    EXPECT_GT(background, 135 * 16 / 3);
+    const Pixels drawn = test::PrintClient(box, 135, 16);
+    EXPECT_GT(drawn.Count(RECT{0, 0, 135, 16}, kWhite), 0);
+    EXPECT_GT(drawn.Count(RECT{0, 0, 135, 16}, 0x493328), 135 * 16 / 3);
 }
 
 } // namespace

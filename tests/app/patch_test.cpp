@@ -8,57 +8,26 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cctype>
 #include <functional>
-#include <set>
 
 namespace tv {
 namespace {
 
-using test::FakeSystem;
-using test::ReadFileBytes;
-using test::TempFolder;
-using test::WriteFileBytes;
-
-const std::string kPlaceholderBytes = std::string("BIKi placeholder\0\x01\x02", 19);
-
-std::vector<std::wstring> AllMovies() {
-    std::vector<std::wstring> all;
-    for (const auto& group : MovieGroups())
-        all.insert(all.end(), group.begin(), group.end());
-    return all;
-}
-
-std::string OriginalBytes(const std::wstring& name) { return "original movie " + ToAnsi(name); }
-
-// The game's registry entry pointing at a folder, removed afterwards.
-class GameRegistration {
-  public:
-    explicit GameRegistration(const std::wstring& gameFolder) {
-        HKEY key = nullptr;
-        EXPECT_EQ(ERROR_SUCCESS,
-                  RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brightlane\\Velomar 3", 0,
-                                  nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key,
-                                  nullptr));
-        const std::string value = ToAnsi(gameFolder);
-        RegSetValueExA(key, "PATH_VIDEO", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(key);
-    }
-    ~GameRegistration() {
-        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brightlane\\Velomar 3", KEY_WOW64_32KEY, 0);
-    }
-};
+// The game's 19 intro movies in the order they are replaced: groups of 3, 1 and 15.
+const std::vector<std::wstring> kMovies = {
+    L"intel_e.bik",      L"intel_f.bik",     L"intel_g.bik",     L"nVid.bik",
+    L"Intr_dtm_e.bik",   L"Intr_dtm_f.bik",  L"Intr_dtm_g.bik",  L"Intr_dtm_i.bik",
+    L"Intr_dtm_s.bik",   L"Intr_torv_e.bik", L"Intr_torv_f.bik", L"Intr_torv_g.bik",
+    L"Intr_torv_i.bik",  L"Intr_torv_s.bik", L"Intr_v8_e.bik",   L"Intr_v8_f.bik",
+    L"Intr_v8_g.bik",    L"Intr_v8_i.bik",   L"Intr_v8_s.bik"};
+const std::string kPlaceholder = std::string("BIKi placeholder\0\x01\x02", 19);
 
 // The main window as the patch sees it: a real window, three box values, the folder text.
 class TestHost : public PatchHost {
   public:
-    TestHost() {
-        window_ = CreateWindowExW(0, L"STATIC", L"patch host", WS_POPUP, 0, 0, 50, 50, nullptr,
-                                  nullptr, nullptr, nullptr);
-    }
+    TestHost() : window_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr)) {}
     ~TestHost() override { DestroyWindow(window_); }
-
     HWND Window() const override { return window_; }
     int GroupValue(int group) const override { return values[group - 1]; }
     void SetFolderText(const std::wstring& text) override { folder_ = text; }
@@ -67,7 +36,6 @@ class TestHost : public PatchHost {
             onFolderRead();
         return folder_;
     }
-
     std::array<int, 3> values{1, 1, 1};
     std::function<void()> onFolderRead;
 
@@ -76,198 +44,192 @@ class TestHost : public PatchHost {
     std::wstring folder_;
 };
 
-class PatchTest : public ::testing::Test {
+class Patch : public ::testing::Test {
   protected:
-    void SetUp() override {
-        videoFolder = game / L"video";
-        CreateDirectoryW(videoFolder.c_str(), nullptr);
-        for (const auto& movie : AllMovies())
-            WriteFileBytes(videoFolder + L"\\" + movie, OriginalBytes(movie));
-        WriteFileBytes(placeholder, kPlaceholderBytes);
+    Patch() {
+        CreateDirectoryW(video.c_str(), nullptr);
+        for (const auto& movie : kMovies)
+            test::WriteFileBytes(video + L"\\" + movie, Original(movie));
+        test::WriteFileBytes(placeholder, kPlaceholder);
     }
+    ~Patch() override { Register(std::nullopt); }
+    static std::string Original(const std::wstring& movie) { return "original " + ToAnsi(movie); }
+    // The game's registry value in the 32-bit view, or none.
+    static void Register(const std::optional<std::wstring>& folder) {
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brightlane\\Velomar 3", 0, nullptr, 0,
+                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
+        const std::string value = folder ? ToAnsi(*folder) : "";
+        if (folder)
+            RegSetValueExA(key, "PATH_VIDEO", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+        else
+            RegDeleteValueA(key, "PATH_VIDEO");
+        RegCloseKey(key);
+    }
+    // Which movies hold the placeholder ('P'), their original ('o') or something else ('?').
+    std::string Movies() const {
+        std::string state;
+        for (const auto& movie : kMovies) {
+            const std::string bytes = test::ReadFileBytes(video + L"\\" + movie);
+            state += bytes == kPlaceholder ? 'P' : bytes == Original(movie) ? 'o' : '?';
+        }
+        return state;
+    }
+    size_t FilesInVideo() const { return test::ListFolder(video).size(); }
 
-    std::set<std::wstring> ReplacedMovies() const {
-        std::set<std::wstring> replaced;
-        for (const auto& movie : AllMovies())
-            if (ReadFileBytes(videoFolder + L"\\" + movie) == kPlaceholderBytes)
-                replaced.insert(movie);
-        return replaced;
-    }
-    std::set<std::wstring> UntouchedMovies() const {
-        std::set<std::wstring> untouched;
-        for (const auto& movie : AllMovies())
-            if (ReadFileBytes(videoFolder + L"\\" + movie) == OriginalBytes(movie))
-                untouched.insert(movie);
-        return untouched;
-    }
-    // Every file in the video folder is one of the 19 movies: no temporary file is left.
-    void ExpectOnlyMovies() const {
-        const auto all = AllMovies();
-        for (const auto& name : test::ListFolder(videoFolder))
-            EXPECT_NE(all.end(), std::find(all.begin(), all.end(), name)) << ToAnsi(name);
-    }
-
-    TempFolder game;
-    TempFolder program;
-    std::wstring videoFolder;
+    test::TempFolder game;
+    test::TempFolder program;
+    std::wstring video = game / L"video";
     std::wstring placeholder = program / L"vh-tvm3.dat";
-    FakeSystem system;
+    test::FakeSystem system;
     TestHost host;
 };
 
-TEST(VideoFolder, RemovesAtMostOneTrailingSeparator) {
-    EXPECT_EQ(L"C:\\Game\\video\\", VideoFolderFromValue(L"C:\\Game"));
-    EXPECT_EQ(L"C:\\Game\\video\\", VideoFolderFromValue(L"C:\\Game\\"));
-    EXPECT_EQ(L"C:\\Game\\\\video\\", VideoFolderFromValue(L"C:\\Game\\\\"));
+TEST_F(Patch, ReplacesTheTickedGroupsAfterAYes) {
+    const struct {
+        std::array<int, 3> values; // 2 is a greyed box: not chosen
+        std::string movies;
+    } cases[] = {{{1, 1, 1}, "PPPPPPPPPPPPPPPPPPP"},
+                 {{0, 1, 2}, "oooPooooooooooooooo"},
+                 {{1, 0, 0}, "PPPoooooooooooooooo"},
+                 {{0, 0, 1}, "ooooPPPPPPPPPPPPPPP"},
+                 {{0, 0, 0}, "ooooooooooooooooooo"}};
+    for (const auto& c : cases) {
+        for (const auto& movie : kMovies)
+            test::WriteFileBytes(video + L"\\" + movie, Original(movie));
+        Register(game.path() + L"\\"); // at most one trailing separator is dropped
+        host.values = c.values;
+        system.messages.clear();
+        system.ended.clear();
+        system.Answer(IDYES);
+        system.Answer(IDOK);
+        EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Done);
+        EXPECT_EQ(Movies(), c.movies);
+        EXPECT_EQ(FilesInVideo(), 19u) << "no temporary file is left";
+        ASSERT_EQ(system.messages.size(), 2u);
+        EXPECT_EQ(system.messages[0].text, "No Backup feature!\r\nContinue?");
+        EXPECT_EQ(system.messages[0].type, static_cast<UINT>(MB_YESNO));
+        EXPECT_EQ(system.messages[1].text, "Done!");
+        EXPECT_EQ(system.messages[1].type, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(system.messages[1].title, "VH - Torv3 No Intros");
+        EXPECT_EQ(system.ended, std::vector<UINT>{0});
+        EXPECT_FALSE(IsWindowVisible(host.Window())) << "faded out and hidden";
+        EXPECT_EQ(Get_Alpha(host.Window()), 0);
+        EXPECT_EQ(host.FolderText(), video + L"\\");
+    }
 }
 
-TEST(MovieTable, NineteenMoviesInThreeGroups) {
-    EXPECT_EQ(3u, MovieGroups()[0].size());
-    EXPECT_EQ(std::vector<std::wstring>{L"nVid.bik"}, MovieGroups()[1]);
-    EXPECT_EQ(15u, MovieGroups()[2].size());
-    EXPECT_EQ(L"Intr_v8_s.bik", MovieGroups()[2].back());
-}
-
-TEST_F(PatchTest, AnsweringNoChangesNothingAndKeepsTheWindow) {
-    GameRegistration registration(game.path());
-    system.Answer(IDNO);
-    EXPECT_EQ(PatchOutcome::Declined, RunPatch(host, placeholder));
-    ASSERT_EQ(1u, system.messages.size());
-    EXPECT_EQ("No Backup feature!\r\nContinue?", system.messages[0].text);
-    EXPECT_EQ("VH - Torv3 No Intros", system.messages[0].title);
-    EXPECT_EQ(static_cast<UINT>(MB_YESNO), system.messages[0].type);
-    EXPECT_EQ(19u, UntouchedMovies().size());
-    EXPECT_TRUE(system.ended.empty());
-}
-
-TEST_F(PatchTest, AllGroupsReplaceNineteenMoviesInTableOrderThenEnd) {
-    GameRegistration registration(game.path() + L"\\");
-    std::vector<std::set<std::wstring>> replacedBeforeEachRead;
-    host.onFolderRead = [&] { replacedBeforeEachRead.push_back(ReplacedMovies()); };
+TEST_F(Patch, ReplacesOneMovieAfterAnotherInTheirOrder) {
+    Register(game.path());
+    std::vector<std::string> before;
+    host.onFolderRead = [&] { before.push_back(Movies()); };
     system.Answer(IDYES);
     system.Answer(IDOK);
-    EXPECT_EQ(PatchOutcome::Done, RunPatch(host, placeholder));
+    EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Done);
     host.onFolderRead = nullptr;
-
-    EXPECT_EQ(19u, ReplacedMovies().size());
-    ExpectOnlyMovies();
-    ASSERT_EQ(2u, system.messages.size());
-    EXPECT_EQ("Done!", system.messages[1].text);
-    EXPECT_EQ(static_cast<UINT>(MB_OK), system.messages[1].type);
-    EXPECT_EQ(std::vector<UINT>{0}, system.ended);
-    EXPECT_FALSE(IsWindowVisible(host.Window())) << "faded out and hidden";
-    EXPECT_EQ(0, Get_Alpha(host.Window()));
-    EXPECT_EQ(videoFolder + L"\\", host.FolderText());
-
-    // The folder text is read again before each movie, and each time exactly the movies
-    // before it in the table have been replaced: one by one, in table order.
-    ASSERT_GE(replacedBeforeEachRead.size(), 19u);
-    const auto all = AllMovies();
-    const size_t first = replacedBeforeEachRead.size() - 19;
+    // The folder text is read again before each movie.
+    ASSERT_GE(before.size(), 19u);
     for (size_t i = 0; i < 19; ++i)
-        EXPECT_EQ(std::set<std::wstring>(all.begin(), all.begin() + i),
-                  replacedBeforeEachRead[first + i])
-            << "before movie " << i;
+        EXPECT_EQ(before[before.size() - 19 + i], std::string(i, 'P') + std::string(19 - i, 'o'));
 }
 
-TEST_F(PatchTest, OnlyTheTickedGroupIsTouched) {
-    GameRegistration registration(game.path());
-    host.values = {0, 1, 2}; // 2 is a greyed box: not chosen
-    system.Answer(IDYES);
-    system.Answer(IDOK);
-    EXPECT_EQ(PatchOutcome::Done, RunPatch(host, placeholder));
-    EXPECT_EQ(std::set<std::wstring>{L"nVid.bik"}, ReplacedMovies());
-    EXPECT_EQ(18u, UntouchedMovies().size());
+TEST_F(Patch, WhatIsMissingOrFailsIsSaidAndNothingElseIsTouched) {
+    const std::wstring busy = video + L"\\Intr_torv_f.bik";
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        int answer;
+        PatchOutcome outcome;
+        const char* message; // a part of the last message
+        std::string movies;
+    } cases[] = {
+        {"answered No", [&] { Register(game.path()); }, IDNO, PatchOutcome::Declined, "Continue?",
+         "ooooooooooooooooooo"},
+        {"no registry value", [&] { Register(std::nullopt); }, IDYES, PatchOutcome::NotReady,
+         "its folder is not in the registry\r\n(HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar 3, value PATH_VIDEO)",
+         "ooooooooooooooooooo"},
+        {"no video folder", [&] { Register(program.path()); }, IDYES, PatchOutcome::NotReady,
+         "The game's video folder was not found:\r\n", "ooooooooooooooooooo"},
+        {"no placeholder", [&] { Register(game.path()), DeleteFileW(placeholder.c_str()); }, IDYES,
+         PatchOutcome::NotReady, "The placeholder movie is missing beside this program:\r\n",
+         "ooooooooooooooooooo"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        system.messages.clear();
+        system.Answer(c.answer);
+        if (c.answer == IDYES)
+            system.Answer(IDOK);
+        EXPECT_EQ(RunPatch(host, placeholder), c.outcome);
+        ASSERT_FALSE(system.messages.empty());
+        EXPECT_NE(system.messages.back().text.find(c.message), std::string::npos)
+            << system.messages.back().text;
+        EXPECT_EQ(Movies(), c.movies);
+        EXPECT_TRUE(system.ended.empty() && system.AllAnswersUsed());
+        EXPECT_TRUE(IsWindow(host.Window()));
+    }
+    EXPECT_TRUE(test::ListFolder(program.path()).empty());
 }
 
-TEST_F(PatchTest, NoBoxTickedTouchesNothingAndStillEnds) {
-    GameRegistration registration(game.path());
-    host.values = {0, 0, 0};
+TEST_F(Patch, ProtectedMoviesAreReplacedMissingOnesMadeAndOneInUseReported) {
+    Register(game.path());
+    SetFileAttributesW((video + L"\\intel_e.bik").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW((video + L"\\Intr_v8_g.bik").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    DeleteFileW((video + L"\\nVid.bik").c_str());
+    const HANDLE held = CreateFileW((video + L"\\Intr_torv_f.bik").c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     system.Answer(IDYES);
     system.Answer(IDOK);
-    EXPECT_EQ(PatchOutcome::Done, RunPatch(host, placeholder));
-    EXPECT_EQ(19u, UntouchedMovies().size());
-    EXPECT_EQ("Done!", system.messages.back().text);
-    EXPECT_EQ(1u, system.ended.size());
-}
-
-TEST_F(PatchTest, ProtectedMoviesAreReplacedAndMissingOnesCreated) {
-    GameRegistration registration(game.path());
-    const std::wstring readOnly = videoFolder + L"\\intel_e.bik";
-    const std::wstring hiddenSystem = videoFolder + L"\\Intr_v8_g.bik";
-    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesW(hiddenSystem.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    DeleteFileW((videoFolder + L"\\nVid.bik").c_str());
-    system.Answer(IDYES);
-    system.Answer(IDOK);
-    EXPECT_EQ(PatchOutcome::Done, RunPatch(host, placeholder));
-    EXPECT_EQ(19u, ReplacedMovies().size());
-    ExpectOnlyMovies();
-}
-
-TEST_F(PatchTest, AMovieInUseIsReportedAndLeftWholeWhileTheOthersAreReplaced) {
-    GameRegistration registration(game.path());
-    const std::wstring busy = videoFolder + L"\\Intr_torv_f.bik";
-    const HANDLE held = CreateFileW(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    system.Answer(IDYES);
-    system.Answer(IDOK);
-    EXPECT_EQ(PatchOutcome::Partial, RunPatch(host, placeholder));
+    EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Partial);
     CloseHandle(held);
-
-    EXPECT_EQ(OriginalBytes(L"Intr_torv_f.bik"), ReadFileBytes(busy));
-    EXPECT_EQ(18u, ReplacedMovies().size());
-    ExpectOnlyMovies();
-    ASSERT_EQ(2u, system.messages.size());
-    const std::string& report = system.messages[1].text;
-    EXPECT_NE(std::string::npos, report.find("Replaced 18 of 19 movies")) << report;
-    EXPECT_NE(std::string::npos, report.find("Intr_torv_f.bik: ")) << report;
+    EXPECT_EQ(Movies(), "PPPPPPPPPPoPPPPPPPP");
+    EXPECT_EQ(FilesInVideo(), 19u);
+    // Windows says the file is in use, Wine that access is denied: either reason is named.
+    const std::string report = system.messages.back().text;
+    EXPECT_EQ(report.rfind("Replaced 18 of 19 movies. These were left as they were:\r\nIntr_torv_f.bik: ", 0), 0u) << report;
+    EXPECT_TRUE(report.find("(close the game, then try again)") != std::string::npos ||
+                report.find("(run this tool as administrator)") != std::string::npos) << report;
+    EXPECT_EQ(report.substr(report.size() - 39), "\r\n\r\nYou can press APPLY again to retry.");
     EXPECT_TRUE(system.ended.empty()) << "the window stays open for a retry";
-    EXPECT_NE(0, IsWindow(host.Window()));
 }
 
-TEST_F(PatchTest, MissingPlaceholderTouchesNothing) {
-    GameRegistration registration(game.path());
-    DeleteFileW(placeholder.c_str());
-    system.Answer(IDYES);
-    system.Answer(IDOK);
-    EXPECT_EQ(PatchOutcome::NotReady, RunPatch(host, placeholder));
-    EXPECT_EQ(19u, UntouchedMovies().size());
-    EXPECT_NE(std::string::npos, system.messages[1].text.find("vh-tvm3.dat"));
-    EXPECT_TRUE(system.ended.empty());
-}
-
-TEST_F(PatchTest, MissingGameOrVideoFolderTouchesNothing) {
-    {
-        system.Answer(IDYES);
-        system.Answer(IDOK);
-        EXPECT_EQ(PatchOutcome::NotReady, RunPatch(host, placeholder)) << "no registry value";
-        EXPECT_NE(std::string::npos, system.messages[1].text.find("PATH_VIDEO"));
-    }
-    {
-        TempFolder elsewhere;
-        GameRegistration registration(elsewhere.path());
-        system.Answer(IDYES);
-        system.Answer(IDOK);
-        EXPECT_EQ(PatchOutcome::NotReady, RunPatch(host, placeholder)) << "no video folder";
-        EXPECT_NE(std::string::npos, system.messages[3].text.find("video folder"));
-        EXPECT_TRUE(test::ListFolder(elsewhere.path()).empty());
-    }
-    EXPECT_EQ(19u, UntouchedMovies().size());
-    EXPECT_TRUE(system.ended.empty());
-}
-
-TEST_F(PatchTest, ReplaceMovieLeavesAttributesAndNoTemporaryFileWhenItFails) {
-    const std::wstring movie = videoFolder + L"\\intel_g.bik";
+TEST(ReplaceMovie, AFailureLeavesTheMovieItsAttributesAndNoTemporaryFile) {
+    test::TempFolder video;
+    const std::wstring movie = video / L"intel_g.bik";
+    test::WriteFileBytes(movie, "original");
     SetFileAttributesW(movie.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    const DWORD before = GetFileAttributesW(movie.c_str());
-    EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS),
-              ReplaceMovie(videoFolder + L"\\", L"intel_g.bik", program / L"absent.dat"));
-    EXPECT_EQ(before, GetFileAttributesW(movie.c_str()));
-    EXPECT_TRUE(before & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(OriginalBytes(L"intel_g.bik"), ReadFileBytes(movie));
-    ExpectOnlyMovies();
+    const DWORD attributes = GetFileAttributesW(movie.c_str());
+    EXPECT_EQ(ReplaceMovie(video.path() + L"\\", L"intel_g.bik", video / L"absent.dat"),
+              static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(GetFileAttributesW(movie.c_str()), attributes);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(test::ReadFileBytes(movie), "original");
+    EXPECT_EQ(test::ListFolder(video.path()).size(), 1u);
+    CreateDirectoryW((video / L"nVid.bik").c_str(), nullptr);
+    EXPECT_EQ(ReplaceMovie(video.path() + L"\\", L"nVid.bik", movie), static_cast<DWORD>(ERROR_DIRECTORY));
+
+    const std::pair<std::wstring, std::wstring> folders[] = {
+        {L"C:\\Game", L"C:\\Game\\video\\"}, {L"C:\\Game\\", L"C:\\Game\\video\\"},
+        {L"C:\\Game\\\\", L"C:\\Game\\\\video\\"}, {L"", L"\\video\\"}};
+    for (const auto& [value, folder] : folders)
+        EXPECT_EQ(VideoFolderFromValue(value), folder);
+    const std::pair<DWORD, const char*> reasons[] = {
+        {ERROR_ACCESS_DENIED, "access denied (run this tool as administrator)"},
+        {ERROR_LOCK_VIOLATION, "the file is in use (close the game, then try again)"},
+        {ERROR_HANDLE_DISK_FULL, "the disk is full"},
+        {ERROR_DISK_FULL, "the disk is full"},
+        {ERROR_DIRECTORY, "a folder has the movie's name"}};
+    for (const auto& [error, text] : reasons)
+        EXPECT_EQ(DescribeFailure(error), text);
+    // Other errors in the system's words, without its full stop, and their number.
+    const std::string other = DescribeFailure(ERROR_FILE_NOT_FOUND);
+    ASSERT_GT(other.size(), 11u);
+    EXPECT_EQ(other.substr(other.size() - 10), " (error 2)") << other;
+    EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(other[other.size() - 11]))) << other;
+    EXPECT_EQ(DescribeFailure(0xDEADBEEF), "system error (error 3735928559)");
 }
 
 } // namespace

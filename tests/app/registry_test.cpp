@@ -5,37 +5,32 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 namespace tv {
 namespace {
 
 constexpr char kTestKey[] = "SOFTWARE\\TorvNoIntrosTest";
+const std::string kFullPath = std::string("HKEY_LOCAL_MACHINE\\") + kTestKey;
 
 // A key of our own under HKLM in one registry view, removed with its values afterwards.
 class TestKey {
   public:
-    explicit TestKey(REGSAM view, const char* subKey = kTestKey) : view_(view), subKey_(subKey) {
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, nullptr, 0,
-                                                 KEY_ALL_ACCESS | view, nullptr, &key_, nullptr));
+    explicit TestKey(REGSAM view) : view_(view) {
+        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0,
+                                  KEY_ALL_ACCESS | view, nullptr, &key_, nullptr),
+                  ERROR_SUCCESS);
     }
     ~TestKey() {
         RegCloseKey(key_);
-        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, subKey_.c_str(), view_, 0);
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kTestKey, view_, 0);
     }
-    void SetString(const char* name, const std::string& text, bool withNul = true) {
-        const DWORD size = static_cast<DWORD>(text.size() + (withNul ? 1 : 0));
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, name, 0, REG_SZ,
-                                                reinterpret_cast<const BYTE*>(text.c_str()), size));
-    }
-    void SetDword(const char* name, DWORD value) {
-        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, name, 0, REG_DWORD,
-                                                reinterpret_cast<const BYTE*>(&value), 4));
+    void Set(const char* name, DWORD type, const std::string& bytes) {
+        ASSERT_EQ(RegSetValueExA(key_, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
     }
 
   private:
     REGSAM view_;
-    std::string subKey_;
     HKEY key_ = nullptr;
 };
 
@@ -43,111 +38,95 @@ std::optional<std::string> Read(std::string path, const char* value) {
     return Get_RegValue(path, value);
 }
 
-const std::string kFullPath = std::string("HKEY_LOCAL_MACHINE\\") + kTestKey;
+TEST(Registry, RootNamesAndKeyPaths) {
+    const std::pair<const char*, HKEY> roots[] = {
+        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},         {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},       {"HKEY_USERS", HKEY_USERS},
+        {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA}, {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+        {"HKEY_DYN_DATA", HKEY_DYN_DATA},                 {"hkey_local_machine", nullptr},
+        {"HKEY_LOCAL_MACHIN", nullptr},                   {"", nullptr}};
+    for (const auto& [name, root] : roots)
+        EXPECT_EQ(Get_RootKey(name), root) << name;
 
-TEST(RootKey, NamesMapExactlyAndCaseSensitively) {
-    EXPECT_EQ(HKEY_CLASSES_ROOT, Get_RootKey("HKEY_CLASSES_ROOT"));
-    EXPECT_EQ(HKEY_CURRENT_USER, Get_RootKey("HKEY_CURRENT_USER"));
-    EXPECT_EQ(HKEY_LOCAL_MACHINE, Get_RootKey("HKEY_LOCAL_MACHINE"));
-    EXPECT_EQ(HKEY_USERS, Get_RootKey("HKEY_USERS"));
-    EXPECT_EQ(HKEY_PERFORMANCE_DATA, Get_RootKey("HKEY_PERFORMANCE_DATA"));
-    EXPECT_EQ(HKEY_CURRENT_CONFIG, Get_RootKey("HKEY_CURRENT_CONFIG"));
-    EXPECT_EQ(HKEY_DYN_DATA, Get_RootKey("HKEY_DYN_DATA"));
-    EXPECT_EQ(nullptr, Get_RootKey("hkey_local_machine"));
-    EXPECT_EQ(nullptr, Get_RootKey("HKEY_LOCAL_MACHIN"));
-    EXPECT_EQ(nullptr, Get_RootKey(""));
-}
-
-TEST(SplitKeyPath, SplitsAtTheFirstSeparator) {
-    std::string path = "HKEY_CURRENT_USER\\Software\\A\\B";
-    HKEY root = nullptr;
-    Split_KeyPath(path, root);
-    EXPECT_EQ(HKEY_CURRENT_USER, root);
-    EXPECT_EQ("Software\\A\\B", path);
-
-    path = "HKEY_USERS";
-    Split_KeyPath(path, root);
-    EXPECT_EQ(HKEY_USERS, root);
-    EXPECT_EQ("", path);
-}
-
-TEST(SplitKeyPath, RejectsIllFormedPathsWithTheFormatMessage) {
-    for (const std::string bad :
-         {"hkey_local_machine\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\", "HKEY", "SOFTWARE\\X"}) {
+    const struct {
+        const char* path;
+        HKEY root;
+        const char* subKey;
+    } splits[] = {{"HKEY_CURRENT_USER\\Software\\A\\B", HKEY_CURRENT_USER, "Software\\A\\B"},
+                  {"HKEY_USERS", HKEY_USERS, ""},
+                  {"HKEY_NOPE\\X", nullptr, "X"}};
+    for (const auto& s : splits) {
+        std::string path = s.path;
+        HKEY root = HKEY_CLASSES_ROOT;
+        Split_KeyPath(path, root);
+        EXPECT_EQ(root, s.root) << s.path;
+        EXPECT_EQ(path, s.subKey);
+    }
+    // Ill-formed paths are shown to the user and change nothing.
+    for (const std::string bad : {"hkey_local_machine\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\",
+                                  "HKEY", "SOFTWARE\\X"}) {
         test::FakeSystem system;
         system.Answer(IDOK);
         std::string path = bad;
         HKEY root = HKEY_USERS;
         Split_KeyPath(path, root);
-        EXPECT_EQ(bad, path);
-        EXPECT_EQ(HKEY_USERS, root);
-        ASSERT_EQ(1u, system.messages.size());
-        EXPECT_EQ("Incorrect Format:\n\n" + bad, system.messages[0].text);
-        EXPECT_EQ("VH - Torv3 No Intros", system.messages[0].title);
-        EXPECT_EQ(static_cast<UINT>(MB_OK), system.messages[0].type);
+        EXPECT_TRUE(path == bad && root == HKEY_USERS) << bad;
+        ASSERT_EQ(system.messages.size(), 1u);
+        EXPECT_EQ(system.messages[0].text, "Incorrect Format:\n\n" + bad);
+        EXPECT_EQ(system.messages[0].title, "VH - Torv3 No Intros");
+        EXPECT_EQ(system.messages[0].type, static_cast<UINT>(MB_OK));
     }
 }
 
-TEST(GetRegValue, ReadsTheStringWithoutItsNulAndSurroundingSpaces) {
+TEST(Registry, ValuesAreReadAsTrimmedTextOrError) {
     TestKey key(KEY_WOW64_32KEY);
-    key.SetString("PATH_VIDEO", "D:\\Games\\Velomar3\\");
-    key.SetString("Padded", "  C:\\Game  ");
-    key.SetString("Empty", "");
-    key.SetString("NoNul", "C:\\Raw", false);
-    EXPECT_EQ("D:\\Games\\Velomar3\\", Read(kFullPath, "PATH_VIDEO"));
-    EXPECT_EQ("C:\\Game", Read(kFullPath, "Padded"));
-    EXPECT_EQ("", Read(kFullPath, "Empty"));
-    EXPECT_EQ("C:\\Raw", Read(kFullPath, "NoNul"));
-
+    const struct {
+        const char* name;
+        DWORD type;
+        std::string stored;
+        std::optional<std::string> read;
+    } cases[] = {
+        {"PATH_VIDEO", REG_SZ, std::string("D:\\Games\\Velomar3\\", 19), "D:\\Games\\Velomar3\\"},
+        {"Padded", REG_SZ, std::string("  C:\\Game  \0", 11), "C:\\Game"},
+        {"Empty", REG_SZ, std::string("\0", 1), ""},
+        {"NoNul", REG_SZ, "C:\\Raw", "C:\\Raw"}, // stored without its end: nothing is lost
+        {"Expand", REG_EXPAND_SZ, std::string("%X%\0", 4), "%X%"},
+        {"Fits", REG_SZ, std::string(254, 'x') + '\0', std::string(254, 'x')},
+        {"TooLong", REG_SZ, std::string(255, 'y') + '\0', "Error"},
+        {"Number", REG_DWORD, std::string("\7\0\0\0", 4), "Error"},
+        {"Inner", REG_SZ, std::string("a\0b\0", 4), "a"},
+    };
+    for (const auto& c : cases)
+        key.Set(c.name, c.type, c.stored);
+    for (const auto& c : cases)
+        EXPECT_EQ(Read(kFullPath, c.name), c.read) << c.name;
+    EXPECT_EQ(Read(kFullPath, "Missing"), "Error");
+    EXPECT_EQ(Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\NoSuchKeyForTorvTests", "X"), "Error");
+    EXPECT_EQ(Read("HKEY_LOCAL_MACHNE\\SOFTWARE", "X"), std::nullopt);
     std::string path = kFullPath;
     Get_RegValue(path, "PATH_VIDEO");
-    EXPECT_EQ(kTestKey, path) << "the key path is rewritten to its sub-key";
-}
-
-TEST(GetRegValue, ReadsUpTo254CharactersAndRefusesLonger) {
-    TestKey key(KEY_WOW64_32KEY);
-    key.SetString("Fits", std::string(254, 'x'));
-    key.SetString("TooLong", std::string(255, 'y'));
-    EXPECT_EQ(std::string(254, 'x'), Read(kFullPath, "Fits"));
-    EXPECT_EQ("Error", Read(kFullPath, "TooLong"));
-}
-
-TEST(GetRegValue, MissingKeyValueOrNonStringGivesError) {
-    TestKey key(KEY_WOW64_32KEY);
-    key.SetDword("Number", 7);
-    EXPECT_EQ("Error", Read(kFullPath, "Missing"));
-    EXPECT_EQ("Error", Read(kFullPath, "Number"));
-    EXPECT_EQ("Error", Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\NoSuchKeyForTorvTests", "X"));
-}
-
-TEST(GetRegValue, UnknownRootOrRejectedPathGivesNoValue) {
-    EXPECT_EQ(std::nullopt, Read("HKEY_LOCAL_MACHNE\\SOFTWARE", "X"));
+    EXPECT_EQ(path, kTestKey) << "the key path is rewritten to its sub-key";
     test::FakeSystem system;
     system.Answer(IDOK);
-    EXPECT_EQ(std::nullopt, Read(kFullPath + "\\", "PATH_VIDEO"));
-    EXPECT_EQ(1u, system.messages.size());
-}
+    EXPECT_EQ(Read(kFullPath + "\\", "PATH_VIDEO"), std::nullopt) << "a rejected path";
 
-TEST(GetRegValue, ARootNameAloneReadsFromTheRootKey) {
+    // A root name alone reads from the root key.
     HKEY root = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_SET_VALUE, &root));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(root, "TorvRootValue", 0, REG_SZ,
-                                            reinterpret_cast<const BYTE*>("at root"), 8));
-    EXPECT_EQ("at root", Read("HKEY_CURRENT_USER", "TorvRootValue"));
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_SET_VALUE, &root), ERROR_SUCCESS);
+    RegSetValueExA(root, "TorvRootValue", 0, REG_SZ, reinterpret_cast<const BYTE*>("at root"), 8);
+    EXPECT_EQ(Read("HKEY_CURRENT_USER", "TorvRootValue"), "at root");
     RegDeleteValueA(root, "TorvRootValue");
     RegCloseKey(root);
 }
 
 #ifdef _WIN64
-TEST(GetRegValue, PrefersTheGamesThirtyTwoBitViewAndFallsBackToTheNativeOne) {
-    {
-        TestKey native(KEY_WOW64_64KEY);
-        native.SetString("PATH_VIDEO", "C:\\Native");
-        EXPECT_EQ("C:\\Native", Read(kFullPath, "PATH_VIDEO")) << "fallback to the 64-bit view";
-        TestKey wow(KEY_WOW64_32KEY);
-        wow.SetString("PATH_VIDEO", "C:\\Wow");
-        EXPECT_EQ("C:\\Wow", Read(kFullPath, "PATH_VIDEO")) << "the 32-bit view comes first";
-    }
+TEST(Registry, TheGamesThirtyTwoBitViewComesFirstThenTheNativeOne) {
+    TestKey native(KEY_WOW64_64KEY);
+    native.Set("PATH_VIDEO", REG_SZ, std::string("C:\\Native\0", 10));
+    EXPECT_EQ(Read(kFullPath, "PATH_VIDEO"), "C:\\Native");
+    TestKey wow(KEY_WOW64_32KEY);
+    wow.Set("PATH_VIDEO", REG_SZ, std::string("C:\\Wow\0", 7));
+    EXPECT_EQ(Read(kFullPath, "PATH_VIDEO"), "C:\\Wow");
 }
 #endif
 

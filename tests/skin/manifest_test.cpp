@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace tv {
 namespace {
 
@@ -35,123 +37,82 @@ const std::string kToolManifest =
     "    </dependentAssembly>\r\n"
     "    </dependency>\r\n"
     "</assembly>\r\n";
-
 constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
 
-DWORD Attributes(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str());
-}
-
-class ManifestWriter : public ::testing::Test {
-  protected:
-    // Runs the writer on the temporary folder for a program "tool" 1.2.3.
-    bool Write(bool autoRestart = false, long windowStyle = 0, bool* createNew = nullptr) {
-        return WriteExeManifestIn(folder.path(), "C:\\Games\\Quiet Tool", "tool", 1, 2, 3,
-                                  "Quiet intros", autoRestart, windowStyle, createNew);
-    }
-    void PlaceOldManifest(DWORD attributes) {
-        test::WriteFileBytes(manifest, "old manifest, longer than nothing");
-        SetFileAttributesW(manifest.c_str(), attributes);
-    }
-
-    test::TempFolder folder;
-    std::wstring manifest = folder / L"tool.exe.manifest";
-    test::FakeSystem system;
-};
-
-TEST_F(ManifestWriter, WritesTheExactTextHiddenAndSystemWhenNoneExists) {
-    EXPECT_FALSE(Write());
-    EXPECT_EQ(test::ReadFileBytes(manifest), kToolManifest);
-    EXPECT_EQ(Attributes(manifest) & (kHiddenSystem | FILE_ATTRIBUTE_READONLY), kHiddenSystem);
-    EXPECT_TRUE(system.started.empty());
-    EXPECT_TRUE(system.ended.empty());
-}
-
-TEST_F(ManifestWriter, FillsPlaceholdersCaseSensitivelyAndInOrder) {
+TEST(Manifest, TheTextHasItsPlaceholdersFilledInOrder) {
     EXPECT_EQ(ManifestText("tool", 1, 2, 3, "Quiet intros"), kToolManifest);
     const std::string text = ManifestText("app", 2, 0, 15, "a <b> & exename EXEVERSION");
     EXPECT_NE(text.find("    version=\"2.0.15.0\"\r\n"), std::string::npos);
     EXPECT_NE(text.find("    name=\"app.exe\"/>\r\n"), std::string::npos);
     // Inserted as given, without escaping; the description is filled last, so a placeholder
     // inside it stays as written.
-    EXPECT_NE(text.find("<description>a <b> & exename EXEVERSION</description>"),
-              std::string::npos);
-    EXPECT_EQ(ReplaceAll("EXENAMEEXENAME exename", "EXENAME", "EXENAME1"),
-              "EXENAME1EXENAME1 exename");
+    EXPECT_NE(text.find("<description>a <b> & exename EXEVERSION</description>"), std::string::npos);
+    EXPECT_EQ(ReplaceAll("EXENAMEEXENAME exename", "EXENAME", "EXENAME1"), "EXENAME1EXENAME1 exename");
+    const std::pair<long, std::optional<int>> styles[] = {
+        {0, SW_HIDE}, {1, SW_SHOWNORMAL}, {2, SW_SHOWMINIMIZED}, {3, SW_SHOWMAXIMIZED},
+        {4, SW_SHOWNOACTIVATE}, {6, SW_SHOWMINNOACTIVE}, {5, std::nullopt}, {-1, std::nullopt}, {7, std::nullopt}};
+    for (const auto& [style, command] : styles)
+        EXPECT_EQ(ShowCommandForWindowStyle(style), command) << style;
 }
 
-TEST_F(ManifestWriter, LeavesAnExistingManifestAloneUnlessCreateNew) {
-    PlaceOldManifest(kHiddenSystem | FILE_ATTRIBUTE_READONLY);
-    bool createNew = false;
-    EXPECT_TRUE(Write(false, 0, &createNew));
-    EXPECT_TRUE(Write());
-    EXPECT_EQ(test::ReadFileBytes(manifest), "old manifest, longer than nothing");
-    EXPECT_EQ(Attributes(manifest) & (kHiddenSystem | FILE_ATTRIBUTE_READONLY),
-              kHiddenSystem | FILE_ATTRIBUTE_READONLY);
-}
-
-TEST_F(ManifestWriter, ReplacesAHiddenSystemReadOnlyManifestWithCreateNew) {
-    PlaceOldManifest(kHiddenSystem | FILE_ATTRIBUTE_READONLY);
-    bool createNew = true;
-    EXPECT_TRUE(Write(false, 0, &createNew));
-    EXPECT_TRUE(createNew);
-    EXPECT_EQ(test::ReadFileBytes(manifest), kToolManifest);
-    EXPECT_EQ(Attributes(manifest) & (kHiddenSystem | FILE_ATTRIBUTE_READONLY), kHiddenSystem);
-}
-
-TEST_F(ManifestWriter, AFolderOfTheManifestsNameIsNoManifest) {
-    ASSERT_TRUE(CreateDirectoryW(manifest.c_str(), nullptr));
-    EXPECT_FALSE(Write());
-}
-
-TEST_F(ManifestWriter, AutoRestartWritesStartsAgainAndEnds) {
-    bool createNew = true;
-    EXPECT_FALSE(Write(true, 1, &createNew));
-    EXPECT_FALSE(createNew) << "a restart never replaces a manifest";
-    EXPECT_EQ(test::ReadFileBytes(manifest), kToolManifest);
-    ASSERT_EQ(system.started.size(), 1u);
-    EXPECT_EQ(system.started[0], "\"C:\\Games\\Quiet Tool\\tool.exe\"");
-    EXPECT_EQ(system.ended, std::vector<UINT>{0});
-}
-
-TEST_F(ManifestWriter, AutoRestartWithAManifestChangesNothing) {
-    PlaceOldManifest(kHiddenSystem);
-    bool createNew = true;
-    EXPECT_TRUE(Write(true, 1, &createNew));
-    EXPECT_FALSE(createNew);
-    EXPECT_EQ(test::ReadFileBytes(manifest), "old manifest, longer than nothing");
-    EXPECT_TRUE(system.started.empty());
-    EXPECT_TRUE(system.ended.empty());
-}
-
-TEST_F(ManifestWriter, AFailedRestartKeepsThisInstance) {
-    system.FailStarts(true);
-    EXPECT_FALSE(Write(true, 0));
-    EXPECT_EQ(system.started.size(), 1u);
-    EXPECT_TRUE(system.ended.empty());
-    EXPECT_TRUE(test::FileExists(manifest));
-}
-
-TEST_F(ManifestWriter, WindowStylesMapToShowCommands) {
-    EXPECT_EQ(ShowCommandForWindowStyle(0), SW_HIDE);
-    EXPECT_EQ(ShowCommandForWindowStyle(1), SW_SHOWNORMAL);
-    EXPECT_EQ(ShowCommandForWindowStyle(6), SW_SHOWMINNOACTIVE);
-    EXPECT_EQ(ShowCommandForWindowStyle(5), std::nullopt);
-    // An unknown style starts nothing and so ends nothing.
-    EXPECT_FALSE(Write(true, 99));
-    EXPECT_TRUE(system.started.empty());
-    EXPECT_TRUE(system.ended.empty());
-}
-
-TEST(ManifestBesideProgram, TheClassWritesIntoTheProgramFolder) {
+TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
+    const struct {
+        const char* what;
+        std::optional<DWORD> old;  // attributes of a manifest that is there before
+        bool restart;
+        long style;
+        std::optional<bool> createNew;
+        bool result, createNewAfter, replaced;
+        const char* started;
+        bool ended;
+    } cases[] = {
+        {"none there", std::nullopt, false, 0, std::nullopt, false, false, true, "", false},
+        {"one there is kept", kHiddenSystem | kReadOnly, false, 0, false, true, false, false, "", false},
+        {"one there is kept without the flag", kHiddenSystem, false, 0, std::nullopt, true, false, false, "", false},
+        {"replaced with CreateNew", kHiddenSystem | kReadOnly, false, 0, true, true, true, true, "", false},
+        {"written, restarted, ended", std::nullopt, true, 1, true, false, false, true,
+         "\"C:\\Games\\Quiet Tool\\tool.exe\"", true},
+        {"a restart never replaces", kHiddenSystem, true, 1, true, true, false, false, "", false},
+        {"an unknown style starts nothing", std::nullopt, true, 99, std::nullopt, false, false, true, "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempFolder folder;
+        const std::wstring manifest = folder / L"tool.exe.manifest";
+        if (c.old) {
+            test::WriteFileBytes(manifest, "old manifest");
+            SetFileAttributesW(manifest.c_str(), *c.old);
+        }
+        test::FakeSystem system;
+        bool createNew = c.createNew.value_or(false);
+        EXPECT_EQ(WriteExeManifestIn(folder.path(), "C:\\Games\\Quiet Tool", "tool", 1, 2, 3, "Quiet intros",
+                                     c.restart, c.style, c.createNew ? &createNew : nullptr),
+                  c.result);
+        EXPECT_EQ(createNew, c.createNewAfter);
+        EXPECT_EQ(test::ReadFileBytes(manifest), c.replaced ? kToolManifest : "old manifest");
+        const DWORD attributes = GetFileAttributesW(manifest.c_str()) & (kHiddenSystem | kReadOnly);
+        EXPECT_EQ(attributes, c.replaced ? kHiddenSystem : *c.old);
+        EXPECT_EQ(system.started, c.started[0] ? std::vector<std::string>{c.started} : std::vector<std::string>{});
+        EXPECT_EQ(system.ended.size(), c.ended ? 1u : 0u);
+    }
+    // A failed restart keeps this instance; a folder of the manifest's name is no manifest.
+    test::TempFolder folder;
     test::FakeSystem system;
+    system.FailStarts(true);
+    EXPECT_FALSE(WriteExeManifestIn(folder.path(), "C:\\x", "tool", 1, 2, 3, "d", true, 0, nullptr));
+    EXPECT_TRUE(system.started.size() == 1 && system.ended.empty());
+    test::TempFolder other;
+    ASSERT_TRUE(CreateDirectoryW((other / L"tool.exe.manifest").c_str(), nullptr));
+    EXPECT_FALSE(WriteExeManifestIn(other.path(), "C:\\x", "tool", 1, 2, 3, "d", false, 0, nullptr));
+
+    // The class writes beside the running program.
     const std::wstring path = ProgramFolderW() + L"\\tv-manifest-check.exe.manifest";
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
     const SkinSupport skin;
     EXPECT_FALSE(skin.Debug_WriteEXEmanifest("C:\\x", "tv-manifest-check", 3, 1, 4, "check"));
     EXPECT_NE(test::ReadFileBytes(path).find("version=\"3.1.4.0\""), std::string::npos);
-    EXPECT_EQ(Attributes(path) & kHiddenSystem, kHiddenSystem);
     EXPECT_TRUE(skin.Debug_WriteEXEmanifest("C:\\x", "tv-manifest-check", 3, 1, 4, "check"));
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());

@@ -1,171 +1,105 @@
-// The fast skin region against the per-pixel reference, on bitmaps made to hit the edges of
-// the span scan, and on the program's own skin.
+// The skin's outline: the fast region against the per-pixel reference on bitmaps made to hit
+// the edges of the span scan and on the program's own skin, and Set_Background and Drag_Form
+// on real windows.
+#include "dib.h"
+#include "fake_system.h"
 #include "skin_region.h"
 #include "skin_region_reference.h"
+#include "skin_support.h"
+#include "test_windows.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
-#include <sstream>
-#include <vector>
 
 namespace tv {
 namespace {
 
+using test::Describe;
+using test::RegionRects;
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
 using PixelFunction = std::function<COLORREF(int x, int y)>;
 
-// A bottom-up DIB section of the given depth painted pixel by pixel. For 32-bit bitmaps the
-// top byte of every pixel is set, as alpha-carrying art would have it.
+// A DIB section of the given depth painted pixel by pixel; 32-bit pixels carry an alpha byte,
+// as art with alpha has it.
 UniqueBitmap MakeBitmap(int width, int height, const PixelFunction& color, int bits = 24,
                         bool topDown = false) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = topDown ? -height : height;
-    info.bmiHeader.biPlanes = 1;
+    BITMAPINFO info = TopDownDibInfo(width, topDown ? height : -height);
     info.bmiHeader.biBitCount = static_cast<WORD>(bits);
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bitsPointer = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bitsPointer, nullptr, 0));
-    auto* bytes = static_cast<std::uint8_t*>(bitsPointer);
+    void* pixels = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
     const int stride = ((width * bits / 8) + 3) & ~3;
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = bytes + static_cast<size_t>(topDown ? y : height - 1 - y) * stride;
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
+            auto* p = static_cast<std::uint8_t*>(pixels) +
+                      static_cast<size_t>(topDown ? y : height - 1 - y) * stride + x * (bits / 8);
             const COLORREF c = color(x, y);
-            std::uint8_t* p = row + x * (bits / 8);
-            p[0] = GetBValue(c);
-            p[1] = GetGValue(c);
-            p[2] = GetRValue(c);
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
             if (bits == 32)
                 p[3] = 0xFF;
         }
-    }
     GdiFlush();
     return bitmap;
 }
 
-std::vector<RECT> RectsOf(HRGN region) {
-    if (!region)
-        return {};
-    const DWORD size = GetRegionData(region, 0, nullptr);
-    std::vector<RECT> storage(size / sizeof(RECT) + 2);
-    auto* data = reinterpret_cast<RGNDATA*>(storage.data());
-    EXPECT_EQ(GetRegionData(region, size, data), size);
-    const RECT* first = reinterpret_cast<const RECT*>(data->Buffer);
-    return std::vector<RECT>(first, first + data->rdh.nCount);
+// Builds the region both ways and requires the very same rectangles; returns them.
+std::string SameRegionBothWays(HBITMAP bitmap, int width, int height, COLORREF key = kMagenta) {
+    const UniqueRegion fast = RegionFromBitmap(bitmap, key, width, height);
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const ScopedSelect select(dc.get(), bitmap);
+    const UniqueRegion slow = RegionFromDcReference(dc.get(), width, height, key);
+    EXPECT_EQ(static_cast<bool>(fast), static_cast<bool>(slow));
+    EXPECT_TRUE(!fast || !slow || EqualRgn(fast.get(), slow.get()));
+    const std::string rects = Describe(RegionRects(fast.get()));
+    EXPECT_EQ(rects, Describe(RegionRects(slow.get())));
+    return rects;
 }
 
-std::string Describe(const std::vector<RECT>& rects) {
-    std::ostringstream text;
-    for (const RECT& r : rects)
-        text << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ") ";
-    return text.str();
-}
-
-UniqueRegion Reference(HBITMAP bitmap, int width, int height, COLORREF key) {
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    ScopedSelect select(dc.get(), bitmap);
-    return RegionFromDcReference(dc.get(), width, height, key);
-}
-
-// Builds the region both ways and requires the very same rectangles.
-void ExpectSameRegion(HBITMAP bitmap, int width, int height, COLORREF key = kMagenta,
-                      int areaWidth = 0, int areaHeight = 0) {
-    const int w = areaWidth ? areaWidth : width;
-    const int h = areaHeight ? areaHeight : height;
-    const UniqueRegion fast = RegionFromBitmap(bitmap, key, w, h);
-    const UniqueRegion slow = Reference(bitmap, w, h, key);
-    ASSERT_EQ(static_cast<bool>(fast), static_cast<bool>(slow));
-    if (!fast)
-        return;
-    EXPECT_TRUE(EqualRgn(fast.get(), slow.get()));
-    const std::vector<RECT> fastRects = RectsOf(fast.get());
-    const std::vector<RECT> slowRects = RectsOf(slow.get());
-    EXPECT_EQ(Describe(fastRects), Describe(slowRects));
-}
-
-TEST(OpaqueSpans, RunsOfOneRowEndAtTheKeyOrAtTheRightEdge) {
-    // Row 0: key, 2 opaque, key, opaque to the edge. Row 1: all opaque. Row 2: all key.
-    // Row 3: opaque, key to the edge.
+TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     const std::uint32_t K = 0xFF00FF, O = 0x102030;
-    PixelImage image{5, 4, {K, O, O, K, O, O, O, O, O, O, K, K, K, K, K, O, K, K, K, K}};
-    const std::vector<RECT> spans = OpaqueSpans(image, 5, 4, kMagenta);
-    EXPECT_EQ(Describe(spans), "(1,0,3,1) (4,0,5,1) (0,1,5,2) (0,3,1,4) ");
-}
+    // Key, 2 opaque, key, opaque to the edge / all opaque / all key / opaque, key to the edge.
+    const PixelImage rows{5, 4, {K, O, O, K, O, O, O, O, O, O, K, K, K, K, K, O, K, K, K, K}};
+    EXPECT_EQ(Describe(OpaqueSpans(rows, 5, 4, kMagenta)), "(1,0,3,1) (4,0,5,1) (0,1,5,2) (0,3,1,4) ");
+    // Beyond the image every pixel is opaque; alpha is no part of the colour.
+    const PixelImage small{2, 1, {K, 0xFFFF00FF}};
+    EXPECT_EQ(Describe(OpaqueSpans(small, 4, 2, kMagenta)), "(2,0,4,1) (0,1,4,2) ");
+    EXPECT_TRUE(OpaqueSpans(small, 2, 1, kMagenta).empty());
+    EXPECT_TRUE(OpaqueSpans(PixelImage{3, 3, {K}}, 2, 1, kMagenta).size() == 1) << "a short image is opaque";
 
-TEST(OpaqueSpans, PixelsBeyondTheImageAreOpaqueAndAlphaIsIgnored) {
-    const std::uint32_t K = 0xFF00FF;
-    PixelImage image{2, 1, {K, 0xFFFF00FF}};
-    // A 4 x 2 area over a 2 x 1 image: row 0 is key then outside; row 1 is all outside.
-    EXPECT_EQ(Describe(OpaqueSpans(image, 4, 2, kMagenta)), "(2,0,4,1) (0,1,4,2) ");
-    EXPECT_TRUE(OpaqueSpans(image, 2, 1, kMagenta).empty());
-}
-
-TEST(SkinRegion, AllKeyGivesNoRegionEitherWay) {
-    const UniqueBitmap bitmap = MakeBitmap(31, 17, [](int, int) { return kMagenta; });
-    EXPECT_FALSE(RegionFromBitmap(bitmap.get(), kMagenta));
-    EXPECT_FALSE(Reference(bitmap.get(), 31, 17, kMagenta));
-}
-
-TEST(SkinRegion, AllOpaqueIsTheWholeRectangle) {
-    const UniqueBitmap bitmap = MakeBitmap(33, 9, [](int, int) { return RGB(40, 51, 73); });
-    ExpectSameRegion(bitmap.get(), 33, 9);
-    const UniqueRegion region = RegionFromBitmap(bitmap.get(), kMagenta);
-    EXPECT_EQ(Describe(RectsOf(region.get())), "(0,0,33,9) ");
-}
-
-TEST(SkinRegion, RunsToTheRightEdgeDoNotCarryIntoTheNextRow) {
-    // Each row is key on the left and opaque up to the edge, with the split moving; the
-    // first column of every row is key, so a run carried over would show.
-    const UniqueBitmap bitmap = MakeBitmap(
-        20, 12, [](int x, int y) { return x < 1 + (y * 3) % 17 ? kMagenta : RGB(1, 2, 3); });
-    ExpectSameRegion(bitmap.get(), 20, 12);
-    const UniqueRegion region = RegionFromBitmap(bitmap.get(), kMagenta);
-    EXPECT_FALSE(PtInRegion(region.get(), 0, 5));
-    EXPECT_TRUE(PtInRegion(region.get(), 19, 5));
-}
-
-TEST(SkinRegion, APixelOffTheKeyByOneIsOpaque) {
     const COLORREF nearKeys[] = {RGB(254, 0, 255), RGB(255, 1, 255), RGB(255, 0, 254)};
-    const UniqueBitmap bitmap =
-        MakeBitmap(9, 3, [&](int x, int y) { return x == 4 ? nearKeys[y] : kMagenta; });
-    ExpectSameRegion(bitmap.get(), 9, 3);
-    const UniqueRegion region = RegionFromBitmap(bitmap.get(), kMagenta);
-    EXPECT_EQ(Describe(RectsOf(region.get())), "(4,0,5,3) ");
-}
-
-TEST(SkinRegion, ScatteredPatternsAndOtherKeysMatchTheReference) {
-    // A deterministic noise of key and colour pixels, in 24 and 32 bits, with another key.
     std::uint32_t seed = 12345;
-    std::vector<bool> opaque(64 * 40);
-    for (size_t i = 0; i < opaque.size(); ++i) {
-        seed = seed * 1103515245u + 12345u;
-        opaque[i] = (seed >> 16) % 3 != 0;
-    }
-    const COLORREF key = RGB(0, 128, 0);
-    const PixelFunction noise = [&](int x, int y) {
-        return opaque[static_cast<size_t>(y * 64 + x)] ? RGB(x * 4, y * 6, 77) : key;
+    std::vector<bool> noise(64 * 40);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 != 0;
+    const COLORREF green = RGB(0, 128, 0);
+    const PixelFunction scattered = [&](int x, int y) {
+        return noise[static_cast<size_t>(y * 64 + x)] ? RGB(x * 4, y * 6, 77) : green;
     };
-    const UniqueBitmap bitmap24 = MakeBitmap(64, 40, noise, 24);
-    const UniqueBitmap bitmap32 = MakeBitmap(64, 40, noise, 32);
-    const UniqueBitmap topDown24 = MakeBitmap(64, 40, noise, 24, true);
-    {
-        SCOPED_TRACE("24-bit");
-        ExpectSameRegion(bitmap24.get(), 64, 40, key);
+    const struct {
+        const char* what;
+        UniqueBitmap bitmap;
+        int width, height;
+        COLORREF key;
+        const char* rects; // nullptr: only the same as the reference
+    } cases[] = {
+        {"all key", MakeBitmap(31, 17, [](int, int) { return kMagenta; }), 31, 17, kMagenta, ""},
+        {"all opaque", MakeBitmap(33, 9, [](int, int) { return RGB(40, 51, 73); }), 33, 9, kMagenta, "(0,0,33,9) "},
+        {"one off the key is opaque", MakeBitmap(9, 3, [&](int x, int y) { return x == 4 ? nearKeys[y] : kMagenta; }),
+         9, 3, kMagenta, "(4,0,5,3) "},
+        {"runs to the right edge end there",
+         MakeBitmap(20, 12, [](int x, int y) { return x < 1 + (y * 3) % 17 ? kMagenta : RGB(1, 2, 3); }), 20, 12,
+         kMagenta, nullptr},
+        {"24-bit noise", MakeBitmap(64, 40, scattered, 24), 64, 40, green, nullptr},
+        {"32-bit noise", MakeBitmap(64, 40, scattered, 32), 64, 40, green, nullptr},
+        {"top-down noise", MakeBitmap(64, 40, scattered, 24, true), 64, 40, green, nullptr},
+        {"an area larger than the picture", MakeBitmap(6, 4, [](int, int) { return kMagenta; }), 9, 6, kMagenta,
+         "(6,0,9,4) (0,4,9,6) "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string rects = SameRegionBothWays(c.bitmap.get(), c.width, c.height, c.key);
+        EXPECT_EQ(c.rects ? rects : "", c.rects ? c.rects : "");
     }
-    {
-        SCOPED_TRACE("32-bit");
-        ExpectSameRegion(bitmap32.get(), 64, 40, key);
-    }
-    {
-        SCOPED_TRACE("24-bit top-down");
-        ExpectSameRegion(topDown24.get(), 64, 40, key);
-    }
-
     // A device bitmap has no pixels of its own to read: it is converted once.
     const WindowDc screen(nullptr);
     UniqueBitmap device(CreateCompatibleBitmap(screen.get(), 64, 40));
@@ -174,36 +108,110 @@ TEST(SkinRegion, ScatteredPatternsAndOtherKeysMatchTheReference) {
         ScopedSelect select(dc.get(), device.get());
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 64; ++x)
-                SetPixelV(dc.get(), x, y, noise(x, y));
+                SetPixelV(dc.get(), x, y, scattered(x, y));
     }
-    SCOPED_TRACE("device bitmap");
-    ExpectSameRegion(device.get(), 64, 40, key);
-    ExpectSameRegion(device.get(), 64, 40, key, 70, 45);
-}
-
-TEST(SkinRegion, AnAreaLargerThanThePictureIsOpaqueBeyondIt) {
-    const UniqueBitmap bitmap = MakeBitmap(6, 4, [](int, int) { return kMagenta; });
-    ExpectSameRegion(bitmap.get(), 6, 4, kMagenta, 9, 6);
-}
-
-TEST(SkinRegion, TheProgramsSkinMatchesTheReference) {
-    UniqueBitmap skin(static_cast<HBITMAP>(
-        LoadImageW(nullptr, TV_SOURCE_DIR L"/assets/skin_complete.bmp", IMAGE_BITMAP, 0, 0,
-                   LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    ASSERT_TRUE(skin);
-    ExpectSameRegion(skin.get(), 718, 406);
-    const UniqueRegion region = RegionFromBitmap(skin.get(), kMagenta);
-    // Not a plain rectangle: the corners are cut out, the middle and the edges' middles stay.
-    EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
-    EXPECT_FALSE(PtInRegion(region.get(), 717, 405));
-    EXPECT_TRUE(PtInRegion(region.get(), 359, 0));
-    EXPECT_TRUE(PtInRegion(region.get(), 0, 203));
-    EXPECT_TRUE(PtInRegion(region.get(), 359, 203));
-}
-
-TEST(SkinRegion, NoBitmapGivesNoRegion) {
+    SameRegionBothWays(device.get(), 70, 45, green);
     EXPECT_FALSE(RegionFromBitmap(nullptr, kMagenta));
     EXPECT_FALSE(RegionFromSpans({}));
+
+    // The program's own skin: the corners are cut out, the middle and the edges' middles stay.
+    UniqueBitmap skin(static_cast<HBITMAP>(LoadImageW(nullptr, TV_SOURCE_DIR L"/assets/skin_complete.bmp",
+                                                      IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    SameRegionBothWays(skin.get(), 718, 406);
+    const UniqueRegion region = RegionFromBitmap(skin.get(), kMagenta);
+    const std::pair<POINT, bool> points[] = {{{0, 0}, false}, {{717, 405}, false}, {{359, 0}, true},
+                                             {{0, 203}, true}, {{359, 203}, true}};
+    for (const auto& [p, in] : points)
+        EXPECT_EQ(PtInRegion(region.get(), p.x, p.y) != FALSE, in) << p.x << "," << p.y;
+}
+
+// A borderless window that records the non-client presses it gets instead of starting the
+// system's move loop.
+class TestForm : public SkinForm {
+  public:
+    TestForm() {
+        window = CreateWindowExW(0, test::TestWindowClass(L"TvSkinTestForm", Procedure), L"skin",
+                                 WS_POPUP, 30, 40, 50, 20, nullptr, nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~TestForm() override { DestroyWindow(window); }
+    HWND Handle() const override { return window; }
+    void SetPicture(HBITMAP shown) override { picture = shown; }
+    std::string Size() const {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+    }
+    HWND window = nullptr;
+    HBITMAP picture = nullptr;
+    std::vector<WPARAM> presses;
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<TestForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && message == WM_NCLBUTTONDOWN) {
+            self->presses.push_back(wParam);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+};
+
+TEST(SkinSupport, SetBackgroundShapesOrShowsAndDragFormAsksForAMove) {
+    // A picture with a magenta border of `margin` pixels around a dark body.
+    const auto framed = [](int width, int height, int margin) {
+        return MakeBitmap(width, height, [=](int x, int y) {
+            return x < margin || y < margin || x >= width - margin || y >= height - margin ? kMagenta : RGB(40, 51, 73);
+        });
+    };
+    const struct {
+        const char* what;
+        bool shaped;
+        std::optional<int> blue;
+        int width, height, margin;
+        bool result;
+        const char* outline;
+        const char* size;
+        int hostWidth;
+    } cases[] = {
+        {"shaped", true, 255, 120, 70, 3, true, "(3,3,117,67) ", "120x70", 120},
+        {"no opaque pixel: no outline", true, 255, 40, 30, 20, true, "", "40x30", 40},
+        {"a key part missing", true, std::nullopt, 40, 30, 2, false, "", "50x20", 40},
+        {"a key part out of range", true, 256, 40, 30, 2, false, "", "50x20", 40},
+        {"plain: the form shows the picture", false, std::nullopt, 90, 45, 2, true, "", "90x45", 90},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestForm form;
+        const UniqueBitmap picture = framed(c.width, c.height, c.margin);
+        PictureHost host{picture.get(), 7, 9, c.shaped ? c.width : 10, c.height, false};
+        const long before = LiveGdiObjects();
+        EXPECT_EQ(SkinSupport().Set_Background(form, host, c.shaped, 255, 0, c.blue), c.result);
+        EXPECT_EQ(LiveGdiObjects(), before) << "a region handed to the system is the system's";
+        EXPECT_EQ(Describe(test::WindowRegionRects(form.window)), c.outline);
+        EXPECT_EQ(form.Size(), c.size);
+        EXPECT_EQ(host.left + host.top, c.result ? 0 : 16);
+        EXPECT_EQ(host.width, c.hostWidth);
+        EXPECT_EQ(form.picture, c.shaped ? nullptr : picture.get());
+        EXPECT_EQ(host.autoSize, !c.shaped);
+    }
+    TestForm gone;
+    DestroyWindow(gone.window);
+    PictureHost host{};
+    EXPECT_FALSE(SkinSupport().Set_Background(gone, host));
+
+    test::FakeSystem system;
+    TestForm form;
+    for (long button : {1L, 2L, 4L, 0L, 3L})
+        SkinSupport().Drag_Form(button, form.window);
+    EXPECT_TRUE(form.presses.empty()) << "no move while the button is up";
+    system.PressKey(VK_LBUTTON);
+    SetCapture(form.window);
+    for (long button : {1L, 2L, 4L, 0L, 3L, 5L, 8L})
+        SkinSupport().Drag_Form(button, form.window);
+    EXPECT_EQ(form.presses, (std::vector<WPARAM>{HTCAPTION, HTCAPTION, HTCAPTION}));
+    EXPECT_EQ(GetCapture(), nullptr) << "the capture is handed to the move loop";
+    SkinSupport().Drag_Form(1, nullptr); // no window: nothing happens
 }
 
 } // namespace

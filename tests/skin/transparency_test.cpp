@@ -1,174 +1,155 @@
-// Fades and layered styles on real windows; the alpha sequence is watched from inside the
-// message pump that the fade runs.
+// Fades and layered styles on real windows. Every step of a fade makes the window layered
+// with its new alpha, which the window hears as a style change: there the test notes the
+// alpha so far, whether the window is enabled, and how many of the messages it posted at
+// the steps before were dispatched since, which shows the pump that runs before each step.
 #include "skin_support.h"
 #include "test_windows.h"
 #include "transparency.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <string>
 
 namespace tv {
 namespace {
 
-constexpr UINT kWatch = WM_APP + 1;
+constexpr UINT kStepSeen = WM_APP + 1;
 
-// A top-level window whose procedure records the window's alpha each time the fade pumps
-// its messages, by keeping one watch message in the queue.
 class WatchedWindow {
   public:
     WatchedWindow() {
         window = CreateWindowExW(0, test::TestWindowClass(L"TvFadeTestWindow", Procedure), L"fade",
-                                 WS_POPUP, 10, 10, 120, 80, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), this);
+                                 WS_POPUP, 10, 10, 120, 80, nullptr, nullptr, nullptr, nullptr);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~WatchedWindow() { DestroyWindow(window); }
-
-    void StartWatching() {
-        watching = true;
-        PostMessageW(window, kWatch, 0, 0);
-    }
-    // The alphas seen by the pump, each change once.
-    std::vector<long> DistinctSeen() const {
-        std::vector<long> distinct;
-        for (const long alpha : seen)
-            if (distinct.empty() || distinct.back() != alpha)
-                distinct.push_back(alpha);
-        return distinct;
-    }
-
+    // "alpha/dispatched" at each step, space separated; "d" marks a step seen while disabled.
+    std::string steps;
     HWND window = nullptr;
-    bool watching = false;
-    std::vector<long> seen;
-    std::vector<bool> enabledSeen;
 
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<WatchedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (message == kWatch && self && self->watching) {
-            self->seen.push_back(Get_Alpha(hwnd));
-            self->enabledSeen.push_back(IsWindowEnabled(hwnd) != FALSE);
-            PostMessageW(hwnd, kWatch, 0, 0);
-            return 0;
+        if (self && message == WM_STYLECHANGED && wParam == static_cast<WPARAM>(GWL_EXSTYLE)) {
+            self->steps += std::to_string(Get_Alpha(hwnd)) + "/" + std::to_string(self->dispatched) +
+                           (IsWindowEnabled(hwnd) ? " " : "d ");
+            PostMessageW(hwnd, kStepSeen, 0, 0);
+        } else if (self && message == kStepSeen) {
+            ++self->dispatched;
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+
+  public:
+    int dispatched = 0;
 };
 
-std::vector<long> Steps(long from, long to, long by) {
-    std::vector<long> steps;
-    for (long alpha = from; by > 0 ? alpha <= to : alpha >= to; alpha += by)
-        steps.push_back(alpha);
-    return steps;
+TEST(Fades, StepFromTheCurrentAlphaToTheTargetWithAPumpBeforeEachStep) {
+    const struct {
+        const char* what;
+        long start; // -1: not layered yet
+        bool fadeIn;
+        BYTE target;
+        float step;
+        std::vector<long> seen; // the alpha before each step
+        bool visible;
+    } cases[] = {
+        {"in to 240 by 4", -1, true, 240, 4, {}, true},
+        {"in to 10: the last step is clamped", -1, true, 10, 4, {0, 4, 8}, true},
+        {"in by 2.5: halves round to even", -1, true, 5, 2.5f, {0, 2}, true},
+        {"out to 100", 240, false, 100, 4, {}, true},
+        {"out to 0 hides", 12, false, 0, 4, {12, 8, 4}, false},
+        {"out from not layered starts at 255", -1, false, 247, 4, {255, 251}, true},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.seen.empty()) // the long ones, by their rule
+            for (long a = c.fadeIn ? 0 : 240; c.fadeIn ? a < 240 : a > 100; a += c.fadeIn ? 4 : -4)
+                c.seen.push_back(a);
+        WatchedWindow watched;
+        std::string expected = c.start < 0 ? "-1/0 " : ""; // the window is made layered first
+        int dispatched = c.start < 0 ? 1 : 0;
+        for (const long alpha : c.seen)
+            expected += std::to_string(alpha) + "/" + std::to_string(dispatched++) + "d ";
+        if (c.start >= 0) {
+            Set_Alpha(watched.window, static_cast<BYTE>(c.start));
+            ShowWindow(watched.window, SW_SHOWNA);
+            PumpPendingMessages();
+            watched.steps.clear();
+            watched.dispatched = 0;
+        }
+        EXPECT_TRUE(c.fadeIn ? Fade_In(watched.window, c.target, c.step)
+                             : Fade_Out(watched.window, c.target, c.step));
+        EXPECT_EQ(watched.steps, expected);
+        EXPECT_EQ(Get_Alpha(watched.window), c.target);
+        EXPECT_EQ(IsWindowVisible(watched.window) != FALSE, c.visible);
+        EXPECT_TRUE(IsWindowEnabled(watched.window));
+        EXPECT_TRUE(SkinSupport().Check_isTransparent(watched.window));
+    }
 }
 
-TEST(FadeIn, ShowsTheWindowAndSteps0To240By4InsideThePump) {
-    WatchedWindow watched;
-    ASSERT_FALSE(IsWindowVisible(watched.window));
-    watched.StartWatching();
-    EXPECT_TRUE(Fade_In(watched.window, 240, 4));
-    watched.watching = false;
-
-    EXPECT_TRUE(IsWindowVisible(watched.window));
-    EXPECT_EQ(240, Get_Alpha(watched.window));
-    // Each of the 60 steps is preceded by one pump: the pump sees 0, 4, ..., 236.
-    EXPECT_EQ(Steps(0, 236, 4), watched.DistinctSeen());
-    for (const bool enabled : watched.enabledSeen)
-        EXPECT_FALSE(enabled) << "the window is disabled while it fades";
-    EXPECT_TRUE(IsWindowEnabled(watched.window));
-    EXPECT_TRUE(SkinSupport().Check_isTransparent(watched.window));
-}
-
-TEST(FadeIn, ClampsTheLastStepToTheTarget) {
-    WatchedWindow watched;
-    watched.StartWatching();
-    EXPECT_TRUE(Fade_In(watched.window, 10, 4));
-    PumpPendingMessages(); // see the final alpha too
-    watched.watching = false;
-    EXPECT_EQ((std::vector<long>{0, 4, 8, 10}), watched.DistinctSeen());
-}
-
-TEST(FadeIn, RoundsHalvesToEven) {
-    WatchedWindow watched;
-    watched.StartWatching();
-    EXPECT_TRUE(Fade_In(watched.window, 5, 2.5f));
-    PumpPendingMessages();
-    watched.watching = false;
-    // 2.5 rounds to 2 and 5 stays 5.
-    EXPECT_EQ((std::vector<long>{0, 2, 5}), watched.DistinctSeen());
-}
-
-TEST(FadeIn, RefusesWhenAlreadyMoreOpaqueThanTheTarget) {
+TEST(Fades, RefuseWhatTheyCannotDoAndKeepADisabledWindowDisabled) {
     WatchedWindow watched;
     ASSERT_TRUE(Set_Alpha(watched.window, 250));
-    EXPECT_FALSE(Fade_In(watched.window, 240, 4));
+    EXPECT_FALSE(Fade_In(watched.window, 240, 4)) << "already more opaque than the target";
     EXPECT_FALSE(IsWindowVisible(watched.window));
-    EXPECT_EQ(250, Get_Alpha(watched.window));
-}
-
-TEST(FadeOut, ToZeroHidesAndToAHigherTargetStaysVisible) {
-    WatchedWindow watched;
-    ASSERT_TRUE(Fade_In(watched.window, 240, 4));
-    watched.StartWatching();
-    EXPECT_TRUE(Fade_Out(watched.window, 100, 4));
-    watched.watching = false;
-    EXPECT_EQ(100, Get_Alpha(watched.window));
-    EXPECT_TRUE(IsWindowVisible(watched.window));
-    EXPECT_EQ(Steps(240, 104, -4), watched.DistinctSeen());
-
-    EXPECT_TRUE(Fade_Out(watched.window, 0, 4));
-    EXPECT_EQ(0, Get_Alpha(watched.window));
-    EXPECT_FALSE(IsWindowVisible(watched.window));
-    EXPECT_FALSE(Fade_Out(watched.window, 10, 4)) << "already less opaque than the target";
-}
-
-TEST(FadeOut, AWindowThatIsNotLayeredStartsOpaque) {
-    WatchedWindow watched;
-    EXPECT_EQ(0, Get_LayeredFlags(watched.window));
-    EXPECT_EQ(-1, Get_Alpha(watched.window));
-    watched.StartWatching();
-    EXPECT_TRUE(Fade_Out(watched.window, 247, 4));
-    PumpPendingMessages();
-    watched.watching = false;
-    EXPECT_EQ((std::vector<long>{255, 251, 247}), watched.DistinctSeen());
-}
-
-TEST(Fades, KeepADisabledWindowDisabled) {
-    WatchedWindow watched;
-    EnableWindow(watched.window, FALSE);
-    EXPECT_TRUE(Fade_In(watched.window, 40, 8));
-    EXPECT_FALSE(IsWindowEnabled(watched.window));
-    EXPECT_TRUE(Fade_Out(watched.window, 0, 8));
-    EXPECT_FALSE(IsWindowEnabled(watched.window));
-}
-
-TEST(Fades, FailSafelyOnAGoneWindowOrAStepThatDoesNotMove) {
-    WatchedWindow watched;
-    EXPECT_FALSE(Fade_In(watched.window, 240, 0.0f)) << "a zero step would never end";
+    EXPECT_EQ(Get_Alpha(watched.window), 250);
+    EXPECT_FALSE(Fade_Out(watched.window, 251, 4)) << "already less opaque than the target";
+    EXPECT_FALSE(Fade_In(watched.window, 255, 0.0f)) << "a step that does not move never ends";
     EXPECT_FALSE(Fade_Out(watched.window, 0, -4.0f));
-    const HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                      nullptr, nullptr);
+    EnableWindow(watched.window, FALSE);
+    EXPECT_TRUE(Fade_In(watched.window, 254, 8));
+    EXPECT_TRUE(Fade_Out(watched.window, 0, 100));
+    EXPECT_FALSE(IsWindowEnabled(watched.window));
+
+    const HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     EXPECT_FALSE(Fade_In(gone, 240, 4));
-    EXPECT_EQ(-1, Get_LayeredFlags(gone));
-    EXPECT_EQ(-1, Get_Alpha(gone));
+    EXPECT_EQ(Get_LayeredFlags(gone), -1);
+    EXPECT_EQ(Get_Alpha(gone), -1);
     EXPECT_FALSE(Set_Alpha(gone, 10));
+
+    // The layered style by hand: range checked, and taken away again.
+    WatchedWindow plain;
+    SkinSupport skin;
+    EXPECT_EQ(Get_LayeredFlags(plain.window), 0);
+    for (short outOfRange : {short(256), short(-1)})
+        EXPECT_EQ(skin.Make_Transparent(plain.window, outOfRange), 1);
+    EXPECT_FALSE(skin.Check_isTransparent(plain.window));
+    for (short alpha : {short(0), short(255)}) {
+        EXPECT_EQ(skin.Make_Transparent(plain.window, alpha), 0);
+        EXPECT_EQ(Get_Alpha(plain.window), alpha);
+    }
+    EXPECT_TRUE(skin.Check_isTransparent(plain.window));
+    EXPECT_EQ(skin.Make_Opaque(plain.window), 0);
+    EXPECT_FALSE(skin.Check_isTransparent(plain.window));
+    EXPECT_EQ(skin.Make_Opaque(gone), 2);
+    short half = 128;
+    EXPECT_EQ(skin.Make_Transparent(gone, half), 2);
+    EXPECT_FALSE(skin.Check_isTransparent(gone));
 }
 
-TEST(SkinSupportLayers, MakeTransparentChecksTheRangeAndMakeOpaqueClearsTheStyle) {
-    WatchedWindow watched;
-    SkinSupport skin;
-    for (short outOfRange : {short(256), short(-1)}) {
-        EXPECT_EQ(1, skin.Make_Transparent(watched.window, outOfRange));
-        EXPECT_FALSE(skin.Check_isTransparent(watched.window));
-    }
-    short zero = 0;
-    EXPECT_EQ(0, skin.Make_Transparent(watched.window, zero));
-    EXPECT_TRUE(skin.Check_isTransparent(watched.window));
-    EXPECT_EQ(0, Get_Alpha(watched.window));
-    EXPECT_EQ(0, skin.Make_Opaque(watched.window));
-    EXPECT_FALSE(skin.Check_isTransparent(watched.window));
+int handled = 0;
+LRESULT CALLBACK Reposting(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kStepSeen && ++handled)
+        PostMessageW(window, kStepSeen, 0, 0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(Fades, APumpLeavesTheQuitForItsLoopAndEndsBesideAHandlerThatKeepsPosting) {
+    PostQuitMessage(7);
+    PumpPendingMessages();
+    MSG message{};
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7u);
+
+    const HWND window = CreateWindowExW(0, test::TestWindowClass(L"TvRepostingWindow", Reposting),
+                                        L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    PostMessageW(window, kStepSeen, 0, 0);
+    PumpPendingMessages();
+    EXPECT_EQ(handled, 256);
+    DestroyWindow(window);
+    PeekMessageW(&message, nullptr, kStepSeen, kStepSeen, PM_REMOVE);
 }
 
 } // namespace

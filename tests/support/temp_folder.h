@@ -28,5 +28,7 @@ bool FileExists(const std::wstring& path);
 // Names of the entries of a folder (no "." and "..").
 std::vector<std::wstring> ListFolder(const std::wstring& folder);
 void RemoveTree(const std::wstring& path);
+// A wide text as UTF-8, for messages and stored paths.
+std::string Utf8(const std::wstring& text);
 
 } // namespace tv::test

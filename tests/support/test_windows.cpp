@@ -1,11 +1,13 @@
 #include "test_windows.h"
+
 #include "dib.h"
+#include "handles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
-#include <string>
+#include <sstream>
 
 namespace tv::test {
 
@@ -15,20 +17,35 @@ const wchar_t* TestWindowClass(const wchar_t* name, WNDPROC procedure) {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
         windowClass.lpszClassName = name;
         EXPECT_NE(RegisterClassW(&windowClass), 0) << "window class registration";
     }
     return name;
 }
 
-std::vector<std::uint32_t> PrintClient(HWND window, int width, int height, std::uint32_t fill) {
-    std::vector<std::uint32_t> pixels(
-        static_cast<size_t>(std::max(0, width)) * static_cast<size_t>(std::max(0, height)), fill);
+COLORREF Pixels::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return CLR_INVALID;
+    return ColorFromDib(dib_[static_cast<size_t>(y) * width_ + x]);
+}
+
+int Pixels::Count(const RECT& area, COLORREF color) const {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            n += At(x, y) == color ? 1 : 0;
+    return n;
+}
+
+Pixels PrintClient(HWND window, int width, int height, COLORREF fill) {
+    const size_t count = static_cast<size_t>(std::max(0, width)) * std::max(0, height);
+    std::vector<std::uint32_t> pixels(count, DibFromColor(fill));
     const DibSection dib = MakeDibSection(width, height);
     const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!dib.bitmap || !dc) {
         ADD_FAILURE() << "no DIB section for " << width << " x " << height;
-        return pixels;
+        return Pixels(width, height, pixels);
     }
     std::copy(pixels.begin(), pixels.end(), dib.bits);
     {
@@ -36,8 +53,56 @@ std::vector<std::uint32_t> PrintClient(HWND window, int width, int height, std::
         SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     }
     GdiFlush();
-    std::copy(dib.bits, dib.bits + pixels.size(), pixels.begin());
-    return pixels;
+    std::copy(dib.bits, dib.bits + count, pixels.begin());
+    return Pixels(width, height, std::move(pixels));
+}
+
+std::vector<RECT> RegionRects(HRGN region) {
+    const DWORD size = region ? GetRegionData(region, 0, nullptr) : 0;
+    if (size == 0)
+        return {};
+    std::vector<RECT> storage(size / sizeof(RECT) + 2);
+    auto* data = reinterpret_cast<RGNDATA*>(storage.data());
+    if (GetRegionData(region, size, data) != size)
+        return {};
+    const RECT* first = reinterpret_cast<const RECT*>(data->Buffer);
+    return std::vector<RECT>(first, first + data->rdh.nCount);
+}
+
+std::string Describe(const std::vector<RECT>& rects) {
+    std::ostringstream text;
+    for (const RECT& r : rects)
+        text << '(' << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom << ") ";
+    return text.str();
+}
+
+std::vector<RECT> WindowRegionRects(HWND window) {
+    const UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, region.get()) == ERROR)
+        return {};
+    return RegionRects(region.get());
+}
+
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < limitMs)
+        Pump(5);
+    return done();
 }
 
 } // namespace tv::test

@@ -1,8 +1,11 @@
 #pragma once
-// Windows for tests: a window class registered once, and what a window paints read back.
+// Windows for tests: a window class registered once, what a window paints read back pixel by
+// pixel, the rectangles of a region, and message pumps that wait for what they need.
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace tv::test {
@@ -11,9 +14,39 @@ namespace tv::test {
 // returns the name for CreateWindowExW.
 const wchar_t* TestWindowClass(const wchar_t* name, WNDPROC procedure = DefWindowProcW);
 
-// What the window paints into a DC (WM_PRINTCLIENT), read back from a 32-bit DIB section of
-// width x height: pixels 0x00RRGGBB (tv::ColorFromDib turns one into a colour), rows from the
-// top. Pixels the window leaves alone keep `fill`.
-std::vector<std::uint32_t> PrintClient(HWND window, int width, int height, std::uint32_t fill = 0);
+// Pixels of a 32-bit top-down DIB, read as colour values 0x00BBGGRR.
+class Pixels {
+  public:
+    Pixels(int width, int height, std::vector<std::uint32_t> dib)
+        : width_(width), height_(height), dib_(std::move(dib)) {}
+    // CLR_INVALID outside.
+    COLORREF At(int x, int y) const;
+    // How many pixels of the rectangle have exactly this colour.
+    int Count(const RECT& area, COLORREF color) const;
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool operator==(const Pixels&) const = default;
+
+  private:
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> dib_;
+};
+
+// What the window paints into a DC (WM_PRINTCLIENT) of width x height; pixels the window
+// leaves alone keep `fill`.
+Pixels PrintClient(HWND window, int width, int height, COLORREF fill = 0);
+
+// The rectangles of a region as GetRegionData lists them, and as text for messages.
+std::vector<RECT> RegionRects(HRGN region);
+std::string Describe(const std::vector<RECT>& rects);
+// The window's region, or no rectangles when it has none.
+std::vector<RECT> WindowRegionRects(HWND window);
+
+// Dispatches this thread's messages for about `ms` milliseconds.
+void Pump(DWORD ms);
+// Dispatches messages until `done` holds; gives up after `limitMs`, a guard against hangs
+// rather than a measure of time. Returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
 
 } // namespace tv::test

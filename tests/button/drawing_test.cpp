@@ -1,0 +1,255 @@
+// Drawing beyond the sheet's looks: colour arithmetic, the outlines of every shape as region
+// rectangles, where caption and picture go, wide gradients, the caption font, and a whole
+// life of drawing that ends with every GDI object freed.
+#include "harness.h"
+
+#include <cstring>
+
+namespace butt::test {
+namespace {
+
+TEST(Colors, ShiftTranslateRoundAndGradientBands) {
+    const struct {
+        Color color;
+        short amount;
+        bool scaleBlue, avoidExtremes, invert;
+        Color result;
+        short amountAfter;
+    } shifts[] = {
+        {0x808080, 12, false, false, false, 0x8C8C8C, 12},
+        {0xFFFFFF, -32, false, false, false, 0xDFDFDF, -32},
+        // Blue moves by amount x blue / 192, truncated: 128 + trunc(-25 x 128 / 192) = 112.
+        {0x808080, -25, true, false, false, 0x706767, -25},
+        {0x400000, 48, true, false, false, 0x503030, 48},
+        {0x00F010, 32, false, false, false, 0x20FF30, 32}, // channels stop at 0 and 255
+        {0x1020F0, -32, false, false, false, 0x0000D0, -32},
+        {0x102030, 16, false, false, true, 0xDFCFBF, 16}, // inverted after clamping
+        {0x000000, 0, false, false, true, 0xFFFFFF, 0},
+        {0x000000, -32, false, true, false, 0x202020, 32}, // black turned the other way
+        {0x000000, 0, false, true, false, 0x404040, 64},   // no amount: 64
+        {0xFFFFFF, 0, false, true, false, 0xBFBFBF, -64},  // +64 is still white: turned again
+        {0x000000, -32, false, false, false, 0x000000, -32},
+        {0x808080, 300, false, true, false, 0xFFFFFF, 300}, // both extremes: two turns, then stop
+        {0xFF00FF, 1, false, true, false, 0xFF01FF, 1},
+    };
+    for (const auto& s : shifts) {
+        short amount = s.amount;
+        EXPECT_EQ(ShiftColor(s.color, amount, s.scaleBlue, s.avoidExtremes, s.invert), s.result)
+            << std::hex << s.color << " by " << std::dec << s.amount;
+        EXPECT_EQ(amount, s.amountAfter) << std::hex << s.color;
+    }
+    EXPECT_EQ(TranslateColor(0x00123456), 0x00123456);
+    EXPECT_EQ(TranslateColor(kButtonFace), static_cast<Color>(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(TranslateColor(kButtonText), static_cast<Color>(GetSysColor(COLOR_BTNTEXT)));
+    const std::pair<double, int> rounded[] = {{2.5, 2},   {3.5, 4},     {-2.5, -2},
+                                              {-0.5, 0},  {1.49, 1},    {-1.51, -2},
+                                              {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {0.5000001, 1}};
+    for (const auto& [value, expected] : rounded)
+        EXPECT_EQ(Round(value), expected) << value;
+
+    const struct {
+        std::size_t n;
+        Color first, second;
+        std::vector<Color> bands;
+    } gradients[] = {
+        {0, 0, 0xFFFFFF, {}},
+        {1, 0x123456, 0xFFFFFF, {0x123456}},
+        {2, 0x000010, 0x102030, {0x000010, 0x102030}},
+        {3, 0x0000FF, 0xFF0000, {0x0000FF, 0x7F007F, 0xFF0000}},
+        {5, 0x000000, 0xFFFFFF, {0x000000, 0x3F3F3F, 0x7F7F7F, 0xBFBFBF, 0xFFFFFF}},
+        {4, 0x102030, 0x000000, {0x102030, 0x0A1520, 0x050A10, 0x000000}},
+    };
+    for (const auto& g : gradients)
+        EXPECT_EQ(GradientColors(g.n, g.first, g.second), g.bands) << g.n;
+}
+
+class Drawing : public ButtonTest {};
+
+TEST_F(Drawing, EveryShapeHasItsOutline) {
+    // Triangles with legs of 2 pixels at the top and 3 at the bottom; the system's ellipse.
+    const char* kTriangles = "(2,0,8,1) (10,0,11,1) (1,1,9,2) (10,1,11,2) (0,2,11,4) (1,4,9,5) "
+                             "(10,4,11,5) (2,5,8,6) (10,5,11,6) (0,6,11,7) ";
+    const char* kEllipse = "(2,0,7,1) (1,1,8,2) (0,2,9,3) (1,3,8,4) (2,4,7,5) ";
+    const struct {
+        long style, shape;
+        int width, height;
+        const char* rects;
+        int bodyLeft, bodyRight;
+    } cases[] = {
+        // One pixel larger than the client area, corner cuts by style.
+        {0, 0, 10, 6, "(0,0,11,7) ", 0, 10},
+        {1, 0, 10, 6, "(1,0,9,1) (10,0,11,1) (0,1,11,5) (1,5,9,6) (10,5,11,6) (0,6,11,7) ", 0, 10},
+        {3, 0, 10, 6, "(1,0,9,1) (10,0,11,1) (0,1,11,5) (1,5,9,6) (10,5,11,6) (0,6,11,7) ", 0, 10},
+        {2, 0, 10, 6, kTriangles, 0, 10},
+        {7, 0, 10, 6, kTriangles, 0, 10},
+        // Slanted sides at 45 degrees over the height plus one; only vertical sides are cut.
+        {0, 1, 12, 6, "(0,0,13,1) (1,1,13,2) (2,2,13,3) (3,3,13,4) (4,4,13,5) (5,5,13,6) (6,6,13,7) ", 7, 12},
+        {2, 2, 12, 6, "(2,0,6,1) (1,1,7,2) (0,2,8,3) (0,3,9,4) (1,4,10,5) (2,5,11,6) (0,6,12,7) ", 0, 5},
+        {1, 3, 20, 6, "(0,0,14,1) (1,1,15,2) (2,2,16,3) (3,3,17,4) (4,4,18,5) (5,5,19,6) (6,6,20,7) ", 7, 13},
+        {2, 1, 12, 6, "(0,0,10,1) (12,0,13,1) (1,1,11,2) (12,1,13,2) (2,2,13,3) (3,3,13,4) (4,4,11,5) (12,4,13,5) (5,5,10,6) (12,5,13,6) (6,6,13,7) ", 7, 12},
+        {1, 2, 12, 6, "(1,0,6,1) (0,1,7,2) (0,2,8,3) (0,3,9,4) (0,4,10,5) (1,5,11,6) (0,6,12,7) ", 0, 5},
+        // Too narrow for its slants: five pixels wider, once.
+        {0, 3, 8, 6, "(0,0,7,1) (1,1,8,2) (2,2,9,3) (3,3,10,4) (4,4,11,5) (5,5,12,6) (6,6,13,7) ", 7, 6},
+        // Ellipses: the system's, one pixel short on the right and at the bottom.
+        {0, 4, 10, 6, kEllipse, 0, 10},
+        {5, 6, 10, 6, kEllipse, 0, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "style " << c.style << " shape " << c.shape);
+        Butt& b = Make(c.width, c.height);
+        b.SetButtonStyle(c.style);
+        b.SetButtonShape(c.shape);
+        EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), c.rects);
+        EXPECT_EQ(impl().BodyLeft, c.bodyLeft);
+        EXPECT_EQ(impl().BodyRight, c.bodyRight);
+        EXPECT_EQ(static_cast<bool>(impl().OuterRegion), c.shape >= 4);
+    }
+    // Style 3 cuts its corners only while enabled.
+    Butt& b = Make(10, 6);
+    b.SetButtonStyle(3);
+    b.SetEnabled(false);
+    EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), "(0,0,11,7) ");
+    // The inset regions of an ellipse, which the painters clip to.
+    b.SetButtonShape(4);
+    EXPECT_EQ(Describe(RegionRects(impl().OuterRegion.get())), "(2,1,7,2) (1,2,8,3) (2,3,7,4) ");
+    EXPECT_EQ(Describe(RegionRects(impl().InnerRegion.get())), "(2,2,7,3) ");
+}
+
+TEST_F(Drawing, CaptionAndPictureArePlacedByTheirAlignment) {
+    Butt& b = Make(100, 50, "Go");
+    RECT measure{0, 0, 92, 42};
+    DrawTextA(impl().BackBufferDC.get(), "Go", 2, &measure, DT_CALCRECT | DT_WORDBREAK);
+    const int textWidth = measure.right;
+    const int textHeight = measure.bottom;
+    const int top = (50 - textHeight) / 2;
+    const struct {
+        long captionAlign;
+        RECT caption;
+    } captions[] = {{2, {(100 - textWidth) / 2, top, (100 - textWidth) / 2 + textWidth, top + textHeight}},
+                    {0, {4, top, 4 + textWidth, top + textHeight}},
+                    {1, {96 - textWidth, top, 96, top + textHeight}}};
+    for (const auto& c : captions) {
+        b.SetCaptionAlign(c.captionAlign);
+        EXPECT_EQ(Describe({impl().CaptionRect}), Describe({c.caption})) << c.captionAlign;
+    }
+    // A measured 20 x 10 picture without a caption, at each size and alignment.
+    b.SetCaption("");
+    impl().PictureWidth = 20;
+    impl().PictureHeight = 10;
+    const struct {
+        long shape;
+        int side;
+        long align;
+        RECT picture;
+    } pictures[] = {
+        {0, 16, 0, {4, 17, 20, 33}},  {0, 16, 1, {4, 17, 20, 33}},  {0, 24, 2, {72, 13, 96, 37}},
+        {0, 16, 3, {80, 17, 96, 33}}, {0, 16, 4, {42, 17, 58, 33}}, {0, 32, 5, {34, 13, 66, 45}},
+        {0, 40, 0, {3, 3, 97, 47}},   {6, 40, 0, {1, 1, 99, 49}},   {0, 48, 0, {12, 6, 88, 44}},
+        {1, 16, 2, {80, 17, 96, 33}}, {3, 16, 4, {43, 17, 59, 33}},
+    };
+    for (const auto& p : pictures) {
+        impl().buttonShape = p.shape;
+        impl().PictureSizePixels = p.side;
+        impl().pictureAlign = p.align;
+        impl().CreateShapeRegion();
+        impl().LayoutContent(false);
+        EXPECT_EQ(Describe({impl().PictureRect}), Describe({p.picture}))
+            << "shape " << p.shape << " side " << p.side << " align " << p.align;
+    }
+}
+
+TEST_F(Drawing, WideGradientsPaintTwoPixelBands) {
+    const int wide = GetSystemMetrics(SM_CXSCREEN) / 4 + 11;
+    Butt& b = Make(wide, 30);
+    b.SetButtonStyle(5); // no border at run time: every column shows its band
+    b.SetBackColor(0x000000);
+    b.SetGradientColor(0xFFFFFF);
+    b.SetGradientMode(1);
+    const std::vector<Color> bands = GradientColors(static_cast<std::size_t>(wide / 2), 0, 0xFFFFFF);
+    const Pixels painted = (Show(0), Print());
+    for (int x = 0; x < wide - 1; ++x)
+        ASSERT_EQ(painted.At(x, 15), static_cast<COLORREF>(bands[x / 2])) << "column " << x;
+    // The odd last column belongs to the last band.
+    EXPECT_EQ(painted.At(wide - 1, 15), static_cast<COLORREF>(bands.back()));
+}
+
+TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
+    Make(76, 24, "APPLY");
+    const long before = tv::LiveGdiObjects();
+    const auto made = [&] {
+        LOGFONTA font{};
+        GetObjectA(GetCurrentObject(impl().BackBufferDC.get(), OBJ_FONT), sizeof font, &font);
+        return font;
+    };
+    control->SetFont(FontDesc{"Verdana", 8.25f, 700, true, false, true, 204});
+    LOGFONTA font = made();
+    // -20 x 8.25 / 15 twips per pixel (96 dots per inch) = -11.
+    EXPECT_EQ(font.lfHeight, -11);
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_EQ(font.lfItalic + 2 * font.lfUnderline + 4 * font.lfStrikeOut, 5);
+    EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_STREQ(font.lfFaceName, "Verdana");
+    EXPECT_EQ(tv::LiveGdiObjects(), before) << "the caption font it replaced is gone";
+    control->SetFont(FontDesc{std::string(40, 'x'), 12.0f, 400});
+    font = made();
+    EXPECT_EQ(font.lfHeight, -16);
+    EXPECT_EQ(std::strlen(font.lfFaceName), 31u);
+}
+
+TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyle) {
+    Make();
+    Show(0);
+    impl().DrawRect(impl().BackBufferDC.get(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
+    impl().delayDrawing = true;
+    impl().DrawButton();
+    EXPECT_EQ(Print().At(50, 15), 0x123456u);
+    impl().delayDrawing = false;
+    impl().buttonStyle = 8;
+    impl().DrawButton();
+    EXPECT_EQ(Print().At(50, 15), 0x123456u);
+    impl().buttonStyle = 1;
+    impl().DrawButton();
+    EXPECT_EQ(Print().At(50, 15), static_cast<COLORREF>(kFace));
+}
+
+TEST_F(Drawing, AWholeLifeOfDrawingLeavesNoGdiObjects) {
+    const PicturePtr picture = MakePicture(24, 12, [](int x, int y) -> Color {
+        return (x > 3 && x < 20 && y > 2 && y < 10) ? Rgb(200, 40, 40) : 0xFF00FF;
+    });
+    const long before = tv::LiveGdiObjects();
+    Butt& b = Make(100, 30, "Life||goes on");
+    EXPECT_GE(tv::LiveGdiObjects(), before + 5); // buffer, bitmap, pen, brush, font
+    const int states[] = {0, kShowsFocus, kPointerInside, kButtonHeld, kButtonHeld | kPointerInside};
+    for (int i = 0; i < 1000; ++i) {
+        if (i % 100 == 0) {
+            const long shape = (i / 100) % 9;
+            if (shape >= 7)
+                b.SetPicture(picture);
+            b.SetButtonShape(shape);
+            if (shape == 8) {
+                b.SetButtonShape(0);
+                b.SetPicture(i % 200 ? nullptr : TestIcon());
+            }
+        }
+        if (i % 150 == 75)
+            SetWindowPos(b.hWnd(), nullptr, 0, 0, 80 + i % 60, 24 + i % 20, SWP_NOMOVE | SWP_NOZORDER);
+        if (i % 250 == 125)
+            b.SetGradientMode((i / 250) % 5);
+        if (i % 333 == 200) {
+            b.SetFont(FontDesc{"Tahoma", 9.0f + i % 5, 700});
+            b.SetCaptionStyle((i / 333) % 3);
+        }
+        b.SetButtonStyle(i % 8);
+        b.SetEnabled((i / 48) % 2 == 0);
+        impl().mode = (i / 96) % 2;
+        impl().value = impl().mode == 1 && (i / 192) % 2 == 1;
+        const int state = states[(i / 8) % 5];
+        Show(state, (state & kPointerInside) != 0, (state & kButtonHeld) != 0);
+    }
+    impl().SetDrawingTool(true, impl().BackBufferDC.get(), 0, 0x123456, true, 1, 0);
+    control.reset();
+    EXPECT_EQ(tv::LiveGdiObjects(), before);
+}
+
+} // namespace
+} // namespace butt::test

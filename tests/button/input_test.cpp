@@ -1,0 +1,390 @@
+// Mouse, keyboard, focus and the real pointer on real controls: the looks they take, the
+// events they raise in their order, option groups, and hover tracking.
+#include "harness.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace butt::test {
+namespace {
+
+using tv::test::Pump;
+using tv::test::PumpUntil;
+
+class Input : public ButtonTest {
+  protected:
+    Butt& MakeMode(long mode) {
+        Butt& b = Make();
+        b.SetMode(mode);
+        host.changed.clear();
+        return b;
+    }
+    // Runs a script of input and checks on `b`, separated by spaces:
+    //   L+ L- L2   left press, release, double click at (10, 5) (R and M: the other buttons);
+    //              a digit after it adds shift keys (1 shift, 2 ctrl); L-away releases at
+    //              (300, 5), off the control
+    //   kd32 ku32  key down and up of a virtual key; ch97 the character 'a'
+    //   cancel     the system cancels modes; grab / ungrab: the form takes / frees the mouse
+    //   focus / blur  the focus to the control / to the form
+    //   ?held ?free   held down (pressed) or not; ?outside: the pointer-inside flag is off
+    //   ?captured ?uncaptured ?focused   the control has the mouse / not / has the focus
+    void Run(Butt& b, const std::string& script) {
+        std::istringstream words(script);
+        for (std::string w; words >> w;) {
+            SCOPED_TRACE(script + " at " + w);
+            const auto mouse = [&](UINT down, UINT up, UINT dbl, WPARAM held) {
+                const int keys = std::isdigit(static_cast<unsigned char>(w.back())) ? w.back() - '0' : 0;
+                const WPARAM shift = (keys & 1 ? MK_SHIFT : 0) | (keys & 2 ? MK_CONTROL : 0);
+                if (w[1] == '+')
+                    Mouse(b, down, 10, 5, held | shift);
+                else if (w[1] == '2')
+                    Mouse(b, dbl, 10, 5, held | shift);
+                else
+                    Mouse(b, up, w.find("away") != std::string::npos ? 300 : 10, 5, shift);
+            };
+            if (w[0] == 'L')
+                mouse(WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, MK_LBUTTON);
+            else if (w[0] == 'R')
+                mouse(WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, MK_RBUTTON);
+            else if (w[0] == 'M')
+                mouse(WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, MK_MBUTTON);
+            else if (w.rfind("kd", 0) == 0)
+                Key(b, WM_KEYDOWN, std::stoi(w.substr(2)));
+            else if (w.rfind("ku", 0) == 0)
+                Key(b, WM_KEYUP, std::stoi(w.substr(2)));
+            else if (w.rfind("ch", 0) == 0)
+                SendMessageW(b.hWnd(), WM_CHAR, std::stoi(w.substr(2)), 1);
+            else if (w == "cancel")
+                SendMessageW(b.hWnd(), WM_CANCELMODE, 0, 0);
+            else if (w == "grab")
+                SetCapture(Form());
+            else if (w == "ungrab")
+                ReleaseCapture();
+            else if (w == "focus")
+                SetFocus(b.hWnd());
+            else if (w == "blur")
+                SetFocus(Form());
+            else if (w == "?held" || w == "?free")
+                EXPECT_EQ((b.impl().StateFlags & kButtonHeld) && b.impl().IsPressed, w == "?held");
+            else if (w == "?outside")
+                EXPECT_FALSE(b.impl().StateFlags & kPointerInside);
+            else if (w == "?focused")
+                EXPECT_EQ(GetFocus(), b.hWnd());
+            else if (w == "?captured" || w == "?uncaptured")
+                EXPECT_EQ(GetCapture() == b.hWnd(), w == "?captured");
+            else
+                ADD_FAILURE() << "unknown step " << w;
+        }
+    }
+    // The log without pointer moves, which the window system may add at any time; "@" in
+    // `expected` stands for the pointer's place on the control.
+    void ExpectEvents(const Butt& b, std::string expected) {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        ScreenToClient(b.hWnd(), &pointer);
+        const std::size_t at = expected.find('@');
+        if (at != std::string::npos)
+            expected.replace(at, 1, std::to_string(pointer.x) + " " + std::to_string(pointer.y));
+        std::vector<std::string> kept;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(kept), [](const std::string& e) {
+            return e.rfind("MouseMove", 0) != 0 && e.rfind("MouseOnButton", 0) != 0;
+        });
+        EXPECT_EQ(Joined(kept), expected);
+        log.clear();
+    }
+};
+
+TEST_F(Input, MouseKeysAndFocusRaiseTheirEventsInOrder) {
+    const struct {
+        long mode;
+        const char* script;
+        const char* events;
+        bool value;
+    } cases[] = {
+        {0, "L+ ?held ?captured ?focused L- ?free ?uncaptured", "MouseDown 1 0 10 5 | MouseUp 1 0 10 5 | Click",
+         false},
+        {0, "L+3 L-away1 ?free", "MouseDown 1 3 10 5 | MouseUp 1 1 300 5", false},
+        {0, "R+ ?uncaptured R- M+ M-", "MouseDown 2 0 10 5 | MouseUp 2 0 10 5 | MouseDown 4 0 10 5 | MouseUp 4 0 10 5", false},
+        {0, "L+ L- L2 ?held ?captured L- ?uncaptured",
+         "MouseDown 1 0 10 5 | MouseUp 1 0 10 5 | Click | DoubleClick 1 | MouseDown 1 0 @ | MouseUp 1 0 10 5",
+         false},
+        {0, "R+ R- R2 ?free ?uncaptured R-",
+         "MouseDown 2 0 10 5 | MouseUp 2 0 10 5 | DoubleClick 2 | MouseDown 1 0 @ | MouseUp 2 0 10 5",
+         false},
+        {1, "L+ L-", "MouseDown 1 0 10 5 | MouseUp 1 0 10 5 | Click", true},
+        {1, "L+ L- L+ L-", "MouseDown 1 0 10 5 | MouseUp 1 0 10 5 | Click | MouseDown 1 0 10 5 | MouseUp 1 0 10 5 | Click", false},
+        {1, "L+ L-away", "MouseDown 1 0 10 5 | MouseUp 1 0 300 5", false},
+        // An option button selected by the focus its press gives, then clicked again.
+        {2, "L+ L- L+ L-", "Click | MouseDown 1 0 10 5 | MouseUp 1 0 10 5 | MouseDown 1 0 10 5 | MouseUp 1 0 10 5", true},
+        // The space bar: a command button clicks before its key-up, a check box after it.
+        {0, "kd32 ?held ?outside kd32 ku32 ?free", "KeyDown 32 0 | KeyDown 32 0 | Click | KeyUp 32 0", false},
+        {1, "kd32 ku32 ku32", "KeyDown 32 0 | KeyUp 32 0 | Click | KeyUp 32 0", true},
+        {2, "kd32 ku32", "KeyDown 32 0 | KeyUp 32 0 | Click", true},
+        // Arrows go to the container; an option button reached by one is selected.
+        {0, "kd39 ku39 kd40 ku40 kd37 ku37 kd38 ku38 ku16 ch97", "KeyPress 97", false},
+        {2, "ku40", "Click", true},
+        {1, "ku40 kd65 ku65", "KeyDown 65 0 | KeyUp 65 0", false},
+        // A lost press: cancelled, taken by another window, or the focus goes away.
+        {0, "L+ cancel ?free ?uncaptured L-", "MouseDown 1 0 10 5 | MouseUp 1 0 10 5", false},
+        {0, "L+ grab ?free ungrab L-", "MouseDown 1 0 10 5 | MouseUp 1 0 10 5", false},
+        {0, "kd32 focus blur ?free ku32", "KeyDown 32 0 | KeyUp 32 0", false},
+        {2, "focus", "Click", true}, // focus in an empty group selects
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        SetFocus(Form());
+        Butt& b = MakeMode(c.mode);
+        Run(b, c.script);
+        ExpectEvents(b, c.events);
+        EXPECT_EQ(b.Value(), c.value);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+    // Arrows are posted to the container with their scan codes.
+    Pump(30);
+    Butt& b = MakeMode(0);
+    Run(b, "kd39 kd40 kd37 kd38");
+    Pump(30);
+    std::string keys;
+    for (const FormKey& key : FormKeys())
+        keys += std::to_string(key.code) + ":" + std::to_string(key.data) + " ";
+    EXPECT_EQ(keys, "39:5046273 40:5242881 37:4915201 38:4718593 ");
+}
+
+TEST_F(Input, AccessKeysEnterAndEscapeReachTheRightControl) {
+    Butt& go = Make();
+    go.SetCaption("&Go");
+    auto box = Butt::Create(Form(), 2, {20, 60, 120, 90}, host);
+    box->SetMode(1);
+    box->SetCaption("Che&ck");
+    const HWND form = Form();
+    EXPECT_FALSE(Butt::RouteAccessKey(form, 'x'));
+    EXPECT_FALSE(Butt::RouteAccessKey(nullptr, 'g'));
+    EXPECT_TRUE(Butt::RouteAccessKey(form, 'g'));
+    EXPECT_TRUE(Butt::RouteAccessKey(form, 'C'));
+    EXPECT_TRUE(box->Value());
+    SendMessageW(box->hWnd(), WM_SYSCHAR, 'G', 1 << 29); // Alt+key while a control has focus
+    ExpectEvents(go, "Click | Click");
+
+    host.displayAsDefault = true; // Enter clicks a default command button
+    EXPECT_TRUE(Butt::RouteAccessKey(form, VK_RETURN));
+    ExpectEvents(go, "Click");
+    ShowWindow(go.hWnd(), SW_HIDE); // hidden, it takes no keys; a default check box ignores Enter
+    EXPECT_TRUE(Butt::RouteAccessKey(form, VK_RETURN));
+    EXPECT_TRUE(box->Value());
+    host.cancel = true;
+    EXPECT_TRUE(Butt::RouteAccessKey(form, VK_ESCAPE));
+    box->SetEnabled(false); // nor does a disabled one
+    EXPECT_FALSE(Butt::RouteAccessKey(form, 'c'));
+    ExpectEvents(go, "");
+}
+
+TEST_F(Input, OptionGroupsListTheirMembersAndSelectOne) {
+    const HWND form = Form();
+    const auto count = [&] { return reinterpret_cast<INT_PTR>(GetPropA(form, "bt_OptCount")); };
+    const auto members = [&] {
+        std::vector<const void*> list;
+        for (INT_PTR i = 1; i <= count() + 1; ++i)
+            list.push_back(GetPropA(form, (std::to_string(i) + "bt_Obj").c_str()));
+        return list;
+    };
+    std::vector<std::unique_ptr<Butt>> options;
+    for (int i = 0; i < 3; ++i) {
+        options.push_back(Butt::Create(form, 400 + i, {20, 20 + 40 * i, 120, 50 + 40 * i}, host));
+        options.back()->SetMode(2);
+    }
+    Butt& a = *options[0];
+    Butt& b = *options[1];
+    Butt& c = *options[2];
+    EXPECT_EQ(members(), (std::vector<const void*>{&a.impl(), &b.impl(), &c.impl(), nullptr}));
+    a.SetValue(true);
+    Mouse(b, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+    Mouse(b, WM_LBUTTONUP, 5, 5);
+    EXPECT_TRUE(!a.Value() && b.Value() && !c.Value());
+    c.SetValue(true);
+    EXPECT_FALSE(b.Value());
+    b.SetMode(0); // leaving: the third moves down to the second place
+    EXPECT_EQ(members(), (std::vector<const void*>{&a.impl(), &c.impl(), nullptr}));
+    b.SetMode(1); // between the other modes: no group business
+    b.SetMode(2);
+    b.SetMode(2); // joining twice lists it once
+    EXPECT_EQ(members(), (std::vector<const void*>{&a.impl(), &c.impl(), &b.impl(), nullptr}));
+    EXPECT_TRUE(c.Value() && !b.Value()); // b joined unselected
+
+    options[0].reset(); // a member ends: the others move up
+    EXPECT_EQ(members(), (std::vector<const void*>{&c.impl(), &b.impl(), nullptr}));
+    DestroyWindow(c.hWnd()); // a window ends before its object
+    EXPECT_EQ(members(), (std::vector<const void*>{&b.impl(), nullptr}));
+    b.SetValue(true);
+    EXPECT_TRUE(c.Value()) << "the ended one is not reached";
+    auto box = Butt::Create(form, 499, {200, 20, 300, 50}, host); // a check box is no member
+    box->SetMode(1);
+    box->SetValue(true);
+    box.reset();
+    EXPECT_TRUE(b.Value());
+    EXPECT_EQ(count(), 1);
+    options.clear();
+    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(members(), (std::vector<const void*>{nullptr}));
+
+    // Loaded option buttons join, and the last one loaded selected wins.
+    std::string error;
+    const auto bag = PropertyBag::Parse("mode = 2\nvalue = True\n", error);
+    options.push_back(Butt::Load(form, 450, {20, 20, 120, 50}, host, *bag));
+    options.push_back(Butt::Load(form, 451, {20, 60, 120, 90}, host, *bag));
+    EXPECT_EQ(count(), 2);
+    EXPECT_TRUE(!options[0]->Value() && options[1]->Value());
+    options.clear();
+    EXPECT_EQ(count(), 0);
+}
+
+TEST_F(Input, AContainerEndingFirstTakesItsGroupAndEveryHandleWithIt) {
+    const long before = tv::LiveGdiObjects();
+    const HWND panel = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 150, 10, 200, 200,
+                                       Form(), nullptr, nullptr, nullptr);
+    std::vector<std::unique_ptr<Butt>> inside;
+    for (int i = 0; i < 3; ++i) {
+        inside.push_back(Butt::Create(panel, 470 + i, {10, 10 + 40 * i, 110, 40 + 40 * i}, host));
+        inside.back()->SetMode(2);
+        inside.back()->SetCaption("&Option");
+    }
+    inside[1]->SetValue(true);
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(panel, "bt_OptCount")), 3);
+    EXPECT_GT(tv::LiveGdiObjects(), before);
+    DestroyWindow(panel); // the controls' windows end with it, before their objects
+    for (const auto& option : inside)
+        EXPECT_EQ(option->hWnd(), nullptr);
+    EXPECT_EQ(tv::LiveGdiObjects(), before);
+    inside[0]->SetValue(true); // a control without a window reaches no group
+    inside.clear();
+    EXPECT_EQ(tv::LiveGdiObjects(), before);
+}
+
+TEST_F(Input, HandlersMayChangeArgumentsAndEndTheControl) {
+    Butt& b = Make();
+    // MouseUp's Button is by reference: turned into a right button, the release clicks nothing.
+    b.Events().MouseUp = [](short& button, short&, float&, float&) { button = 2; };
+    Run(b, "L+ L-");
+    EXPECT_EQ(b.impl().LastMouseButton, 2);
+    ExpectEvents(b, "MouseDown 1 0 10 5");
+    // A handler that deletes the control: the rest of the path must not touch it.
+    const HWND window = b.hWnd();
+    b.Events().MouseUp = nullptr;
+    b.Events().Click = [this] { control.reset(); };
+    Mouse(b, WM_LBUTTONDOWN, 10, 5, MK_LBUTTON);
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+    EXPECT_FALSE(control || IsWindow(window));
+    Pump(30);
+}
+
+TEST_F(Input, ALifeOfInputEndsWithEveryHandleFreed) {
+    const long before = tv::LiveGdiObjects();
+    Butt& b = Make(100, 30, "&Life");
+    for (int i = 0; i < 20; ++i) {
+        Run(b, "L+ L- kd32 ku32");
+        MoveWindow(b.hWnd(), 20, 20, 100 + i, 30 + i, TRUE);
+    }
+    EXPECT_GT(tv::LiveGdiObjects(), before);
+    control.reset();
+    EXPECT_EQ(tv::LiveGdiObjects(), before);
+}
+
+// Hover tracking and clicks with the real pointer, through the system's input queue.
+class Pointer : public Input {
+  protected:
+    std::size_t Count(const std::string& event) const {
+        return static_cast<std::size_t>(std::count(log.begin(), log.end(), event));
+    }
+    bool WaitFor(const std::string& event, std::size_t times) {
+        return PumpUntil([&] { return Count(event) >= times; });
+    }
+    POINT OnScreen(int x, int y) const {
+        POINT point{x, y};
+        ClientToScreen(control->hWnd(), &point);
+        return point;
+    }
+    static void Button(DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+};
+
+TEST_F(Pointer, HoverStartsOnceAndEndsWhenThePointerLeaves) {
+    Make();
+    const POINT inside = OnScreen(50, 15);
+    SetCursorPos(inside.x, inside.y);
+    ASSERT_TRUE(WaitFor("MouseOnButton 1", 1)) << Joined(log);
+    EXPECT_EQ(log.front(), "MouseOnButton 1");
+    EXPECT_TRUE(impl().IsHovering && (impl().StateFlags & kPointerInside));
+    EXPECT_EQ(GetPropA(control->hWnd(), "bt_ClassID"), static_cast<HANDLE>(&impl()));
+    EXPECT_EQ(GetPropA(control->hWnd(), "bt_TimerID"), reinterpret_cast<HANDLE>(237));
+    SetCursorPos(inside.x + 10, inside.y + 3); // further moves only move
+    ASSERT_TRUE(PumpUntil([&] { return log.back().rfind("MouseMove 0 0 60 18", 0) == 0; }));
+    EXPECT_EQ(Count("MouseOnButton 1"), 1u);
+
+    const POINT away = OnScreen(200, 150); // still over the form: the timer notices
+    SetCursorPos(away.x, away.y);
+    ASSERT_TRUE(WaitFor("MouseOnButton 0", 1)) << Joined(log);
+    EXPECT_FALSE(impl().IsHovering || (impl().StateFlags & kPointerInside));
+    EXPECT_FALSE(KillTimer(control->hWnd(), 237)) << "no timer runs while the pointer is away";
+    SetCursorPos(inside.x, inside.y);
+    ASSERT_TRUE(WaitFor("MouseOnButton 1", 2));
+    EXPECT_EQ(Count("MouseOnButton 0"), 1u);
+
+    // Ending while hovered stops the timer: nothing reaches the ended control.
+    const HWND window = control->hWnd();
+    control.reset();
+    EXPECT_FALSE(IsWindow(window));
+    log.clear();
+    SetCursorPos(5, 5);
+    Pump(200);
+    EXPECT_TRUE(log.empty()) << Joined(log);
+    // A timer whose properties name no live control stops itself and touches nothing.
+    static int notAControl = 0;
+    SetPropA(Form(), "bt_ClassID", &notAControl);
+    SetTimer(Form(), 237, 10000, Butt::Impl::HoverTimerProc);
+    Butt::Impl::HoverTimerProc(Form(), WM_TIMER, 237, 0);
+    EXPECT_FALSE(KillTimer(Form(), 237));
+    RemovePropA(Form(), "bt_ClassID");
+}
+
+TEST_F(Pointer, RealClicksAndDoubleClicksThroughTheInputQueue) {
+    Make();
+    const POINT inside = OnScreen(50, 15);
+    SetCursorPos(inside.x, inside.y);
+    ASSERT_TRUE(WaitFor("MouseOnButton 1", 1));
+    Button(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(WaitFor("MouseDown 1 0 50 15", 1));
+    EXPECT_TRUE(impl().LooksPressed()); // held while the pointer is over it
+    EXPECT_EQ(GetCapture(), control->hWnd());
+    Button(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitFor("Click", 1));
+    EXPECT_FALSE(impl().LooksPressed());
+    EXPECT_EQ(Count("MouseUp 1 0 50 15"), 1u);
+    // The second click right after is a double click: one DoubleClick, no second Click.
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitFor("MouseUp 1 0 50 15", 2));
+    EXPECT_EQ(Count("DoubleClick 1"), 1u) << Joined(log);
+    EXPECT_EQ(Count("Click"), 1u) << Joined(log);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Pump(GetDoubleClickTime()); // so the next test starts afresh
+}
+
+TEST_F(Pointer, AToggleReleasedAwayIsNotLeftDrawnDown) {
+    Make();
+    const POINT inside = OnScreen(50, 15);
+    SetCursorPos(inside.x, inside.y);
+    ASSERT_TRUE(WaitFor("MouseOnButton 1", 1));
+    control->SetMode(1);
+    const Pixels hover = Print();
+    Mouse(*control, WM_LBUTTONDOWN, 50, 15, MK_LBUTTON);
+    ASSERT_NE(Print(), hover); // the pressed look
+    Mouse(*control, WM_LBUTTONUP, 500, 15); // released away: no click to redraw it
+    EXPECT_FALSE(control->Value());
+    EXPECT_EQ(Print(), hover);
+}
+
+} // namespace
+} // namespace butt::test

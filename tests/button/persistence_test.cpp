@@ -1,0 +1,328 @@
+// Stored properties: the text form, loading and saving every key, the APPLY button's stored
+// data as the program embeds it, and stored data that is malformed or that the control
+// cannot take.
+#include "harness.h"
+#include "temp_folder.h"
+
+namespace butt::test {
+namespace {
+
+std::string Resource(const char* name) {
+    const HRSRC found = FindResourceA(nullptr, name, MAKEINTRESOURCEA(10)); // RT_RCDATA
+    const auto* bytes = found ? static_cast<const char*>(LockResource(LoadResource(nullptr, found)))
+                              : nullptr;
+    return bytes ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();
+}
+
+class Persistence : public ButtonTest {
+  protected:
+    std::unique_ptr<Butt> Load(const PropertyBag& bag, std::string* error = nullptr) {
+        return Butt::Load(Form(), 300, {10, 10, 110, 40}, host, bag, error);
+    }
+    static PropertyBag Parsed(const std::string& text) {
+        std::string error;
+        auto bag = PropertyBag::Parse(text, error);
+        EXPECT_TRUE(bag) << error;
+        return bag ? *bag : PropertyBag();
+    }
+    static std::string Saved(const Butt& control) {
+        PropertyBag bag;
+        control.Save(bag);
+        return bag.ToText();
+    }
+};
+
+TEST_F(Persistence, TheApplyButtonLoadsFromTheProgramsResourceAndSavesTheSame) {
+    const PropertyBag bag = Parsed(Resource("APPLY_BUTTON"));
+    host.ambientBack = 0x00FF00FF; // the stored back colour wins over the form's
+    std::string error = "not cleared";
+    control = Load(bag, &error);
+    ASSERT_TRUE(control);
+    EXPECT_EQ(error, "");
+    Butt& a = *control;
+    RECT client{};
+    GetClientRect(a.hWnd(), &client);
+    EXPECT_EQ(client.right * 100 + client.bottom, 76 * 100 + 24);
+    EXPECT_EQ(a.Caption(), "APPLY");
+    EXPECT_EQ(a.Font(), (FontDesc{"Verdana", 8.25f, 700}));
+    const std::pair<long, long> stored[] = {
+        {a.CaptionAlign(), 2}, {a.ButtonStyle(), 2},     {a.GradientMode(), 4},
+        {a.Mode(), 0},         {a.HoverColorLocks(), 1}, {a.GradientColor(), 0x00493328},
+        {a.ForeColor(), 0x00C0C0C0}, {a.HoverForeColor(), 0x00C0C0C0}, {a.BackColor(), 0x00400000},
+        // Keys that are not stored take their read defaults.
+        {a.HoverBackColor(), 0x00400000}, {a.ButtonShape(), 0}, {a.CaptionStyle(), 0},
+        {a.CustomClick(), 0}, {a.PictureAlign(), 0}, {a.PictureSize(), 0}, {a.MousePointer(), 0}};
+    for (std::size_t i = 0; i < std::size(stored); ++i)
+        EXPECT_EQ(stored[i].first, stored[i].second) << "value " << i;
+    EXPECT_TRUE(!a.Value() && a.ShowFocusRect() && a.Enabled() && !a.Picture() && !a.MouseIcon());
+    EXPECT_FALSE(a.impl().delayDrawing);
+
+    // Saved again: the same data less the one value equal to its write default.
+    PropertyBag saved;
+    a.Save(saved);
+    PropertyBag expected = bag;
+    expected.Remove("capalign");
+    EXPECT_EQ(saved.Keys().size(), expected.Keys().size());
+    for (const std::string& key : expected.Keys())
+        EXPECT_TRUE(saved.Has(key) && *saved.Find(key) == *expected.Find(key)) << key;
+}
+
+TEST_F(Persistence, EveryKeySurvivesSavingAndLoadingInItsOrder) {
+    tv::test::TempFolder folder;
+    const std::wstring art = folder / L"face.bmp";
+    tv::test::WriteFileBytes(art, BmpFile(20, 12, [](int, int) { return 0x404040; }));
+    std::string error;
+    Butt& b = Make();
+    b.SetPicture(Picture::LoadFile(art, error));
+    ASSERT_TRUE(b.Picture()) << error;
+    b.SetButtonShape(8);
+    b.SetCustomClick(5);
+    b.SetPictureAlign(3);
+    b.SetCaption("Say \"hi\" \\ ||&Next\ttab");
+    b.SetCaptionAlign(1);
+    b.SetCaptionStyle(2);
+    b.SetButtonStyle(6);
+    b.SetGradientColor(0x00010203);
+    b.SetGradientMode(3);
+    b.SetForeColor(0x00FFFF00);
+    b.SetBackColor(static_cast<Color>(0x80000005));
+    b.SetHoverForeColor(0x00ABCDEF);
+    b.SetHoverBackColor(0x00FEDCBA);
+    b.SetShowFocusRect(false);
+    b.SetMode(1);
+    b.SetValue(true);
+    b.SetEnabled(false);
+    b.SetMouseIcon(TestIcon());
+    const FontDesc font{"Courier New", 11.5f, 600, true, true, true, 204};
+    b.SetFont(font);
+
+    const std::string text = Saved(b);
+    std::string escaped;
+    for (const wchar_t c : art)
+        escaped += c == L'\\' ? std::string("\\\\") : std::string(1, static_cast<char>(c));
+    const std::string lines[] = {
+        "_extentx = 1323", "_extenty = 794", // fitted to the picture: 50 x 30
+        "caption = \"Say \\\"hi\\\" \\\\ ||&Next\\ttab\"",
+        "capalign = 1", "backstyle = 6", "shape = 8",
+        "font = Font(\"Courier New\", 11.5, 600, italic=True, underline=True, "
+        "strikethrough=True, charset=204)",
+        "cfore = &H00FFFF00", "cfhover = &H00ABCDEF", "cbhover = &H00FEDCBA", "focus = False",
+        "lockhover = 3", "cgradient = &H00010203", "gradient = 3", "capstyle = 2", "mode = 1",
+        "value = True", "customclick = 5", "imgalign = 3",
+        "image = Picture(file \"" + escaped + "\")", "imgsize = 48", "enabled = False",
+        "cback = &H80000005", "mpointer = 99", "micon = Picture(resource icon \"TEST_ICON\")"};
+    std::string expected;
+    for (const std::string& line : lines)
+        expected += line + "\n";
+    EXPECT_EQ(text, expected);
+
+    control.reset();
+    control = Load(Parsed(text), &error);
+    ASSERT_TRUE(control);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(Saved(*control), text);
+    EXPECT_EQ(control->AccessKey(), 'N');
+    EXPECT_EQ(control->Font(), font);
+    EXPECT_EQ(control->Picture()->kind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(control->MouseIcon()->kind(), Picture::Kind::Icon);
+    EXPECT_EQ(control->PictureSize(), 4);
+    EXPECT_FALSE(IsWindowEnabled(control->hWnd()));
+}
+
+TEST_F(Persistence, DefaultsAreNotStoredAndTheFormsColourIsRead) {
+    host.ambientBack = 0x00336699;
+    control = Load(PropertyBag());
+    EXPECT_EQ(control->BackColor(), 0x00336699);
+    EXPECT_EQ(control->HoverBackColor(), 0x00336699);
+    EXPECT_EQ(control->Caption(), "");
+    EXPECT_EQ(control->PictureSize(), 0);
+    PropertyBag saved;
+    control->Save(saved);
+    EXPECT_EQ(saved.Keys(),
+              (std::vector<std::string>{"_extentx", "_extenty", "font", "mode", "value", "cback"}));
+    control->SetCaptionAlign(0);
+    control->SetPictureSize(3);
+    const std::string text = Saved(*control);
+    EXPECT_NE(text.find("capalign = 0\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("imgsize = 40\n"), std::string::npos) << text;
+    const auto again = Load(Parsed(text));
+    EXPECT_EQ(again->CaptionAlign(), 0);
+    EXPECT_EQ(again->PictureSize(), 3);
+
+    // Keys in any case; the hover colour defaults to the loaded back colour.
+    const auto b = Load(Parsed("CBack = &H00123456\nCAPTION = \"x\"\nenabled = 0\nfocus = 0"));
+    EXPECT_TRUE(b->BackColor() == 0x00123456 && b->HoverBackColor() == 0x00123456);
+    EXPECT_TRUE(b->Caption() == "x" && !b->Enabled() && !b->ShowFocusRect());
+    const auto other = Load(Parsed("cback = 255\ncBHover = &HFF00&\n"));
+    EXPECT_EQ(other->HoverBackColor(), 0xFF00);
+    EXPECT_TRUE(Parsed(Saved(*other)).Has("CBHOVER"));
+}
+
+TEST_F(Persistence, TheTextFormReadsItsWholeGrammarAndWritesWhatItReads) {
+    using V = PropertyBag::Value;
+    const struct {
+        const char* line;
+        V value;
+    } cases[] = {
+        {"  text = \"a\\\"b\\\\c\\nd\\x41\\t\\r\"   # after a value", std::string("a\"b\\c\ndA\t\r")},
+        {"hex1 = &H8000000F", static_cast<std::int32_t>(0x8000000F)},
+        {"hex2 = &hff&", 255},
+        {"hex3 = 0x00493328", 0x00493328},
+        {"hex4 = 0XFFFFFFFF", -1},
+        {"neg = -2147483648", INT32_MIN},
+        {"pos = +2147483647", INT32_MAX},
+        {"single = -8.25", -8.25f},
+        {"expo = 1.5e2", 150.0f},
+        {"negexpo = 25E-1", 2.5f},
+        {"dot = .5", 0.5f},
+        {"yes = TRUE", true},
+        {"no = false", false},
+        {"f1 = Font(\"Arial\", 9, 400)", FontDesc{"Arial", 9.0f, 400}},
+        {"f2 = Font( \"Arial\" , 9.5 , 700 , charset = 2 , italic = True , underline=true, "
+         "strikethrough=True)",
+         FontDesc{"Arial", 9.5f, 700, true, true, true, 2}},
+        {"p = Picture( none )", PicturePtr()},
+    };
+    std::string text = "\xEF\xBB\xBF# comment\r\n\r\n";
+    for (const auto& c : cases)
+        text += std::string(c.line) + "\r\n";
+    text += "res = Picture(resource bitmap \"TEST_BITMAP\")"; // no line end at the end
+    const PropertyBag bag = Parsed(text);
+    for (const auto& c : cases) {
+        const std::string key(c.line, std::string(c.line).find(" ="));
+        const V* read = bag.Find(key.substr(key.find_first_not_of(' ')));
+        ASSERT_TRUE(read) << c.line;
+        EXPECT_TRUE(*read == c.value) << c.line;
+    }
+    EXPECT_EQ(std::get<PicturePtr>(*bag.Find("RES"))->source(), "res:bitmap:TEST_BITMAP");
+
+    // Written out and read again: the same keys and values.
+    const PropertyBag again = Parsed(bag.ToText());
+    EXPECT_EQ(again.Keys(), bag.Keys());
+    for (const std::string& key : bag.Keys())
+        EXPECT_TRUE(key == "res" || *again.Find(key) == *bag.Find(key)) << key;
+    EXPECT_EQ(std::get<PicturePtr>(*again.Find("res"))->source(), "res:bitmap:TEST_BITMAP");
+
+    // A picture made in code from a bare handle has no text form; the text says so.
+    PropertyBag made;
+    made.Set("image", Picture::FromBitmap(CreateBitmap(2, 2, 1, 32, nullptr)));
+    EXPECT_EQ(made.ToText(), "# image: a picture made from a bare handle has no stored form\n");
+}
+
+TEST_F(Persistence, MalformedTextNamesTheLineAndKey) {
+    const struct {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"caption = \"APPLY\nmode = 0", "line 1, key \"caption\": the text has no closing quote"},
+        {"mode = 0\ncapalign = two", "line 2, key \"capalign\": \"two\" is not a value"},
+        {"mode = 0\n\n# x\ncback = &H1G0", "line 4, key \"cback\": the number has stray"},
+        {"cback = &H100000000", "line 1, key \"cback\": the number does not fit in 32 bits"},
+        {"cback = &H", "line 1, key \"cback\": hexadecimal digits are expected"},
+        {"mode = 99999999999", "line 1, key \"mode\": \"99999999999\" is not a 32-bit"},
+        {"mode = -", "line 1, key \"mode\": \"-\" is not a number"},
+        {"mode = 1e99", "line 1, key \"mode\": \"1e99\" is not a number"},
+        {"mode 0", "line 1, key \"mode\": \"=\" is expected after the key"},
+        {"mode = ", "line 1, key \"mode\": the value is missing"},
+        {"mode = # none", "line 1, key \"mode\": the value is missing"},
+        {"mode = 1 2", "line 1, key \"mode\": unexpected text after the value"},
+        {"mode = 1\nMODE = 2", "line 2, key \"mode\": the key stands twice"},
+        {"= 1", "line 1: a line reads key = value"},
+        {"caption = \"bad \\q escape\"", "line 1, key \"caption\": unknown escape \\q"},
+        {"caption = \"\\x4\"", "line 1, key \"caption\": \\x needs two hexadecimal digits"},
+        {"font = Font(\"Verdana\", 8.25)", "line 1, key \"font\": Font needs a name, a size"},
+        {"font = Font \"Verdana\"", "line 1, key \"font\": Font needs \"(\""},
+        {"font = Font(\"Verdana\", 8, 7.5)", "line 1, key \"font\": the font weight must be"},
+        {"font = Font(\"Verdana\", 8, 700, bold=True)", "line 1, key \"font\": Font has no part"},
+        {"font = Font(\"V\", 8, 7, italic=True, italic=False)", "line 1, key \"font\": Font names"},
+        {"font = Font(\"V\", 8, 7, italic True)", "line 1, key \"font\": Font needs \"=\""},
+        {"font = Font(\"V\", 8, 7, italic=yes)", "line 1, key \"font\": True or False is"},
+        {"font = Font(\"V\", 8, 7, charset=1.5)", "line 1, key \"font\": the font charset must"},
+        {"font = Font(\"V\", 8, 7", "line 1, key \"font\": Font needs \")\""},
+        {"font = Font(\"\", 8.25, 700)", "line 1, key \"font\": the font name must have 1"},
+        {"font = Font(\"V\", 0, 700)", "line 1, key \"font\": the font size must be above 0"},
+        {"font = Font(\"V\", 1639, 700)", "line 1, key \"font\": the font size must be above"},
+        {"font = Font(\"V\", 8, 1001)", "line 1, key \"font\": the font weight is 0 to 1000"},
+        {"font = Font(\"V\", 8, 7, charset=256)", "line 1, key \"font\": the font charset is 0"},
+        {"image = Picture(file \"C:\\\\missing\\\\none.bmp\")",
+         "line 1, key \"image\": the picture cannot be loaded: cannot read the bitmap"},
+        {"image = Picture(resource bitmap \"NO_SUCH\")",
+         "line 1, key \"image\": the picture cannot be loaded: there is no bitmap resource"},
+        {"image = Picture(resource sound \"X\")", "line 1, key \"image\": a resource picture is"},
+        {"image = Picture(url \"X\")", "line 1, key \"image\": a picture is Picture(file"},
+        {"image = Picture(none", "line 1, key \"image\": Picture needs \")\""},
+        {"image = 5", "line 1, key \"image\": a picture, Picture(...), is expected"},
+        {"micon = Picture(resource bitmap \"TEST_BITMAP\")",
+         "line 1, key \"micon\": the mouse icon must be an icon or a cursor"},
+        {"capalign = 7", "line 1, key \"capalign\": 7 is outside 0 to 2"},
+        {"shape = -1", "line 1, key \"shape\": -1 is outside 0 to 8"},
+        {"cfore = \"red\"", "line 1, key \"cfore\": a colour (a whole number"},
+        {"caption = 5", "line 1, key \"caption\": a text in double quotes is expected"},
+        {"imgsize = 20", "line 1, key \"imgsize\": the picture size is 16, 24"},
+        {"imgsize = 8", "line 1, key \"imgsize\": the picture size is 16, 24"},
+        {"value = \"yes\"", "line 1, key \"value\": True or False is expected"},
+        {"font = 5", "line 1, key \"font\": a font, Font(\"name\", size, weight, ...), is"},
+        {"mode = 0\nvalue = True", "line 2, key \"value\": a command button (mode 0) has no"},
+        {"caption = \"x\"\nshape = 7", "line 2, key \"shape\": a picture outline needs a bitmap"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(PropertyBag::Parse(c.text, error)) << c.text;
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.text << " gave: " << error;
+    }
+    // The edges of what is taken.
+    for (const char* fine : {"imgsize = 0", "imgsize = 48", "capalign = 2", "shape = 0",
+                             "font = Font(\"V\", 1638, 1000, charset=255)", "mpointer = -32768",
+                             "_extentx = 100000", "value = 1\nmode = 1", "shape = 8\nimage = "
+                             "Picture(resource bitmap \"TEST_BITMAP\")"}) {
+        std::string error;
+        EXPECT_TRUE(PropertyBag::Parse(fine, error)) << fine << ": " << error;
+    }
+}
+
+TEST_F(Persistence, GarbageNeverCrashesTheReader) {
+    // Lines built from the grammar's own pieces and random bytes.
+    const char* pieces[] = {"caption", "=",  "\"",  "\\", "Font(",    "Picture(", "file", ",",
+                            ")",       "&H", "0x",  "-",  "8.25",     "True",     "#",    "\n",
+                            "mode",    " ",  "\x4", "e",  "resource", "icon",     "\r\n"};
+    unsigned seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16 & 0x7FFF; };
+    int parsed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (unsigned i = 0, length = next() % 12; i < length; ++i)
+            text += next() % 4 == 0 ? std::string(1, static_cast<char>(next() % 256))
+                                    : pieces[next() % std::size(pieces)];
+        std::string error;
+        if (const auto bag = PropertyBag::Parse(text, error)) {
+            ++parsed;
+            EXPECT_TRUE(PropertyBag::Parse(bag->ToText(), error)) << text << ": " << error;
+        } else {
+            EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
+        }
+    }
+    EXPECT_GT(parsed, 0);
+}
+
+TEST_F(Persistence, ABagTheControlCannotTakeLeavesItsDefaults) {
+    PropertyBag bag;
+    bag.Set("caption", std::string("Half"));
+    bag.Set("backstyle", 3);
+    bag.Set("cback", 0x0000FF);
+    bag.Set("mode", std::string("one")); // wrong kind
+    host.ambientBack = 0x00224466;
+    std::string error;
+    control = Load(bag, &error);
+    ASSERT_TRUE(control);
+    EXPECT_EQ(error, "key \"mode\": a whole number is expected");
+    EXPECT_EQ(control->Caption(), "");
+    EXPECT_EQ(control->ButtonStyle(), 0);
+    EXPECT_EQ(control->BackColor(), 0x00224466);
+    bag.Set("mode", 0);
+    bag.Set("value", true);
+    control = Load(bag, &error);
+    EXPECT_EQ(error, "key \"value\": a command button (mode 0) has no value");
+}
+
+} // namespace
+} // namespace butt::test

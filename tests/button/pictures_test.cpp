@@ -1,0 +1,391 @@
+// Pictures: files through the system's loaders and WIC, the key colour and its near
+// neighbours at every size, greyed and icon looks, outlines cut from a picture, and the press
+// shift of CustomClick.
+#include "dib.h"
+#include "harness.h"
+#include "temp_folder.h"
+
+#include <wincodec.h>
+
+namespace butt::test {
+namespace {
+
+constexpr Color kKey = Rgb(255, 0, 255);
+constexpr Color kGreen = Rgb(0, 160, 0);
+constexpr Color kBlue = Rgb(30, 30, 200);
+constexpr Color kRed = Rgb(200, 30, 30);
+
+// The colour of a bitmap picture's pixel.
+COLORREF PixelOf(const PicturePtr& picture, int x, int y) {
+    const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const tv::ScopedSelect select(dc.get(), picture->handle());
+    return GetPixel(dc.get(), x, y);
+}
+
+// An icon or cursor file of one side x side image, opaque green, with an all-opaque mask.
+std::string IconFile(int side, bool cursor) {
+    std::string bytes;
+    const auto put16 = [&](unsigned v) { bytes.append({char(v & 0xFF), char(v >> 8)}); };
+    const auto put32 = [&](unsigned v) { put16(v & 0xFFFF), put16(v >> 16); };
+    const unsigned pixels = static_cast<unsigned>(side * side);
+    const unsigned maskRow = static_cast<unsigned>((side + 31) / 32 * 4);
+    put16(0), put16(cursor ? 2 : 1), put16(1); // a directory of one image
+    bytes += char(side), bytes += char(side), bytes += '\0', bytes += '\0';
+    put16(cursor ? 0 : 1), put16(cursor ? 0 : 32), put32(40 + pixels * 4 + maskRow * side), put32(22);
+    put32(40), put32(side), put32(2 * side), put16(1), put16(32);
+    for (int i = 0; i < 6; ++i)
+        put32(0);
+    for (unsigned i = 0; i < pixels; ++i)
+        put32(0xFF00C000);
+    bytes.append(maskRow * static_cast<size_t>(side), '\0');
+    return bytes;
+}
+
+bool WriteWithWic(const std::wstring& path, const GUID& container) {
+    IWICImagingFactory* factory = nullptr;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
+        return false;
+    IWICBitmap* bitmap = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    std::vector<std::uint32_t> pixels(32 * 16); // left half red, right half blue
+    for (int i = 0; i < 32 * 16; ++i)
+        pixels[i] = tv::DibFromColor(i % 32 < 16 ? Rgb(220, 20, 20) : Rgb(20, 20, 220));
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+    bool ok = SUCCEEDED(factory->CreateBitmapFromMemory(32, 16, GUID_WICPixelFormat32bppBGR, 128,
+                                                         128 * 16, reinterpret_cast<BYTE*>(pixels.data()), &bitmap)) &&
+              SUCCEEDED(factory->CreateStream(&stream)) &&
+              SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+              SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
+              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+              SUCCEEDED(frame->SetSize(32, 16)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+              SUCCEEDED(frame->WriteSource(bitmap, nullptr)) && SUCCEEDED(frame->Commit()) &&
+              SUCCEEDED(encoder->Commit());
+    for (IUnknown* object : std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory})
+        if (object)
+            object->Release();
+    return ok;
+}
+
+TEST(PictureFiles, BitmapsIconsJpegAndPngLoadAndBadFilesSayWhy) {
+    tv::test::TempFolder folder;
+    tv::test::WriteFileBytes(folder / L"p.bmp", BmpFile(5, 3, [](int x, int y) {
+                                 return x == 4 && y == 2 ? Rgb(1, 2, 3) : kKey;
+                             }));
+    std::string error;
+    PicturePtr picture = Picture::LoadFile(folder / L"p.bmp", error);
+    ASSERT_TRUE(picture) << error;
+    EXPECT_EQ(picture->kind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(PixelOf(picture, 0, 0), static_cast<COLORREF>(kKey));
+    EXPECT_EQ(PixelOf(picture, 4, 2), static_cast<COLORREF>(Rgb(1, 2, 3)));
+
+    const struct {
+        const wchar_t* name;
+        GUID container;
+        int tolerance; // JPEG is lossy
+    } coded[] = {{L"p.jpg", GUID_ContainerFormatJpeg, 40}, {L"p.png", GUID_ContainerFormatPng, 0}};
+    for (const auto& c : coded) {
+        ASSERT_TRUE(WriteWithWic(folder / c.name, c.container));
+        picture = Picture::LoadFile(folder / c.name, error);
+        ASSERT_TRUE(picture) << error;
+        DIBSECTION dib{};
+        ASSERT_EQ(GetObjectW(picture->handle(), sizeof dib, &dib), static_cast<int>(sizeof dib));
+        EXPECT_EQ(dib.dsBm.bmWidth * 100 + dib.dsBm.bmHeight, 3216);
+        EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
+        for (const auto& [x, expected] : {std::pair{4, Rgb(220, 20, 20)}, {27, Rgb(20, 20, 220)}}) {
+            const COLORREF got = PixelOf(picture, x, 8);
+            for (int shift : {0, 8, 16})
+                EXPECT_NEAR((got >> shift) & 0xFF, (expected >> shift) & 0xFF, c.tolerance);
+        }
+    }
+    // Icons and cursors at their own size: 24 x 24 is neither of the system's icon sizes.
+    for (const bool cursor : {false, true}) {
+        const std::wstring path = folder / (cursor ? L"p.cur" : L"p.ico");
+        tv::test::WriteFileBytes(path, IconFile(24, cursor));
+        picture = Picture::LoadFile(path, error);
+        ASSERT_TRUE(picture) << error;
+        EXPECT_EQ(picture->kind(), cursor ? Picture::Kind::Cursor : Picture::Kind::Icon);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(static_cast<HICON>(picture->handle()), &info));
+        BITMAP colour{};
+        GetObjectW(info.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth * 100 + colour.bmHeight, 2424);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+
+    // A path beyond ASCII is kept whole (UTF-8), so that a stored picture is found again.
+    const std::wstring wide = folder / L"Gr\u00F6\u00DFe \u0416.bmp";
+    tv::test::WriteFileBytes(wide, BmpFile(4, 4, [](int, int) { return 0x090909; }));
+    picture = Picture::LoadFile(wide, error);
+    ASSERT_TRUE(picture) << error;
+    EXPECT_EQ(picture->source(), "file:" + tv::test::Utf8(wide));
+
+    // Files that are not pictures: no picture, and an error that names the file.
+    tv::test::WriteFileBytes(folder / L"garbage.jpg", std::string(300, '\x5A'));
+    tv::test::WriteFileBytes(folder / L"garbage.bmp", "BM this is not a bitmap");
+    tv::test::WriteFileBytes(folder / L"garbage.ico", std::string(40, '\0'));
+    tv::test::WriteFileBytes(folder / L"empty.png", "");
+    tv::test::WriteFileBytes(folder / L"cut.jpg", tv::test::ReadFileBytes(folder / L"p.jpg").substr(0, 20));
+    for (const wchar_t* name : {L"garbage.jpg", L"garbage.bmp", L"garbage.ico", L"empty.png",
+                                L"cut.jpg", L"missing.cur", L"missing.bmp"}) {
+        const std::string narrow = tv::test::Utf8(name);
+        error.clear();
+        EXPECT_FALSE(Picture::LoadFile(folder / name, error)) << narrow;
+        EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
+        EXPECT_NE(error.find(narrow), std::string::npos) << error;
+    }
+}
+
+class Pictures : public ButtonTest {
+  protected:
+    Butt& WithPicture(PicturePtr picture, long size, int width = 120, int height = 60) {
+        Butt& b = Make(width, height);
+        b.SetButtonStyle(4);
+        b.SetPictureSize(size);
+        b.SetPicture(std::move(picture));
+        return b;
+    }
+};
+
+TEST_F(Pictures, TheKeyAndItsNearNeighboursShowTheFaceAtEverySize) {
+    // 4 x 4 blocks of 8 x 8 pixels; the top-left block is the key.
+    const Color nearKey1 = Rgb(252, 3, 254), nearKey2 = Rgb(255, 3, 252);
+    const Color justOff = Rgb(251, 0, 255); // 4 away: part of the picture
+    const Color blocks[4][4] = {{kKey, nearKey1, kGreen, justOff},
+                                {0x000000, 0xFFFFFF, nearKey2, kRed},
+                                {kKey, kBlue, nearKey1, Rgb(220, 200, 40)},
+                                {kGreen, kKey, 0x000000, 0xFFFFFF}};
+    const PicturePtr picture =
+        MakePicture(32, 32, [&](int x, int y) { return blocks[y / 8][x / 8]; });
+    for (const bool enabled : {true, false})
+        for (long size = 0; size <= 4; ++size) {
+            SCOPED_TRACE(::testing::Message() << "size " << size << (enabled ? "" : " disabled"));
+            Butt& b = WithPicture(picture, size);
+            b.SetEnabled(enabled);
+            const Pixels painted = (Show(0), Print());
+            const RECT r = impl().PictureRect;
+            if (size < 3) {
+                EXPECT_EQ((r.right - r.left) * 100 + r.bottom - r.top, (16 + 8 * size) * 101);
+            }
+            for (int row = 0; row < 4; ++row)
+                for (int column = 0; column < 4; ++column) {
+                    const Color block = blocks[row][column];
+                    const bool key = block == kKey || block == nearKey1 || block == nearKey2;
+                    // Disabled: white shows the face, the rest takes grey's bits.
+                    const Color greyed = (block & kFace) | (~block & 0x808080);
+                    const Color expected = key ? kFace : enabled ? block : greyed;
+                    const int x = r.left + (2 * column + 1) * (r.right - r.left) / 8;
+                    const int y = r.top + (2 * row + 1) * (r.bottom - r.top) / 8;
+                    EXPECT_EQ(painted.At(x, y), static_cast<COLORREF>(expected))
+                        << "block " << column << "," << row;
+                }
+            if (size != 3) {
+                EXPECT_EQ(painted.At(110, 30), static_cast<COLORREF>(kFace));
+            }
+        }
+}
+
+TEST_F(Pictures, IconsKeepTheirOwnMaskAndOddHandlesDrawNothing) {
+    // Left half red and opaque, right half transparent by the mask; then a monochrome cursor
+    // that keeps its image below its mask, left half black.
+    std::vector<WORD> maskRows(32, 0xFF00); // a 1 bit lets the background through
+    ICONINFO info{TRUE, 0, 0, CreateBitmap(16, 16, 1, 1, maskRows.data()), nullptr};
+    const PicturePtr redHalf = MakePicture(16, 16, [](int x, int) { return x < 8 ? kRed : 0; });
+    info.hbmColor = static_cast<HBITMAP>(redHalf->handle());
+    const PicturePtr icon = Picture::FromIcon(CreateIconIndirect(&info), Picture::Kind::Icon);
+    DeleteObject(info.hbmMask);
+    for (WORD& row : maskRows)
+        row = &row < &maskRows[16] ? 0xFF00 : 0;
+    ICONINFO mono{TRUE, 0, 0, CreateBitmap(16, 32, 1, 1, maskRows.data()), nullptr};
+    const PicturePtr cursor = Picture::FromIcon(CreateIconIndirect(&mono), Picture::Kind::Cursor);
+    DeleteObject(mono.hbmMask);
+    const struct {
+        PicturePtr picture;
+        bool enabled;
+        Color left;
+    } cases[] = {{icon, true, kRed}, {icon, false, (kRed & kFace) | (~kRed & 0x808080)},
+                 {cursor, true, 0x000000}};
+    for (const auto& c : cases) {
+        WithPicture(c.picture, 0).SetEnabled(c.enabled);
+        const Pixels painted = (Show(0), Print());
+        EXPECT_EQ(impl().PictureKind, 1);
+        EXPECT_EQ(impl().PictureWidth * 100 + impl().PictureHeight, 1616);
+        EXPECT_FALSE(impl().ShapeBitmap) << "icons are not key-coloured";
+        const RECT r = impl().PictureRect;
+        EXPECT_EQ(painted.At(r.left + 3, r.top + 8), static_cast<COLORREF>(c.left));
+        EXPECT_EQ(painted.At(r.left + 12, r.top + 8), static_cast<COLORREF>(kFace));
+    }
+    // A brush stands in for a metafile: neither bitmap nor icon, it measures and draws nothing.
+    const PicturePtr odd = Picture::FromBitmap(reinterpret_cast<HBITMAP>(CreateSolidBrush(kRed)));
+    const auto yellow = MakePicture(32, 32, [](int x, int y) { return x + y ? 0x28C8DC : kKey; });
+    for (const PicturePtr& picture : {odd, PicturePtr(), yellow}) {
+        Butt& b = WithPicture(MakePicture(32, 32, [](int, int) { return kBlue; }), 3);
+        Show(0);
+        b.SetPicture(picture); // the old picture's working copy goes with it
+        const Pixels painted = (Show(0), Print());
+        EXPECT_EQ(impl().PictureWidth, picture == yellow ? 32 : 0);
+        EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kBlue), 0);
+        EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kFace) == 112 * 52, picture != yellow);
+    }
+}
+
+TEST_F(Pictures, AStretchedPictureTakesTheNearestPixelsAndNoBlendsOfTheKey) {
+    // 16 x 12: green with a blue bar inside a key border two pixels wide, stretched 3 times
+    // and 2.5 times over the face. A smoothing scaler would leave blends of key and motif
+    // along every edge, too far from the key to count as transparent.
+    const auto motif = [](int x, int y) -> Color {
+        if (x < 2 || y < 2 || x >= 14 || y >= 10)
+            return kKey;
+        return (y >= 5 && y < 7 && x >= 5 && x < 11) ? kBlue : kGreen;
+    };
+    for (const SIZE size : {SIZE{48, 36}, SIZE{40, 30}}) {
+        SCOPED_TRACE(::testing::Message() << size.cx << " x " << size.cy);
+        WithPicture(MakePicture(16, 12, motif), 3, size.cx + 6, size.cy + 6);
+        const Pixels painted = (Show(0), Print());
+        ASSERT_EQ(impl().ShapeBitmapWidth * 100 + impl().ShapeBitmapHeight, size.cx * 100 + size.cy);
+        const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        const tv::ScopedSelect select(dc.get(), impl().ShapeBitmap.get());
+        int face = 0;
+        for (int y = 0; y < size.cy; ++y)
+            for (int x = 0; x < size.cx; ++x) {
+                const COLORREF c = GetPixel(dc.get(), x, y);
+                if (size.cx == 48) {
+                    ASSERT_EQ(c, static_cast<COLORREF>(motif(x / 3, y / 3))) << x << "," << y;
+                }
+                ASSERT_TRUE(c == kKey || c == kGreen || c == kBlue) << x << "," << y;
+                const COLORREF shown = painted.At(3 + x, 3 + y);
+                ASSERT_EQ(shown, c == kKey ? static_cast<COLORREF>(kFace) : c) << x << "," << y;
+                face += c == kKey;
+            }
+        EXPECT_GT(face, size.cx * size.cy / 3); // the key border is half the picture
+    }
+}
+
+class Outlines : public Pictures {
+  protected:
+    // 60 x 40: an opaque block (10, 5)-(50, 35), green left of x = 40 and blue right of it,
+    // on the key, with a row and a column of near-key pixels in the transparent margin.
+    Butt& Shaped(long shape, long style = 4) {
+        Butt& b = Make(60, 40);
+        b.SetButtonStyle(style);
+        b.SetPicture(MakePicture(60, 40, [](int x, int y) -> Color {
+            if (x >= 10 && x < 50 && y >= 5 && y < 35)
+                return x < 40 ? kGreen : kBlue;
+            return (y == 2 && x >= 12 && x < 48) || x == 55 ? Rgb(253, 1, 255) : kKey;
+        }));
+        b.SetButtonShape(shape);
+        return b;
+    }
+};
+
+TEST_F(Outlines, TheOutlineIsCutFromTheOpaquePixelsWithInsetsInside) {
+    for (const long shape : {7L, 8L}) {
+        SCOPED_TRACE(::testing::Message() << "shape " << shape);
+        Butt& b = Shaped(shape);
+        EXPECT_EQ(b.PictureSize(), 4);
+        EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), "(10,5,50,35) ");
+        EXPECT_EQ(Describe(RegionRects(impl().OuterRegion.get())), "(11,6,49,34) ");
+        EXPECT_EQ(Describe(RegionRects(impl().InnerRegion.get())), "(12,7,48,33) ");
+        EXPECT_EQ(impl().ShapeBitmapWidth * 100 + impl().ShapeBitmapHeight, 6040);
+        const Pixels painted = (Show(0), Print());
+        if (shape == 7) { // framed in the back colour, the picture inside
+            for (const POINT p : {POINT{10, 20}, {30, 5}, {49, 20}})
+                EXPECT_EQ(painted.At(p.x, p.y), static_cast<COLORREF>(kFace)) << p.x << "," << p.y;
+        } else { // a white-to-grey ring
+            const COLORREF top = painted.At(30, 5), left = painted.At(10, 20), bottom = painted.At(30, 34);
+            EXPECT_TRUE(GetRValue(top) >= 0xE8 && GetRValue(top) > GetRValue(left) &&
+                        GetRValue(left) > GetRValue(bottom) && GetRValue(bottom) <= 0x98);
+            EXPECT_EQ(GetRValue(left), GetBValue(left));
+        }
+        EXPECT_EQ(painted.At(11, 20), static_cast<COLORREF>(kGreen));
+        EXPECT_EQ(painted.At(45, 20), static_cast<COLORREF>(kBlue));
+        // Focused: framed in black one pixel inside the outline.
+        EXPECT_EQ((Show(kShowsFocus), Print()).At(30, shape == 7 ? 6 : 7), 0u);
+    }
+    // A stored 16-pixel picture place: the missing working copy is made at the control's size.
+    Shaped(7);
+    impl().PictureSizePixels = 16;
+    impl().LayoutContent(false);
+    impl().ShapeBitmap.reset();
+    const Pixels painted = (Show(0), Print());
+    EXPECT_EQ(impl().ShapeBitmapWidth * 100 + impl().ShapeBitmapHeight, 6040);
+    EXPECT_EQ(painted.At(40, 20), static_cast<COLORREF>(kBlue));
+    EXPECT_EQ(painted.At(39, 20), static_cast<COLORREF>(kGreen));
+}
+
+TEST_F(Outlines, NearKeyPixelsInsideErodeTheInsetsAndNoStepIsLeftBlack) {
+    Butt& b = Make(20, 10);
+    b.SetPicture(MakePicture(20, 10, [](int x, int y) -> Color {
+        if (x == 8 && y == 5)
+            return Rgb(253, 2, 254); // within 3 of the key
+        return (x >= 5 && x < 15 && y >= 2 && y < 8) ? kGreen : kKey;
+    }));
+    b.SetButtonShape(7);
+    EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), "(5,2,15,5) (5,5,8,6) (9,5,15,6) (5,6,15,8) ");
+    // Eroded by one and two pixels along every transparent border, then placed one and two
+    // pixels inside the outline's box.
+    EXPECT_EQ(Describe(RegionRects(impl().OuterRegion.get())), "(6,3,14,4) (6,4,7,7) (10,4,14,7) ");
+    EXPECT_EQ(Describe(RegionRects(impl().InnerRegion.get())), "(7,4,9,6) ");
+
+    // A round picture without black: the steps of its outline lie inside the window region
+    // but outside the insets and the frame; no painter touches them, and they are not black.
+    const PicturePtr round = MakePicture(60, 40, [](int x, int y) -> Color {
+        const double dx = (x - 29.5) / 28.0, dy = (y - 19.5) / 18.0;
+        return dx * dx + dy * dy <= 1.0 ? kBlue : kKey;
+    });
+    for (const long shape : {7L, 8L})
+        for (const int state : {0, int(kPointerInside)}) {
+            Butt& r = Make(60, 40);
+            r.SetBackColor(0xFFFFFF);
+            r.SetPicture(round);
+            r.SetButtonShape(shape);
+            const tv::UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+            ASSERT_NE(GetWindowRgn(r.hWnd(), outline.get()), ERROR);
+            const Pixels painted = (Show(state, state != 0), Print());
+            int inside = 0;
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 60; ++x)
+                    if (PtInRegion(outline.get(), x, y)) {
+                        ++inside;
+                        ASSERT_NE(painted.At(x, y), 0u) << x << "," << y;
+                    }
+            EXPECT_GT(inside, 60 * 40 / 2);
+        }
+}
+
+TEST_F(Outlines, CustomClickMovesThePressedButtonOnePixelAndBack) {
+    Butt& b = Make(60, 40);
+    b.SetPicture(MakePicture(60, 40, [](int x, int y) { return x + y ? kGreen : kKey; }));
+    b.SetButtonShape(7);
+    b.SetCustomClick(4); // down and right
+    const auto position = [&] {
+        RECT r{};
+        GetWindowRect(b.hWnd(), &r);
+        POINT p{r.left, r.top};
+        ScreenToClient(Form(), &p);
+        return p.x * 1000 + p.y;
+    };
+    const int start = position();
+    const Pixels before = (Show(0), Print());
+    EXPECT_EQ(before.At(59, 20), static_cast<COLORREF>(kGreen));
+    Show(kButtonHeld | kPointerInside, true, true);
+    EXPECT_EQ(position(), start + 1001);
+    EXPECT_TRUE(impl().PressShifted);
+    EXPECT_EQ(Print(), before) << "nothing is painted on the press";
+    const Pixels pressed = (Show(kButtonHeld | kPointerInside, true, true), Print());
+    EXPECT_EQ(position(), start + 1001) << "moved once only";
+    EXPECT_EQ(pressed.At(59, 20), static_cast<COLORREF>(kFace)); // shrunk by a pixel
+    EXPECT_EQ(pressed.At(58, 20), static_cast<COLORREF>(kGreen));
+    const Pixels released = (Show(0), Print());
+    EXPECT_EQ(position(), start);
+    EXPECT_FALSE(impl().PressShifted);
+    EXPECT_EQ(released.At(59, 20), static_cast<COLORREF>(kGreen));
+}
+
+} // namespace
+} // namespace butt::test

@@ -1,0 +1,373 @@
+// The property setters: a new control's values, ranges, hover colour locks, what the host is
+// told, the designer's messages, access keys, cursors and help texts.
+#include "harness.h"
+
+#include <algorithm>
+
+namespace butt::test {
+namespace {
+
+class Properties : public ButtonTest {
+  protected:
+    // Runs `change` while the form is being designed; the messages it showed.
+    std::vector<std::string> Designing(const std::function<void()>& change) {
+        host.userMode = false;
+        host.messages.clear();
+        change();
+        host.userMode = true;
+        return host.messages;
+    }
+    bool Changed(const std::string& key) const {
+        return std::count(host.changed.begin(), host.changed.end(), key) > 0;
+    }
+};
+
+TEST_F(Properties, ANewControlStartsFromItsNameTheFormAndTheStandardColours) {
+    const HWND panel = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 150, 10, 200, 100,
+                                       Form(), nullptr, nullptr, nullptr);
+    const tv::UniqueFont font(CreateFontW(-11, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE,
+                                          DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    host.name = "Command7";
+    host.ambientBack = 0x00102030;
+    control = Butt::Create(panel, 201, {0, 0, 80, 24}, host);
+    Butt& b = *control;
+    EXPECT_EQ(host.changed, (std::vector<std::string>{"Caption", "CapAlign", "Focus", "cFHover",
+                                                      "cBHover", "Font"}));
+    EXPECT_EQ(b.Caption(), "Command7");
+    EXPECT_EQ(b.Font(), (FontDesc{"Arial", 8.25f, FW_BOLD, true, false, false, DEFAULT_CHARSET}));
+    EXPECT_EQ(b.impl().ContainerBackColor, 0x00102030);
+    const std::pair<long, long> numbers[] = {
+        {b.CaptionAlign(), 2}, {b.ButtonStyle(), 0},  {b.Mode(), 0},         {b.CaptionStyle(), 0},
+        {b.ButtonShape(), 0},  {b.GradientMode(), 0}, {b.PictureSize(), 0},  {b.PictureAlign(), 0},
+        {b.CustomClick(), 0},  {b.MousePointer(), 0}, {b.HoverColorLocks(), 0}};
+    for (const auto& [value, expected] : numbers)
+        EXPECT_EQ(value, expected);
+    const std::pair<Color, Color> colors[] = {{b.BackColor(), kButtonFace},
+                                              {b.HoverBackColor(), kButtonFace},
+                                              {b.ForeColor(), kButtonText},
+                                              {b.HoverForeColor(), kButtonText},
+                                              {b.GradientColor(), 0}};
+    for (const auto& [value, expected] : colors)
+        EXPECT_EQ(value, expected);
+    EXPECT_TRUE(b.ShowFocusRect() && b.Enabled() && !b.Value() && !b.Picture());
+    EXPECT_TRUE(IsWindowVisible(b.hWnd()));
+    EXPECT_EQ(Butt::FromWindow(b.hWnd()), &b);
+    EXPECT_EQ(Butt::FromWindow(panel), nullptr);
+    EXPECT_EQ(b.hdc(), b.hdc()); // one lasting device context
+    control.reset();
+    DestroyWindow(panel);
+}
+
+TEST_F(Properties, ValuesOutOfRangeChangeNothingAndSayNothing) {
+    Butt& b = Make();
+    const std::vector<std::function<void()>> refused = {
+        [&] { b.SetButtonStyle(8); },  [&] { b.SetButtonStyle(-1); }, [&] { b.SetMode(3); },
+        [&] { b.SetMode(-1); },        [&] { b.SetCaptionAlign(3); }, [&] { b.SetCaptionStyle(3); },
+        [&] { b.SetCaptionStyle(-1); }, [&] { b.SetCustomClick(9); },  [&] { b.SetButtonShape(9); },
+        [&] { b.SetButtonShape(-1); }, [&] { b.SetPictureAlign(6); }, [&] { b.SetPictureSize(5); },
+        [&] { b.SetPictureSize(-1); }, [&] { b.SetGradientMode(5); }, [&] { b.SetGradientMode(-1); },
+    };
+    PropertyBag before;
+    b.Save(before);
+    for (const auto& change : refused)
+        EXPECT_TRUE(Designing(change).empty());
+    PropertyBag after;
+    b.Save(after);
+    EXPECT_EQ(after.ToText(), before.ToText());
+    EXPECT_TRUE(host.changed.empty());
+    // The ends of the ranges are taken.
+    for (const long v : {0L, 7L}) {
+        b.SetButtonStyle(v);
+        EXPECT_EQ(b.ButtonStyle(), v);
+    }
+    for (const long v : {4L, 0L}) {
+        b.SetPictureSize(v);
+        EXPECT_EQ(b.PictureSize(), v);
+        EXPECT_EQ(b.impl().PictureSizePixels, (v + 2) * 8);
+    }
+    b.SetGradientMode(4);
+    b.SetCustomClick(8);
+    b.SetPictureAlign(5);
+    b.SetCaptionStyle(2);
+    EXPECT_EQ(b.GradientMode() + b.CustomClick() + b.PictureAlign() + b.CaptionStyle(), 19);
+}
+
+TEST_F(Properties, DesignMessagesAreShownOnlyWhileDesigning) {
+    Butt& b = Make();
+    // At run time the same refusals show nothing and change nothing.
+    b.SetValue(true);
+    b.SetButtonShape(7);
+    b.SetMouseIcon(TestBitmap());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(!b.Value() && b.ButtonShape() == 0 && !b.MouseIcon());
+
+    const std::string title = "VH - Torv3 No Intros: ";
+    EXPECT_EQ(Designing([&] { b.SetValue(true); }),
+              std::vector{title + "This property is not applicable for command button modes."});
+    EXPECT_FALSE(b.Value());
+    EXPECT_EQ(Designing([&] { b.SetCustomClick(3); }),
+              std::vector{title + "This property has no effect unless the Button Shape is a "
+                                  "custom shape."});
+    EXPECT_EQ(b.CustomClick(), 3); // stored all the same
+    EXPECT_EQ(Designing([&] { b.SetButtonShape(8); }),
+              std::vector{title + "The Picture Property must be assigned first and must be a "
+                                  "bitmap or JPEG."});
+    b.SetPicture(TestIcon());
+    b.SetPictureAlign(4);
+    EXPECT_EQ(Designing([&] { b.SetCaptionAlign(0); }),
+              std::vector{title + "When button images are aligned top/bottom center, \r\nbutton "
+                                  "captions can only be center aligned"});
+    EXPECT_EQ(b.CaptionAlign(), 2);
+    EXPECT_EQ(Designing([&] { b.SetButtonShape(7); }).size(), 1u); // an icon cannot outline
+    EXPECT_EQ(b.ButtonShape(), 0);
+    EXPECT_EQ(Designing([&] { b.SetMouseIcon(TestBitmap()); }),
+              std::vector<std::string>{"Select .ico Or .cur Files Only: Invalid picture"});
+    EXPECT_TRUE(!b.MouseIcon() && b.MousePointer() == 0);
+    b.SetMouseIcon(TestIcon());
+    EXPECT_TRUE(b.MouseIcon() && b.MousePointer() == 99); // custom
+
+    // The focus mark of a default button while designing.
+    host.displayAsDefault = true;
+    host.userMode = false;
+    b.AmbientChanged("displayasdefault");
+    EXPECT_TRUE(b.impl().StateFlags & kShowsFocus);
+    EXPECT_EQ(Designing([&] { b.SetShowFocusRect(false); }),
+              std::vector{title + "The focus rectangle may appear on default buttons ONLY while "
+                                  "in design mode, \r\nbut will not appear when the form is "
+                                  "running."});
+    b.SetShowFocusRect(true);
+    b.AmbientChanged("DisplayAsDefault");
+    b.SetShowFocusRect(true); // at run time the mark just goes
+    EXPECT_FALSE(b.impl().StateFlags & kShowsFocus);
+    host.displayAsDefault = false;
+    b.AmbientChanged("DisplayAsDefault");
+    EXPECT_FALSE(b.impl().StateFlags & kShowsFocus);
+    host.ambientBack = static_cast<Color>(0x80000005); // the window colour, made plain
+    b.AmbientChanged("BACKCOLOR");
+    EXPECT_EQ(b.impl().ContainerBackColor, static_cast<Color>(GetSysColor(COLOR_WINDOW)));
+}
+
+TEST_F(Properties, PictureOutlinesNeedABitmapAndTakeTheLargestSize) {
+    Butt& b = Make();
+    b.SetPicture(TestBitmap());
+    b.SetCaptionAlign(0);
+    b.SetButtonShape(7);
+    EXPECT_EQ(b.ButtonShape(), 7);
+    EXPECT_EQ(b.PictureSize(), 4);
+    EXPECT_EQ(b.CaptionAlign(), 2); // every shape centres the caption
+    EXPECT_FALSE(b.impl().delayDrawing);
+    EXPECT_EQ(Designing([&] { b.SetPictureSize(1); }),
+              std::vector<std::string>{
+                  "VH - Torv3 No Intros: The picture size cannot be changed for Shaped buttons"});
+    EXPECT_EQ(b.PictureSize(), 4);
+    // An icon given to an outlined button turns it back into a rectangle; so does no picture.
+    EXPECT_EQ(Designing([&] { b.SetPicture(TestIcon()); }),
+              std::vector<std::string>{"VH - Torv3 No Intros: Icons cannot be used for custom "
+                                       "buttons. Only use bitmaps or JPEGs.\r\nButton was "
+                                       "changed to Rectangular shaped."});
+    EXPECT_EQ(b.ButtonShape(), 0);
+    b.SetPicture(TestBitmap());
+    b.SetButtonShape(8);
+    b.SetPicture(nullptr);
+    EXPECT_EQ(b.ButtonShape(), 0);
+    for (long shape = 0; shape <= 6; ++shape) {
+        b.SetCaptionAlign(1);
+        b.SetButtonShape(shape);
+        EXPECT_EQ(b.CaptionAlign(), 2);
+    }
+    b.SetCaptionAlign(1);
+    b.SetPictureAlign(5); // top/bottom pictures centre the caption
+    EXPECT_EQ(b.CaptionAlign(), 2);
+}
+
+TEST_F(Properties, ModeValueFontStyleAndEnabled) {
+    Butt& b = Make();
+    b.SetMode(1);
+    b.SetValue(true);
+    EXPECT_TRUE(b.Value());
+    b.SetMode(0); // a command button has no value
+    EXPECT_FALSE(b.Value());
+    EXPECT_TRUE(Changed("Value") && Changed("Mode"));
+
+    b.SetFont(FontDesc{"Verdana", 10.0f, 400, false, false, true, 0});
+    const struct {
+        long set, read, weight;
+        bool italic, underline;
+    } styles[] = {{14, 14, 700, true, true}, {1, 0, 400, false, false}, {4 | 16, 4, 400, true, false},
+                  {2, 2, 700, false, false}, {8, 8, 400, false, true}};
+    for (const auto& s : styles) {
+        b.SetFontStyle(s.set);
+        EXPECT_EQ(b.FontStyle(), s.read) << s.set;
+        EXPECT_EQ(b.Font(), (FontDesc{"Verdana", 10.0f, s.weight, s.italic, s.underline, true, 0}));
+    }
+    b.SetFont(FontDesc{"Verdana", 10.0f, 600}); // semibold counts as bold
+    EXPECT_EQ(b.FontStyle(), 2);
+    EXPECT_TRUE(Changed("Font"));
+
+    b.SetEnabled(false);
+    EXPECT_FALSE(b.Enabled() || IsWindowEnabled(b.hWnd()));
+    b.SetEnabled(true);
+    EXPECT_TRUE(IsWindowEnabled(b.hWnd()));
+    EXPECT_TRUE(Changed("Enabled"));
+}
+
+TEST_F(Properties, HoverColoursFollowTheirLocks) {
+    Butt& b = Make();
+    b.SetHoverBackColor(kFace);
+    host.changed.clear();
+    // Each step: what is done, then the hover back and fore colours and the locks.
+    const struct {
+        std::function<void()> step;
+        Color hoverBack, hoverFore;
+        long locks;
+    } steps[] = {
+        {[&] { b.SetBackColor(0x123456); }, 0x123456, 0, 0},
+        {[&] { b.SetForeColor(0x00FF00); }, 0x123456, 0x00FF00, 0},
+        {[&] { b.SetHoverBackColor(0x123456); }, 0x123456, 0x00FF00, 0}, // equal: still locked
+        {[&] { b.SetHoverBackColor(0x0000FF); }, 0x0000FF, 0x00FF00, 1}, // freed
+        {[&] { b.SetBackColor(0x222222); }, 0x0000FF, 0x00FF00, 1},
+        {[&] { b.SetForeColor(0x333333); }, 0x0000FF, 0x333333, 1}, // the text still follows
+        {[&] { b.SetHoverForeColor(0x444444); }, 0x0000FF, 0x444444, 3},
+        {[&] { b.SetHoverColorLocks(0); }, 0x222222, 0x333333, 0}, // locks apply at once
+        {[&] { b.SetHoverForeColor(0x555555); }, 0x222222, 0x555555, 2},
+        {[&] { b.SetHoverBackColor(0x666666); }, 0x666666, 0x555555, 3},
+        {[&] { b.SetHoverColorLocks(1); }, 0x666666, 0x333333, 1},
+        {[&] { b.SetHoverColorLocks(2); }, 0x222222, 0x333333, 2},
+        {[&] { b.SetHoverColorLocks(0); }, 0x222222, 0x333333, 0},
+        // With a gradient on, a locked hover back colour follows the gradient's colour.
+        {[&] { b.SetGradientColor(0x0A0B0C); }, 0x222222, 0x333333, 0},
+        {[&] { b.SetGradientMode(2); }, 0x0A0B0C, 0x333333, 0},
+        {[&] { b.SetGradientColor(0x0D0E0F); }, 0x0D0E0F, 0x333333, 0},
+        {[&] { b.SetBackColor(0x505050); }, 0x0D0E0F, 0x333333, 0},
+        {[&] { b.SetHoverBackColor(0x0D0E0F); }, 0x0D0E0F, 0x333333, 0},
+        {[&] { b.SetGradientMode(0); }, 0x505050, 0x333333, 0},
+        {[&] { b.SetHoverColorLocks(3); }, 0x505050, 0x333333, 3},
+        {[&] { b.SetBackColor(0x606060); }, 0x505050, 0x333333, 3},
+        {[&] { b.SetForeColor(0x707070); }, 0x505050, 0x333333, 3},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].step();
+        EXPECT_EQ(b.HoverBackColor(), steps[i].hoverBack) << "step " << i;
+        EXPECT_EQ(b.HoverForeColor(), steps[i].hoverFore) << "step " << i;
+        EXPECT_EQ(b.HoverColorLocks(), steps[i].locks) << "step " << i;
+    }
+    for (const char* key : {"cFHover", "cBHover", "LockHover", "cBack", "cFore", "cGradient",
+                            "Gradient"})
+        EXPECT_TRUE(Changed(key)) << key;
+}
+
+TEST_F(Properties, ResetDefaultColorsWorksOnlyWhileDesigning) {
+    Butt& b = Make();
+    const auto customise = [&] {
+        b.SetBackColor(0x111111);
+        b.SetForeColor(0x222222);
+        b.SetGradientColor(0x333333);
+        b.SetGradientMode(3);
+        b.SetHoverColorLocks(3);
+    };
+    customise();
+    b.SetResetDefaultColors(true);
+    EXPECT_TRUE(b.BackColor() == 0x111111 && b.GradientMode() == 3 && !b.ResetDefaultColors());
+    EXPECT_TRUE(Designing([&] { b.SetResetDefaultColors(false); }).empty());
+    EXPECT_EQ(b.BackColor(), 0x111111);
+    host.changed.clear();
+    EXPECT_TRUE(Designing([&] { b.SetResetDefaultColors(true); }).empty());
+    const std::pair<Color, Color> reset[] = {{b.BackColor(), kButtonFace},
+                                             {b.ForeColor(), kButtonText},
+                                             {b.GradientColor(), kButtonFace},
+                                             {b.HoverBackColor(), kButtonFace},
+                                             {b.HoverForeColor(), kButtonText}};
+    for (const auto& [value, expected] : reset)
+        EXPECT_EQ(value, expected);
+    EXPECT_TRUE(b.GradientMode() == 0 && b.HoverColorLocks() == 0 && !b.impl().delayDrawing);
+    EXPECT_TRUE(Changed("cBack") && Changed("cGradient"));
+    EXPECT_FALSE(b.ResetDefaultColors());
+}
+
+TEST_F(Properties, TheAccessKeyComesFromTheCaption) {
+    Butt& b = Make();
+    const struct {
+        const char* caption;
+        char key; // after the caption "&Q"
+    } cases[] = {
+        {"&Apply", 'A'},    {"Fish && Chips", 'Q'}, {"&&&Xylophone", 'X'}, {"Trailing&", 'Q'},
+        {"&a and &b", 'b'}, {"No marks", 'Q'},      {"&&", 'Q'},           {"A &&&& &B", 'B'},
+    };
+    for (const auto& c : cases) {
+        b.SetCaption("&Q");
+        b.SetCaption(c.caption);
+        EXPECT_EQ(b.AccessKey(), c.key) << c.caption;
+        EXPECT_EQ(b.Caption(), c.caption);
+    }
+}
+
+TEST_F(Properties, MousePointersPickTheirSystemCursor) {
+    Butt& b = Make();
+    const auto cursorShown = [&] {
+        SetCursor(nullptr);
+        SendMessageW(b.hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(b.hWnd()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    const struct {
+        long pointer;
+        int cursor; // 0 and unknown values: the class cursor, an arrow
+    } cases[] = {{0, 32512},  {1, 32512},  {2, 32515},  {3, 32513},  {4, 32512},  {5, 32646},
+                 {6, 32643},  {7, 32645},  {8, 32642},  {9, 32644},  {10, 32516}, {11, 32514},
+                 {12, 32648}, {13, 32650}, {14, 32651}, {15, 32646}, {16, 32512}, {99, 32512}};
+    for (const auto& c : cases) {
+        b.SetMousePointer(c.pointer);
+        EXPECT_EQ(b.MousePointer(), c.pointer);
+        EXPECT_EQ(cursorShown(), LoadCursorW(nullptr, MAKEINTRESOURCEW(c.cursor)))
+            << "MousePointer " << c.pointer;
+    }
+    b.SetMouseIcon(TestIcon());
+    EXPECT_EQ(cursorShown(), static_cast<HCURSOR>(b.MouseIcon()->handle()));
+    EXPECT_TRUE(Changed("mPointer") && Changed("mIcon"));
+}
+
+TEST_F(Properties, HelpTextsAndDelayedDrawing) {
+    EXPECT_EQ(Butt::HelpText("Caption"),
+              "The caption of the button. Double pipe (||) is a line break.");
+    EXPECT_EQ(Butt::HelpText("hovercolorlocks"),
+              "Can ensure the hover colors match the caption and back colors. Click for more "
+              "options.");
+    EXPECT_EQ(Butt::HelpText("HoverBackColor"),
+              "Color of button background when mouse is hovering over it. Affects the "
+              "HoverLockColors property.");
+    EXPECT_EQ(Butt::HelpText("hdc"), "");
+
+    Butt& b = Make();
+    const std::vector<std::function<void()>> enders = {
+        [&] { b.SetForeColor(0x010203); }, // ForeColor ends a delay by itself
+        [&] { b.Refresh(); },
+        [&] { b.DelayDrawing(false); },
+        [&] { SendMessageW(b.hWnd(), WM_PAINT, 0, 0); },
+        [&] { Mouse(b, WM_LBUTTONDOWN, 10, 5, MK_LBUTTON); },
+    };
+    for (std::size_t i = 0; i < enders.size(); ++i) {
+        b.DelayDrawing(true);
+        EXPECT_TRUE(b.impl().delayDrawing);
+        enders[i]();
+        EXPECT_FALSE(b.impl().delayDrawing) << i;
+    }
+    Mouse(b, WM_LBUTTONUP);
+}
+
+TEST_F(Properties, AControlWhoseWindowEndedTakesSettersQuietly) {
+    Butt& b = Make();
+    DestroyWindow(b.hWnd()); // the form destroys its children first
+    EXPECT_EQ(b.hWnd(), nullptr);
+    b.SetCaption("Still here");
+    b.SetMode(2);
+    b.SetValue(true);
+    b.SetButtonStyle(3);
+    b.SetEnabled(false);
+    b.Refresh();
+    EXPECT_EQ(b.Caption(), "Still here");
+    EXPECT_EQ(GetPropA(Form(), "bt_OptCount"), nullptr); // an ended control joins nothing
+}
+
+} // namespace
+} // namespace butt::test
