@@ -13,8 +13,11 @@ the end: the kill rate over the faults that compiled. Every changed file is put 
 each fault, also when the run is interrupted; a run that was killed outright is mended by the
 next one (the originals wait in <build>/mutate-journal.json).
 
-The same seed and count on the same sources always give the same faults, so two versions of
-the test suite can be compared on them. The report of the last run is <build>/mutants.tsv.
+A test that fails on a fault is run once more: only a second failure counts as a kill, so a
+test that failed for another reason (a loaded machine) kills nothing. What a killing test
+printed is kept in <build>/mutants/. The same seed and count on the same sources always give
+the same faults, so two versions of the test suite can be compared on them. The report of
+the last run is <build>/mutants.tsv.
 """
 import argparse
 import hashlib
@@ -313,6 +316,13 @@ def run_test(test, timeout):
     return passed, time.monotonic() - start, output.decode("utf-8", "replace")
 
 
+def failed_cases(output):
+    """The names of the failed cases in a GoogleTest or unittest report."""
+    cases = re.findall(r"^\[  FAILED  \] ([\w/.]+) \(", output, re.M)
+    cases += re.findall(r"^(?:FAIL|ERROR): (\w+)", output, re.M)
+    return sorted(set(cases))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "win64"))
@@ -321,6 +331,9 @@ def main():
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     parser.add_argument("--only", default="", help="run only these numbers of the sample")
+    parser.add_argument("--every-test", action="store_true",
+                        help="run every covering test on each fault and name each test case "
+                             "that fails, to see which tests catch what")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
 
@@ -391,13 +404,29 @@ def main():
                     result = "did-not-compile"
                 else:
                     result = "survived"
+                    failed = []
                     for test in chosen_tests:
-                        passed, _, _ = run_test(test, 3 * durations[test["name"]] + 20)
+                        # Generous: a loaded machine must not pass for a hang; a real hang
+                        # takes far longer.
+                        limit = 4 * durations[test["name"]] + 60
+                        passed, _, output = run_test(test, limit)
                         if not passed:
-                            result, killer = "killed", test["name"]
-                            break
-                    if not chosen_tests:
-                        result = "survived"
+                            # A fault fails its test every time; a test that passes on a
+                            # second run failed for another reason, and kills nothing.
+                            again, _, second = run_test(test, limit)
+                            if again:
+                                print(f"mutate: {test['name']} failed once and passed again on "
+                                      f"fault {mutant['number']}; not counted as a kill")
+                                continue
+                            result = "killed"
+                            os.makedirs(os.path.join(build, "mutants"), exist_ok=True)
+                            with open(os.path.join(build, "mutants", f"{mutant['number']}-{test['name']}.log"),
+                                      "w", encoding="utf-8") as log:
+                                log.write(output)
+                            failed += [test["name"] + ":" + case for case in failed_cases(output)] or [test["name"]]
+                            if not args.every_test:
+                                break
+                    killer = " ".join(failed)
             finally:
                 journal.restore(path, original)
             mutant.update(result=result, killer=killer)
@@ -408,8 +437,10 @@ def main():
         interrupted = True
         print("mutate: interrupted; every file is back as it was")
     finally:
-        # Leave the build tree matching the sources again.
+        # Leave the build tree matching the sources again, and the test display stopped.
         build_targets(build, needed, args.jobs)
+        subprocess.run([os.path.join(ROOT, "tools", "wine-env.sh"), "--state", wine_state(build),
+                        "down"])
 
     with open(os.path.join(build, "mutants.tsv"), "w", encoding="utf-8") as f:
         f.write("number\tfile\tline\tkind\tchange\tresult\tkilled by\n")

@@ -61,6 +61,8 @@ start_display() {
 # of a window it hands to the manager (each fade-out, each window a test closes). Windows of
 # test programs are left to Wine itself; the tool and the start-up bench's bare window stay
 # managed, as on a player's desktop, for the tests and benches that look at them from outside.
+# A program that crashes ends without Wine's crash dialog, which would stay on the display
+# (over the windows of later tests) and keep its debugger waiting for a click.
 apply_settings() {
     local reg="$state/settings.reg"
     cat >"$reg" <<'REG'
@@ -74,6 +76,9 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\bare_window.exe\X11 Driver]
 "Managed"="Y"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
 REG
     timeout 120 "$WINE" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 9>&-
 }
@@ -98,9 +103,9 @@ up() {
         echo $! >"$state/wineserver.pid"
         sleep 0.2
     fi
-    if [ ! -f "$state/settings-1" ]; then
+    if [ ! -f "$state/settings-2" ]; then
         apply_settings
-        touch "$state/settings-1"
+        touch "$state/settings-2"
     fi
     exec 9>&-
 }

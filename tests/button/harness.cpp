@@ -51,35 +51,40 @@ const std::vector<FormKey>& FormKeys() {
 
 void Record(Butt& control, std::vector<std::string>& log) {
     ButtEvents& events = control.Events();
-    const auto mouse = [&log](const char* name) {
+    // Shift keys and places only when they are not the usual 0 and (10, 5).
+    const auto mouse = [&log](std::string name) {
         return [&log, name](short& button, short& shift, float& x, float& y) {
-            log.push_back(std::string(name) + " " + std::to_string(button) + " " +
-                          std::to_string(shift) + " " + Number(x) + " " + Number(y));
+            std::string word = name + std::to_string(button);
+            if (shift)
+                word.append("s").append(std::to_string(shift));
+            if (x != 10 || y != 5)
+                word.append("@").append(Number(x)).append(",").append(Number(y));
+            log.push_back(word);
         };
     };
-    const auto key = [&log](const char* name) {
+    const auto key = [&log](std::string name) {
         return [&log, name](short& code, short& shift) {
-            log.push_back(std::string(name) + " " + std::to_string(code) + " " +
-                          std::to_string(shift));
+            std::string word = name + std::to_string(code);
+            if (shift)
+                word.append("s").append(std::to_string(shift));
+            log.push_back(word);
         };
     };
-    events.MouseDown = mouse("MouseDown");
-    events.MouseUp = mouse("MouseUp");
-    events.MouseMove = mouse("MouseMove");
+    events.MouseDown = mouse("Down");
+    events.MouseUp = mouse("Up");
+    events.MouseMove = mouse("Move");
     events.KeyDown = key("KeyDown");
     events.KeyUp = key("KeyUp");
-    events.KeyPress = [&log](short& code) { log.push_back("KeyPress " + std::to_string(code)); };
-    events.MouseOnButton = [&log](bool& on) {
-        log.push_back(std::string("MouseOnButton ") + (on ? "1" : "0"));
-    };
+    events.KeyPress = [&log](short& code) { log.push_back("KeyPress" + std::to_string(code)); };
+    events.MouseOnButton = [&log](bool& on) { log.push_back(on ? "Enter" : "Leave"); };
     events.Click = [&log] { log.push_back("Click"); };
-    events.DoubleClick = [&log](short& b) { log.push_back("DoubleClick " + std::to_string(b)); };
+    events.DoubleClick = [&log](short& b) { log.push_back("Double" + std::to_string(b)); };
 }
 
 std::string Joined(const std::vector<std::string>& log) {
     std::string text;
     for (const auto& entry : log)
-        text += (text.empty() ? "" : " | ") + entry;
+        text += (text.empty() ? "" : " ") + entry;
     return text;
 }
 

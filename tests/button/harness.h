@@ -53,7 +53,9 @@ struct FormKey {
 };
 const std::vector<FormKey>& FormKeys();
 
-// Every event of `control` as text: "MouseDown 1 0 10 5", "Click", "MouseOnButton 1".
+// Every event of `control` as a word: "Down1" (left press at 10, 5), "Up2s1@300,5" (right
+// release with shift at 300, 5), "KeyDown32", "KeyPress97", "Click", "Double1", "Enter" and
+// "Leave" (MouseOnButton).
 void Record(Butt& control, std::vector<std::string>& log);
 std::string Joined(const std::vector<std::string>& log);
 

@@ -1,6 +1,6 @@
-// Pictures: files through the system's loaders and WIC, the key colour and its near
-// neighbours at every size, greyed and icon looks, outlines cut from a picture, and the press
-// shift of CustomClick.
+// Pictures beyond the sheet's looks: files through the system's loaders and WIC, the key
+// colour and its near neighbours at every size, odd handles, outlines cut from a picture, and
+// the press shift of CustomClick.
 #include "dib.h"
 #include "harness.h"
 #include "temp_folder.h"
@@ -31,7 +31,8 @@ std::string IconFile(int side, bool cursor) {
     const unsigned maskRow = static_cast<unsigned>((side + 31) / 32 * 4);
     put16(0), put16(cursor ? 2 : 1), put16(1); // a directory of one image
     bytes += char(side), bytes += char(side), bytes += '\0', bytes += '\0';
-    put16(cursor ? 0 : 1), put16(cursor ? 0 : 32), put32(40 + pixels * 4 + maskRow * side), put32(22);
+    put16(cursor ? 0 : 1), put16(cursor ? 0 : 32), put32(40 + pixels * 4 + maskRow * side),
+        put32(22);
     put32(40), put32(side), put32(2 * side), put16(1), put16(32);
     for (int i = 0; i < 6; ++i)
         put32(0);
@@ -55,17 +56,20 @@ bool WriteWithWic(const std::wstring& path, const GUID& container) {
     for (int i = 0; i < 32 * 16; ++i)
         pixels[i] = tv::DibFromColor(i % 32 < 16 ? Rgb(220, 20, 20) : Rgb(20, 20, 220));
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
-    bool ok = SUCCEEDED(factory->CreateBitmapFromMemory(32, 16, GUID_WICPixelFormat32bppBGR, 128,
-                                                         128 * 16, reinterpret_cast<BYTE*>(pixels.data()), &bitmap)) &&
+    bool ok = SUCCEEDED(factory->CreateBitmapFromMemory(
+                  32, 16, GUID_WICPixelFormat32bppBGR, 128, 128 * 16,
+                  reinterpret_cast<BYTE*>(pixels.data()), &bitmap)) &&
               SUCCEEDED(factory->CreateStream(&stream)) &&
               SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
               SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
               SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-              SUCCEEDED(frame->SetSize(32, 16)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
+              SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(32, 16)) &&
+              SUCCEEDED(frame->SetPixelFormat(&format)) &&
               SUCCEEDED(frame->WriteSource(bitmap, nullptr)) && SUCCEEDED(frame->Commit()) &&
               SUCCEEDED(encoder->Commit());
-    for (IUnknown* object : std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory})
+    for (IUnknown* object :
+         std::initializer_list<IUnknown*>{frame, encoder, stream, bitmap, factory})
         if (object)
             object->Release();
     return ok;
@@ -130,7 +134,8 @@ TEST(PictureFiles, BitmapsIconsJpegAndPngLoadAndBadFilesSayWhy) {
     tv::test::WriteFileBytes(folder / L"garbage.bmp", "BM this is not a bitmap");
     tv::test::WriteFileBytes(folder / L"garbage.ico", std::string(40, '\0'));
     tv::test::WriteFileBytes(folder / L"empty.png", "");
-    tv::test::WriteFileBytes(folder / L"cut.jpg", tv::test::ReadFileBytes(folder / L"p.jpg").substr(0, 20));
+    tv::test::WriteFileBytes(folder / L"cut.jpg",
+                             tv::test::ReadFileBytes(folder / L"p.jpg").substr(0, 20));
     for (const wchar_t* name : {L"garbage.jpg", L"garbage.bmp", L"garbage.ico", L"empty.png",
                                 L"cut.jpg", L"missing.cur", L"missing.bmp"}) {
         const std::string narrow = tv::test::Utf8(name);
@@ -190,36 +195,7 @@ TEST_F(Pictures, TheKeyAndItsNearNeighboursShowTheFaceAtEverySize) {
         }
 }
 
-TEST_F(Pictures, IconsKeepTheirOwnMaskAndOddHandlesDrawNothing) {
-    // Left half red and opaque, right half transparent by the mask; then a monochrome cursor
-    // that keeps its image below its mask, left half black.
-    std::vector<WORD> maskRows(32, 0xFF00); // a 1 bit lets the background through
-    ICONINFO info{TRUE, 0, 0, CreateBitmap(16, 16, 1, 1, maskRows.data()), nullptr};
-    const PicturePtr redHalf = MakePicture(16, 16, [](int x, int) { return x < 8 ? kRed : 0; });
-    info.hbmColor = static_cast<HBITMAP>(redHalf->handle());
-    const PicturePtr icon = Picture::FromIcon(CreateIconIndirect(&info), Picture::Kind::Icon);
-    DeleteObject(info.hbmMask);
-    for (WORD& row : maskRows)
-        row = &row < &maskRows[16] ? 0xFF00 : 0;
-    ICONINFO mono{TRUE, 0, 0, CreateBitmap(16, 32, 1, 1, maskRows.data()), nullptr};
-    const PicturePtr cursor = Picture::FromIcon(CreateIconIndirect(&mono), Picture::Kind::Cursor);
-    DeleteObject(mono.hbmMask);
-    const struct {
-        PicturePtr picture;
-        bool enabled;
-        Color left;
-    } cases[] = {{icon, true, kRed}, {icon, false, (kRed & kFace) | (~kRed & 0x808080)},
-                 {cursor, true, 0x000000}};
-    for (const auto& c : cases) {
-        WithPicture(c.picture, 0).SetEnabled(c.enabled);
-        const Pixels painted = (Show(0), Print());
-        EXPECT_EQ(impl().PictureKind, 1);
-        EXPECT_EQ(impl().PictureWidth * 100 + impl().PictureHeight, 1616);
-        EXPECT_FALSE(impl().ShapeBitmap) << "icons are not key-coloured";
-        const RECT r = impl().PictureRect;
-        EXPECT_EQ(painted.At(r.left + 3, r.top + 8), static_cast<COLORREF>(c.left));
-        EXPECT_EQ(painted.At(r.left + 12, r.top + 8), static_cast<COLORREF>(kFace));
-    }
+TEST_F(Pictures, OddHandlesAndRemovedPicturesDrawNothing) {
     // A brush stands in for a metafile: neither bitmap nor icon, it measures and draws nothing.
     const PicturePtr odd = Picture::FromBitmap(reinterpret_cast<HBITMAP>(CreateSolidBrush(kRed)));
     const auto yellow = MakePicture(32, 32, [](int x, int y) { return x + y ? 0x28C8DC : kKey; });
@@ -231,38 +207,6 @@ TEST_F(Pictures, IconsKeepTheirOwnMaskAndOddHandlesDrawNothing) {
         EXPECT_EQ(impl().PictureWidth, picture == yellow ? 32 : 0);
         EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kBlue), 0);
         EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kFace) == 112 * 52, picture != yellow);
-    }
-}
-
-TEST_F(Pictures, AStretchedPictureTakesTheNearestPixelsAndNoBlendsOfTheKey) {
-    // 16 x 12: green with a blue bar inside a key border two pixels wide, stretched 3 times
-    // and 2.5 times over the face. A smoothing scaler would leave blends of key and motif
-    // along every edge, too far from the key to count as transparent.
-    const auto motif = [](int x, int y) -> Color {
-        if (x < 2 || y < 2 || x >= 14 || y >= 10)
-            return kKey;
-        return (y >= 5 && y < 7 && x >= 5 && x < 11) ? kBlue : kGreen;
-    };
-    for (const SIZE size : {SIZE{48, 36}, SIZE{40, 30}}) {
-        SCOPED_TRACE(::testing::Message() << size.cx << " x " << size.cy);
-        WithPicture(MakePicture(16, 12, motif), 3, size.cx + 6, size.cy + 6);
-        const Pixels painted = (Show(0), Print());
-        ASSERT_EQ(impl().ShapeBitmapWidth * 100 + impl().ShapeBitmapHeight, size.cx * 100 + size.cy);
-        const tv::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-        const tv::ScopedSelect select(dc.get(), impl().ShapeBitmap.get());
-        int face = 0;
-        for (int y = 0; y < size.cy; ++y)
-            for (int x = 0; x < size.cx; ++x) {
-                const COLORREF c = GetPixel(dc.get(), x, y);
-                if (size.cx == 48) {
-                    ASSERT_EQ(c, static_cast<COLORREF>(motif(x / 3, y / 3))) << x << "," << y;
-                }
-                ASSERT_TRUE(c == kKey || c == kGreen || c == kBlue) << x << "," << y;
-                const COLORREF shown = painted.At(3 + x, 3 + y);
-                ASSERT_EQ(shown, c == kKey ? static_cast<COLORREF>(kFace) : c) << x << "," << y;
-                face += c == kKey;
-            }
-        EXPECT_GT(face, size.cx * size.cy / 3); // the key border is half the picture
     }
 }
 
@@ -297,7 +241,8 @@ TEST_F(Outlines, TheOutlineIsCutFromTheOpaquePixelsWithInsetsInside) {
             for (const POINT p : {POINT{10, 20}, {30, 5}, {49, 20}})
                 EXPECT_EQ(painted.At(p.x, p.y), static_cast<COLORREF>(kFace)) << p.x << "," << p.y;
         } else { // a white-to-grey ring
-            const COLORREF top = painted.At(30, 5), left = painted.At(10, 20), bottom = painted.At(30, 34);
+            const COLORREF top = painted.At(30, 5), left = painted.At(10, 20),
+                           bottom = painted.At(30, 34);
             EXPECT_TRUE(GetRValue(top) >= 0xE8 && GetRValue(top) > GetRValue(left) &&
                         GetRValue(left) > GetRValue(bottom) && GetRValue(bottom) <= 0x98);
             EXPECT_EQ(GetRValue(left), GetBValue(left));
@@ -318,7 +263,7 @@ TEST_F(Outlines, TheOutlineIsCutFromTheOpaquePixelsWithInsetsInside) {
     EXPECT_EQ(painted.At(39, 20), static_cast<COLORREF>(kGreen));
 }
 
-TEST_F(Outlines, NearKeyPixelsInsideErodeTheInsetsAndNoStepIsLeftBlack) {
+TEST_F(Outlines, NearKeyPixelsInsideErodeTheInsets) {
     Butt& b = Make(20, 10);
     b.SetPicture(MakePicture(20, 10, [](int x, int y) -> Color {
         if (x == 8 && y == 5)
@@ -331,31 +276,6 @@ TEST_F(Outlines, NearKeyPixelsInsideErodeTheInsetsAndNoStepIsLeftBlack) {
     // pixels inside the outline's box.
     EXPECT_EQ(Describe(RegionRects(impl().OuterRegion.get())), "(6,3,14,4) (6,4,7,7) (10,4,14,7) ");
     EXPECT_EQ(Describe(RegionRects(impl().InnerRegion.get())), "(7,4,9,6) ");
-
-    // A round picture without black: the steps of its outline lie inside the window region
-    // but outside the insets and the frame; no painter touches them, and they are not black.
-    const PicturePtr round = MakePicture(60, 40, [](int x, int y) -> Color {
-        const double dx = (x - 29.5) / 28.0, dy = (y - 19.5) / 18.0;
-        return dx * dx + dy * dy <= 1.0 ? kBlue : kKey;
-    });
-    for (const long shape : {7L, 8L})
-        for (const int state : {0, int(kPointerInside)}) {
-            Butt& r = Make(60, 40);
-            r.SetBackColor(0xFFFFFF);
-            r.SetPicture(round);
-            r.SetButtonShape(shape);
-            const tv::UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
-            ASSERT_NE(GetWindowRgn(r.hWnd(), outline.get()), ERROR);
-            const Pixels painted = (Show(state, state != 0), Print());
-            int inside = 0;
-            for (int y = 0; y < 40; ++y)
-                for (int x = 0; x < 60; ++x)
-                    if (PtInRegion(outline.get(), x, y)) {
-                        ++inside;
-                        ASSERT_NE(painted.At(x, y), 0u) << x << "," << y;
-                    }
-            EXPECT_GT(inside, 60 * 40 / 2);
-        }
 }
 
 TEST_F(Outlines, CustomClickMovesThePressedButtonOnePixelAndBack) {

@@ -47,11 +47,14 @@ TEST(Manifest, TheTextHasItsPlaceholdersFilledInOrder) {
     EXPECT_NE(text.find("    name=\"app.exe\"/>\r\n"), std::string::npos);
     // Inserted as given, without escaping; the description is filled last, so a placeholder
     // inside it stays as written.
-    EXPECT_NE(text.find("<description>a <b> & exename EXEVERSION</description>"), std::string::npos);
-    EXPECT_EQ(ReplaceAll("EXENAMEEXENAME exename", "EXENAME", "EXENAME1"), "EXENAME1EXENAME1 exename");
+    EXPECT_NE(text.find("<description>a <b> & exename EXEVERSION</description>"),
+              std::string::npos);
+    EXPECT_EQ(ReplaceAll("EXENAMEEXENAME exename", "EXENAME", "EXENAME1"),
+              "EXENAME1EXENAME1 exename");
     const std::pair<long, std::optional<int>> styles[] = {
-        {0, SW_HIDE}, {1, SW_SHOWNORMAL}, {2, SW_SHOWMINIMIZED}, {3, SW_SHOWMAXIMIZED},
-        {4, SW_SHOWNOACTIVATE}, {6, SW_SHOWMINNOACTIVE}, {5, std::nullopt}, {-1, std::nullopt}, {7, std::nullopt}};
+        {0, SW_HIDE},          {1, SW_SHOWNORMAL},     {2, SW_SHOWMINIMIZED},
+        {3, SW_SHOWMAXIMIZED}, {4, SW_SHOWNOACTIVATE}, {6, SW_SHOWMINNOACTIVE},
+        {5, std::nullopt},     {-1, std::nullopt},     {7, std::nullopt}};
     for (const auto& [style, command] : styles)
         EXPECT_EQ(ShowCommandForWindowStyle(style), command) << style;
 }
@@ -59,7 +62,7 @@ TEST(Manifest, TheTextHasItsPlaceholdersFilledInOrder) {
 TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
     const struct {
         const char* what;
-        std::optional<DWORD> old;  // attributes of a manifest that is there before
+        std::optional<DWORD> old; // attributes of a manifest that is there before
         bool restart;
         long style;
         std::optional<bool> createNew;
@@ -68,13 +71,17 @@ TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
         bool ended;
     } cases[] = {
         {"none there", std::nullopt, false, 0, std::nullopt, false, false, true, "", false},
-        {"one there is kept", kHiddenSystem | kReadOnly, false, 0, false, true, false, false, "", false},
-        {"one there is kept without the flag", kHiddenSystem, false, 0, std::nullopt, true, false, false, "", false},
-        {"replaced with CreateNew", kHiddenSystem | kReadOnly, false, 0, true, true, true, true, "", false},
+        {"one there is kept", kHiddenSystem | kReadOnly, false, 0, false, true, false, false, "",
+         false},
+        {"one there is kept without the flag", kHiddenSystem, false, 0, std::nullopt, true, false,
+         false, "", false},
+        {"replaced with CreateNew", kHiddenSystem | kReadOnly, false, 0, true, true, true, true, "",
+         false},
         {"written, restarted, ended", std::nullopt, true, 1, true, false, false, true,
          "\"C:\\Games\\Quiet Tool\\tool.exe\"", true},
         {"a restart never replaces", kHiddenSystem, true, 1, true, true, false, false, "", false},
-        {"an unknown style starts nothing", std::nullopt, true, 99, std::nullopt, false, false, true, "", false},
+        {"an unknown style starts nothing", std::nullopt, true, 99, std::nullopt, false, false,
+         true, "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -86,25 +93,29 @@ TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
         }
         test::FakeSystem system;
         bool createNew = c.createNew.value_or(false);
-        EXPECT_EQ(WriteExeManifestIn(folder.path(), "C:\\Games\\Quiet Tool", "tool", 1, 2, 3, "Quiet intros",
-                                     c.restart, c.style, c.createNew ? &createNew : nullptr),
+        EXPECT_EQ(WriteExeManifestIn(folder.path(), "C:\\Games\\Quiet Tool", "tool", 1, 2, 3,
+                                     "Quiet intros", c.restart, c.style,
+                                     c.createNew ? &createNew : nullptr),
                   c.result);
         EXPECT_EQ(createNew, c.createNewAfter);
         EXPECT_EQ(test::ReadFileBytes(manifest), c.replaced ? kToolManifest : "old manifest");
         const DWORD attributes = GetFileAttributesW(manifest.c_str()) & (kHiddenSystem | kReadOnly);
         EXPECT_EQ(attributes, c.replaced ? kHiddenSystem : *c.old);
-        EXPECT_EQ(system.started, c.started[0] ? std::vector<std::string>{c.started} : std::vector<std::string>{});
+        EXPECT_EQ(system.started,
+                  c.started[0] ? std::vector<std::string>{c.started} : std::vector<std::string>{});
         EXPECT_EQ(system.ended.size(), c.ended ? 1u : 0u);
     }
     // A failed restart keeps this instance; a folder of the manifest's name is no manifest.
     test::TempFolder folder;
     test::FakeSystem system;
-    system.FailStarts(true);
-    EXPECT_FALSE(WriteExeManifestIn(folder.path(), "C:\\x", "tool", 1, 2, 3, "d", true, 0, nullptr));
+    system.failStarts = true;
+    EXPECT_FALSE(
+        WriteExeManifestIn(folder.path(), "C:\\x", "tool", 1, 2, 3, "d", true, 0, nullptr));
     EXPECT_TRUE(system.started.size() == 1 && system.ended.empty());
     test::TempFolder other;
     ASSERT_TRUE(CreateDirectoryW((other / L"tool.exe.manifest").c_str(), nullptr));
-    EXPECT_FALSE(WriteExeManifestIn(other.path(), "C:\\x", "tool", 1, 2, 3, "d", false, 0, nullptr));
+    EXPECT_FALSE(
+        WriteExeManifestIn(other.path(), "C:\\x", "tool", 1, 2, 3, "d", false, 0, nullptr));
 
     // The class writes beside the running program.
     const std::wstring path = ProgramFolderW() + L"\\tv-manifest-check.exe.manifest";

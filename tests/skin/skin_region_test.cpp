@@ -59,12 +59,14 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     const std::uint32_t K = 0xFF00FF, O = 0x102030;
     // Key, 2 opaque, key, opaque to the edge / all opaque / all key / opaque, key to the edge.
     const PixelImage rows{5, 4, {K, O, O, K, O, O, O, O, O, O, K, K, K, K, K, O, K, K, K, K}};
-    EXPECT_EQ(Describe(OpaqueSpans(rows, 5, 4, kMagenta)), "(1,0,3,1) (4,0,5,1) (0,1,5,2) (0,3,1,4) ");
+    EXPECT_EQ(Describe(OpaqueSpans(rows, 5, 4, kMagenta)),
+              "(1,0,3,1) (4,0,5,1) (0,1,5,2) (0,3,1,4) ");
     // Beyond the image every pixel is opaque; alpha is no part of the colour.
     const PixelImage small{2, 1, {K, 0xFFFF00FF}};
     EXPECT_EQ(Describe(OpaqueSpans(small, 4, 2, kMagenta)), "(2,0,4,1) (0,1,4,2) ");
     EXPECT_TRUE(OpaqueSpans(small, 2, 1, kMagenta).empty());
-    EXPECT_TRUE(OpaqueSpans(PixelImage{3, 3, {K}}, 2, 1, kMagenta).size() == 1) << "a short image is opaque";
+    EXPECT_TRUE(OpaqueSpans(PixelImage{3, 3, {K}}, 2, 1, kMagenta).size() == 1)
+        << "a short image is opaque";
 
     const COLORREF nearKeys[] = {RGB(254, 0, 255), RGB(255, 1, 255), RGB(255, 0, 254)};
     std::uint32_t seed = 12345;
@@ -83,17 +85,20 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
         const char* rects; // nullptr: only the same as the reference
     } cases[] = {
         {"all key", MakeBitmap(31, 17, [](int, int) { return kMagenta; }), 31, 17, kMagenta, ""},
-        {"all opaque", MakeBitmap(33, 9, [](int, int) { return RGB(40, 51, 73); }), 33, 9, kMagenta, "(0,0,33,9) "},
-        {"one off the key is opaque", MakeBitmap(9, 3, [&](int x, int y) { return x == 4 ? nearKeys[y] : kMagenta; }),
-         9, 3, kMagenta, "(4,0,5,3) "},
+        {"all opaque", MakeBitmap(33, 9, [](int, int) { return RGB(40, 51, 73); }), 33, 9, kMagenta,
+         "(0,0,33,9) "},
+        {"one off the key is opaque",
+         MakeBitmap(9, 3, [&](int x, int y) { return x == 4 ? nearKeys[y] : kMagenta; }), 9, 3,
+         kMagenta, "(4,0,5,3) "},
         {"runs to the right edge end there",
-         MakeBitmap(20, 12, [](int x, int y) { return x < 1 + (y * 3) % 17 ? kMagenta : RGB(1, 2, 3); }), 20, 12,
-         kMagenta, nullptr},
+         MakeBitmap(20, 12,
+                    [](int x, int y) { return x < 1 + (y * 3) % 17 ? kMagenta : RGB(1, 2, 3); }),
+         20, 12, kMagenta, nullptr},
         {"24-bit noise", MakeBitmap(64, 40, scattered, 24), 64, 40, green, nullptr},
         {"32-bit noise", MakeBitmap(64, 40, scattered, 32), 64, 40, green, nullptr},
         {"top-down noise", MakeBitmap(64, 40, scattered, 24, true), 64, 40, green, nullptr},
-        {"an area larger than the picture", MakeBitmap(6, 4, [](int, int) { return kMagenta; }), 9, 6, kMagenta,
-         "(6,0,9,4) (0,4,9,6) "},
+        {"an area larger than the picture", MakeBitmap(6, 4, [](int, int) { return kMagenta; }), 9,
+         6, kMagenta, "(6,0,9,4) (0,4,9,6) "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -115,12 +120,16 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     EXPECT_FALSE(RegionFromSpans({}));
 
     // The program's own skin: the corners are cut out, the middle and the edges' middles stay.
-    UniqueBitmap skin(static_cast<HBITMAP>(LoadImageW(nullptr, TV_SOURCE_DIR L"/assets/skin_complete.bmp",
-                                                      IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    UniqueBitmap skin(static_cast<HBITMAP>(
+        LoadImageW(nullptr, TV_SOURCE_DIR L"/assets/skin_complete.bmp", IMAGE_BITMAP, 0, 0,
+                   LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     SameRegionBothWays(skin.get(), 718, 406);
     const UniqueRegion region = RegionFromBitmap(skin.get(), kMagenta);
-    const std::pair<POINT, bool> points[] = {{{0, 0}, false}, {{717, 405}, false}, {{359, 0}, true},
-                                             {{0, 203}, true}, {{359, 203}, true}};
+    const std::pair<POINT, bool> points[] = {{{0, 0}, false},
+                                             {{717, 405}, false},
+                                             {{359, 0}, true},
+                                             {{0, 203}, true},
+                                             {{359, 203}, true}};
     for (const auto& [p, in] : points)
         EXPECT_EQ(PtInRegion(region.get(), p.x, p.y) != FALSE, in) << p.x << "," << p.y;
 }
@@ -161,7 +170,9 @@ TEST(SkinSupport, SetBackgroundShapesOrShowsAndDragFormAsksForAMove) {
     // A picture with a magenta border of `margin` pixels around a dark body.
     const auto framed = [](int width, int height, int margin) {
         return MakeBitmap(width, height, [=](int x, int y) {
-            return x < margin || y < margin || x >= width - margin || y >= height - margin ? kMagenta : RGB(40, 51, 73);
+            return x < margin || y < margin || x >= width - margin || y >= height - margin
+                       ? kMagenta
+                       : RGB(40, 51, 73);
         });
     };
     const struct {
@@ -178,7 +189,8 @@ TEST(SkinSupport, SetBackgroundShapesOrShowsAndDragFormAsksForAMove) {
         {"no opaque pixel: no outline", true, 255, 40, 30, 20, true, "", "40x30", 40},
         {"a key part missing", true, std::nullopt, 40, 30, 2, false, "", "50x20", 40},
         {"a key part out of range", true, 256, 40, 30, 2, false, "", "50x20", 40},
-        {"plain: the form shows the picture", false, std::nullopt, 90, 45, 2, true, "", "90x45", 90},
+        {"plain: the form shows the picture", false, std::nullopt, 90, 45, 2, true, "", "90x45",
+         90},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

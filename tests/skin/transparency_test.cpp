@@ -31,8 +31,8 @@ class WatchedWindow {
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<WatchedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (self && message == WM_STYLECHANGED && wParam == static_cast<WPARAM>(GWL_EXSTYLE)) {
-            self->steps += std::to_string(Get_Alpha(hwnd)) + "/" + std::to_string(self->dispatched) +
-                           (IsWindowEnabled(hwnd) ? " " : "d ");
+            self->steps += std::to_string(Get_Alpha(hwnd)) + "/" +
+                           std::to_string(self->dispatched) + (IsWindowEnabled(hwnd) ? " " : "d ");
             PostMessageW(hwnd, kStepSeen, 0, 0);
         } else if (self && message == kStepSeen) {
             ++self->dispatched;
@@ -102,7 +102,8 @@ TEST(Fades, RefuseWhatTheyCannotDoAndKeepADisabledWindowDisabled) {
     EXPECT_TRUE(Fade_Out(watched.window, 0, 100));
     EXPECT_FALSE(IsWindowEnabled(watched.window));
 
-    const HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      nullptr, nullptr);
     DestroyWindow(gone);
     EXPECT_FALSE(Fade_In(gone, 240, 4));
     EXPECT_EQ(Get_LayeredFlags(gone), -1);
@@ -143,8 +144,9 @@ TEST(Fades, APumpLeavesTheQuitForItsLoopAndEndsBesideAHandlerThatKeepsPosting) {
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
 
-    const HWND window = CreateWindowExW(0, test::TestWindowClass(L"TvRepostingWindow", Reposting),
-                                        L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const HWND window =
+        CreateWindowExW(0, test::TestWindowClass(L"TvRepostingWindow", Reposting), L"", WS_POPUP, 0,
+                        0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     PostMessageW(window, kStepSeen, 0, 0);
     PumpPendingMessages();
     EXPECT_EQ(handled, 256);

@@ -18,14 +18,6 @@ struct ShownMessage {
     UINT type;
 };
 
-struct ShellCall {
-    std::string verb; // "(null)" when no verb was given
-    std::string file;
-    std::string parameters; // "(null)" when none were given
-    std::string directory;
-    int showCommand;
-};
-
 class FakeSystem : public SystemSeam {
   public:
     FakeSystem() : previous_(SetSystem(this)) {}
@@ -37,12 +29,13 @@ class FakeSystem : public SystemSeam {
     void Answer(int button) { answers_.push_back(button); }
     void PressKey(int virtualKey, SHORT state = SHORT(0x8000)) { keys_[virtualKey] = state; }
     void ReleaseKey(int virtualKey) { keys_.erase(virtualKey); }
-    void FailStarts(bool fail) { failStarts_ = fail; }
+    bool AllAnswersUsed() const { return answers_.empty(); }
 
     std::vector<ShownMessage> messages;
     std::vector<std::string> started;
-    std::vector<ShellCall> shellCalls;
+    std::vector<std::string> shellCalls; // verb|file|parameters|directory|show; "(null)" for none
     std::vector<UINT> ended;
+    bool failStarts = false;
 
     int ShowMessage(HWND, const std::string& text, const std::string& title, UINT type) override {
         messages.push_back({text, title, type});
@@ -57,13 +50,13 @@ class FakeSystem : public SystemSeam {
     void EndProcess(UINT exitCode) override { ended.push_back(exitCode); }
     bool StartProgram(const std::string& commandLine, int) override {
         started.push_back(commandLine);
-        return !failStarts_;
+        return !failStarts;
     }
     INT_PTR OpenWithShell(HWND, const char* verb, const char* file, const char* parameters,
                           const char* directory, int showCommand) override {
-        shellCalls.push_back({verb ? verb : "(null)", file ? file : "(null)",
-                              parameters ? parameters : "(null)", directory ? directory : "(null)",
-                              showCommand});
+        const auto text = [](const char* s) { return std::string(s ? s : "(null)") + "|"; };
+        shellCalls.push_back(text(verb) + text(file) + text(parameters) + text(directory) +
+                             std::to_string(showCommand));
         return 42;
     }
     SHORT AsyncKeyState(int virtualKey) override {
@@ -71,13 +64,10 @@ class FakeSystem : public SystemSeam {
         return key == keys_.end() ? 0 : key->second;
     }
 
-    bool AllAnswersUsed() const { return answers_.empty(); }
-
   private:
     SystemSeam* previous_;
     std::deque<int> answers_;
     std::map<int, SHORT> keys_;
-    bool failStarts_ = false;
 };
 
 } // namespace tv::test

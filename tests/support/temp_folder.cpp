@@ -1,82 +1,64 @@
 #include "temp_folder.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 namespace tv::test {
+namespace {
+
+void Remove(const std::wstring& path) {
+    std::error_code error;
+    // Read-only files stop a removal: every attribute goes first.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path, error))
+        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path, error);
+}
+
+} // namespace
 
 TempFolder::TempFolder() {
     static std::atomic<unsigned> counter{0};
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    path_ = std::wstring(base) + L"tvtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(counter++);
-    RemoveTree(path_);
-    if (!CreateDirectoryW(path_.c_str(), nullptr))
-        ADD_FAILURE() << "cannot create a temporary folder";
+    path_ = (std::filesystem::temp_directory_path() /
+             ("tvtest-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++)))
+                .wstring();
+    Remove(path_);
+    EXPECT_TRUE(std::filesystem::create_directory(path_)) << "a temporary folder";
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() {
+    Remove(path_);
+}
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!file)
-        ADD_FAILURE() << "cannot write a test file";
+    EXPECT_TRUE(file) << "cannot write a test file";
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
     std::ostringstream content;
     content << file.rdbuf();
     return content.str();
 }
 
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::vector<std::wstring> ListFolder(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.push_back(entry.path().filename().wstring());
     return names;
 }
 
-void RemoveTree(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        for (const std::wstring& name : ListFolder(path))
-            RemoveTree(path + L"\\" + name);
-        RemoveDirectoryW(path.c_str());
-    } else {
-        DeleteFileW(path.c_str());
-    }
-}
-
 std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        size, nullptr, nullptr);
-    return result;
+    const std::u8string utf8 = std::filesystem::path(text).u8string();
+    return std::string(utf8.begin(), utf8.end());
 }
 
 } // namespace tv::test

@@ -1,7 +1,5 @@
 #pragma once
 // Real files in a throwaway folder, removed with everything in it at the end of a test.
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
@@ -13,7 +11,6 @@ class TempFolder {
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-
     // The folder's path, without a trailing separator.
     const std::wstring& path() const { return path_; }
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
@@ -24,10 +21,8 @@ class TempFolder {
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
-bool FileExists(const std::wstring& path);
-// Names of the entries of a folder (no "." and "..").
+// Names of the entries of a folder.
 std::vector<std::wstring> ListFolder(const std::wstring& folder);
-void RemoveTree(const std::wstring& path);
 // A wide text as UTF-8, for messages and stored paths.
 std::string Utf8(const std::wstring& text);
 

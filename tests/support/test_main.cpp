@@ -4,24 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class GuardedSystem : public ::testing::Environment {
-  public:
-    void SetUp() override { guard_ = new tv::test::FakeSystem; }
-    void TearDown() override {
-        delete guard_;
-        guard_ = nullptr;
-    }
-
-  private:
-    tv::test::FakeSystem* guard_ = nullptr;
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new GuardedSystem);
+    const tv::test::FakeSystem guard;
     return RUN_ALL_TESTS();
 }

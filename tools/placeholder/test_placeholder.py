@@ -5,7 +5,6 @@ Usage: test_placeholder.py [MOVIE]   (or set PLACEHOLDER=MOVIE)
 FFmpeg is the independent decoder; without it the tests fail, never skip.
 """
 
-import importlib.util
 import os
 import shutil
 import struct
@@ -90,19 +89,6 @@ class PlaceholderTest(unittest.TestCase):
         luma_len = struct.unpack_from("<I", d, 52)[0]
         chroma = 56 + luma_len
         self.assertEqual(d[chroma:chroma + 14], CHROMA_START)
-
-    def test_bit_order(self):
-        module_source = importlib.util.spec_from_file_location("gen", GENERATOR)
-        gen = importlib.util.module_from_spec(module_source)
-        module_source.loader.exec_module(gen)
-        w = gen.BitWriter()
-        w.put(1, 1)
-        w.put(2, 3)
-        w.put(0xF, 4)
-        w.put(0x1A3, 9)
-        w.align32()
-        self.assertEqual(w.getvalue(), bytes([0xF5, 0xA3, 0x01, 0x00]))
-        self.assertRaises(ValueError, w.put, 4, 2)
 
     def test_ffprobe(self):
         need("ffprobe")
