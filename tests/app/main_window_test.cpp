@@ -157,6 +157,12 @@ TEST_F(MainWindowTest, StartsFadedInTo240InTheSkinsOutlineOnTheMainPage) {
     // APPLY is the button loaded from its stored properties.
     EXPECT_EQ(placeOf(window->apply()->hWnd()), "(621,324,697,348) ");
     EXPECT_EQ(window->apply()->Caption() + window->apply()->Font().name, "APPLYVerdana");
+    std::string labels;
+    for (LabelId id :
+         {LabelId::Title, LabelId::menu4, LabelId::feature, LabelId::Label3, LabelId::buff})
+        labels += test::Describe({window->label(id).rect});
+    EXPECT_EQ(labels, "(16,46,705,63) (34,145,206,158) (23,243,205,345) (243,328,507,342) "
+                      "(669,378,708,398) ");
     EXPECT_TRUE(system.messages.empty() && system.started.empty());
 
     // A life of moves, clicks and redraws leaves no drawing objects behind.

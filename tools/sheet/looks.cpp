@@ -194,7 +194,8 @@ const Catalogue& TheCatalogue() {
         };
         for (long style = 0; style <= 7; ++style)
             for (long shape = 0; shape <= 8; ++shape)
-                add("style " + std::to_string(style) + " shape " + std::to_string(shape),
+                add(
+                    "style " + std::to_string(style) + " shape " + std::to_string(shape),
                     [style, shape](HWND p, butt::ButtHost& h, RECT b) {
                         return Plain(p, h, b, style, shape, "Button");
                     },
@@ -207,12 +208,13 @@ const Catalogue& TheCatalogue() {
             long style, size, align;
             bool icon;
         } pictures[] = {
-            {"pic 16, left", 0, 0, 1, false},   {"pic 24, right", 4, 1, 3, false},
+            {"pic 16, left", 0, 0, 1, false},    {"pic 24, right", 4, 1, 3, false},
             {"pic 40, stretch", 1, 3, 0, false}, {"pic 48, fitted", 7, 4, 0, false},
-            {"icon 24, left", 3, 1, 0, true},   {"icon 48, fitted", 6, 4, 0, true},
+            {"icon 24, left", 3, 1, 0, true},    {"icon 48, fitted", 6, 4, 0, true},
         };
         for (const auto& p : pictures)
-            add(p.name,
+            add(
+                p.name,
                 [p](HWND parent, butt::ButtHost& h, RECT b) {
                     return WithPicture(parent, h, b, p.style, p.size, p.align, p.icon);
                 },
@@ -226,33 +228,40 @@ const Catalogue& TheCatalogue() {
             {"gradient 1", 0, [](Butt& b) { Gradient(b, 1); }},
             {"gradient 2", 4, [](Butt& b) { Gradient(b, 2); }},
             {"gradient 3", 2, [](Butt& b) { Gradient(b, 3); }},
-            {"gradient 4, hover", 6, [](Butt& b) {
+            {"gradient 4, hover", 6,
+             [](Butt& b) {
                  Gradient(b, 4);
                  b.SetHoverBackColor(RGB(250, 230, 120));
              }},
-            {"colours", 3, [](Butt& b) {
+            {"colours", 3,
+             [](Butt& b) {
                  b.SetBackColor(RGB(90, 40, 120));
                  b.SetForeColor(RGB(255, 255, 0));
                  b.SetHoverForeColor(RGB(0, 255, 255));
                  b.SetHoverBackColor(RGB(40, 120, 90));
              }},
+            {"style 2, no focus mark", 2, [](Butt& b) { b.SetShowFocusRect(false); }},
             {"embossed", 1, [](Butt& b) { b.SetCaptionStyle(1); }},
-            {"engraved, left", 7, [](Butt& b) {
+            {"engraved, left", 7,
+             [](Butt& b) {
                  b.SetCaptionStyle(2);
                  b.SetCaptionAlign(0);
              }},
-            {"right, two lines", 0, [](Butt& b) {
+            {"right, two lines", 0,
+             [](Butt& b) {
                  b.SetCaption("Two||lines");
                  b.SetCaptionAlign(1);
              }},
             {"pic above", 1, [](Butt& b) { PictureAt(b, 4); }},
-            {"pic below, near key", 5, [](Butt& b) {
+            {"pic below, near key", 5,
+             [](Butt& b) {
                  PictureAt(b, 5);
                  b.SetPicture(NearKeyPicture());
              }},
         };
         for (const auto& v : variants)
-            add(v.name,
+            add(
+                v.name,
                 [v](HWND p, butt::ButtHost& h, RECT b) {
                     auto control = Plain(p, h, b, v.style, 0, "Button");
                     if (control)
@@ -261,7 +270,8 @@ const Catalogue& TheCatalogue() {
                 },
                 all);
         for (const long shape : {0L, 4L})
-            add(shape == 0 ? "5 design, rect" : "5 design, round",
+            add(
+                shape == 0 ? "5 design, rect" : "5 design, round",
                 [shape](HWND p, butt::ButtHost&, RECT b) {
                     static DesignHost design;
                     return Plain(p, design, b, 5, shape, "Button");
