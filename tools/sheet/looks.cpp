@@ -104,10 +104,17 @@ butt::PicturePtr PillPicture() {
 }
 
 // A small motif: a green disc and a yellow square on the key colour, black at its centre.
+// Its corners hold pixels near the key (3 off: they count as key) and one just off it (4
+// off: part of the motif).
 butt::PicturePtr BadgePicture() {
     return butt::Picture::FromBitmap(PaintedBitmap(32, 32, [](HDC dc) {
         Shapes(dc, RGB(40, 170, 60), RGB(0, 90, 20), [](HDC d) { Ellipse(d, 1, 1, 31, 31); });
         Shapes(dc, RGB(250, 210, 40), RGB(0, 0, 0), [](HDC d) { Rectangle(d, 10, 10, 22, 22); });
+        for (int i = 1; i < 6; ++i) {
+            SetPixelV(dc, i, 0, RGB(252, 3, 254));
+            SetPixelV(dc, 31, i, RGB(255, 3, 252));
+        }
+        SetPixelV(dc, 0, 31, RGB(251, 0, 255));
     }));
 }
 
