@@ -8,116 +8,208 @@
 namespace tv {
 namespace {
 
-// A DIB pixel (0x00RRGGBB) and a colour reference (0x00BBGGRR) name channels in opposite
-// orders; the top byte (alpha of 32-bit bitmaps) is not part of the colour.
-constexpr std::uint32_t PixelOfColor(COLORREF color) {
-    return (static_cast<std::uint32_t>(GetRValue(color)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(color)) << 8) | GetBValue(color);
-}
+// Rows of pixels of 3 (blue, green, red) or 4 bytes; `stride` is negative for bottom-up rows.
+struct Rows {
+    const std::uint8_t* top = nullptr;
+    std::ptrdiff_t stride = 0;
+    int bytes = 4;
+    int width = 0; // of the image
+    int height = 0;
+};
 
-// The colour of pixel x of a row of 24-bit (blue, green, red) or 32-bit DIB pixels.
-template <int Bytes> std::uint32_t PixelAt(const std::uint8_t* row, int x) {
-    const std::uint8_t* p = row + static_cast<ptrdiff_t>(x) * Bytes;
-    return (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           p[0];
-}
-
-// The spans of rows of DIB pixels; `stride` is negative for bottom-up bitmaps.
-template <int Bytes>
-void ScanSpans(const std::uint8_t* topRow, ptrdiff_t stride, int imageWidth, int imageHeight,
-               int width, int height, COLORREF key, std::vector<RECT>& spans) {
-    const std::uint32_t keyPixel = PixelOfColor(key);
-    for (int y = 0; y < height; ++y) {
-        // Pixels outside the image are opaque: only the part of a row inside it can be key.
-        const int inImage = y < imageHeight ? std::min(width, imageWidth) : 0;
-        const std::uint8_t* row = topRow + y * stride;
-        auto isKey = [&](int x) { return x < inImage && PixelAt<Bytes>(row, x) == keyPixel; };
-        int x = 0;
-        while (x < width) {
-            // Skip the key, then take everything up to the next key pixel or the edge.
-            while (x < width && isKey(x))
-                ++x;
-            if (x == width)
-                break;
-            const int start = x;
-            while (x < width && !isKey(x))
-                ++x;
-            spans.push_back(RECT{start, y, x, y + 1});
+// Collects runs row by row. A run equal to one of the runs still open from the row above
+// (they are kept in left-to-right order) extends that rectangle downwards; open rectangles
+// that no run of the new row continues are closed. The system merges far fewer rectangles
+// this way than one per row and run.
+class RectBuilder {
+  public:
+    void Run(int left, int right) { row_.push_back({left, right}); }
+    void EndRow(int y) {
+        std::vector<std::size_t> stillOpen;
+        std::size_t o = 0;
+        for (const auto& [left, right] : row_) {
+            while (o < open_.size() && done_[open_[o]].left < left)
+                ++o;
+            if (o < open_.size() && done_[open_[o]].left == left &&
+                done_[open_[o]].right == right && done_[open_[o]].bottom == y) {
+                done_[open_[o]].bottom = y + 1;
+                stillOpen.push_back(open_[o++]);
+            } else {
+                stillOpen.push_back(done_.size());
+                done_.push_back(RECT{left, y, right, y + 1});
+            }
         }
+        open_.swap(stillOpen);
+        row_.clear();
     }
+    // In the region's own order: top to bottom, then left to right.
+    std::vector<RECT> Take() {
+        std::stable_sort(done_.begin(), done_.end(), [](const RECT& a, const RECT& b) {
+            return a.top != b.top ? a.top < b.top : a.left < b.left;
+        });
+        return std::move(done_);
+    }
+
+  private:
+    std::vector<std::pair<int, int>> row_;
+    std::vector<std::size_t> open_; // indices into done_, left to right
+    std::vector<RECT> done_;
+};
+
+template <int Bytes>
+void ScanRow(const std::uint8_t* row, int inImage, int width, std::uint32_t keyPixel,
+             RectBuilder& rects) {
+    const auto blue = static_cast<std::uint8_t>(keyPixel),
+               green = static_cast<std::uint8_t>(keyPixel >> 8),
+               red = static_cast<std::uint8_t>(keyPixel >> 16);
+    const auto isKey = [&](int x) {
+        const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * Bytes;
+        return p[1] == green && p[0] == blue && p[2] == red;
+    };
+    int x = 0;
+    while (x < width) {
+        // Skip the key, then take everything up to the next key pixel or the edge.
+        while (x < inImage && isKey(x))
+            ++x;
+        if (x == width)
+            break;
+        const int start = x;
+        while (x < inImage && !isKey(x))
+            ++x;
+        if (x >= inImage)
+            x = width; // beyond the image everything is opaque
+        rects.Run(start, x);
+    }
+}
+
+std::vector<RECT> Scan(const Rows& rows, int width, int height, COLORREF key) {
+    const std::uint32_t keyPixel = (static_cast<std::uint32_t>(GetRValue(key)) << 16) |
+                                   (static_cast<std::uint32_t>(GetGValue(key)) << 8) |
+                                   GetBValue(key);
+    RectBuilder rects;
+    for (int y = 0; y < height; ++y) {
+        // Only the part of a row inside the image can be key.
+        const int inImage = y < rows.height ? std::min(width, rows.width) : 0;
+        const std::uint8_t* row = rows.top + y * rows.stride;
+        if (inImage == 0)
+            rects.Run(0, width);
+        else if (rows.bytes == 3)
+            ScanRow<3>(row, inImage, width, keyPixel, rects);
+        else
+            ScanRow<4>(row, inImage, width, keyPixel, rects);
+        rects.EndRow(y);
+    }
+    return rects.Take();
+}
+
+// Whether a DIB section keeps its top row first in memory. Its header cannot tell (the
+// system reports every height as positive), so the first row that differs from its mirror
+// row is read once through GetDIBits and compared; a bitmap whose rows all equal their
+// mirrors reads the same either way.
+bool TopRowFirst(HBITMAP bitmap, const BITMAP& info, int bytes) {
+    const auto* bits = static_cast<const std::uint8_t*>(info.bmBits);
+    const std::size_t used = static_cast<std::size_t>(info.bmWidth) * bytes;
+    for (int r = 0; r < info.bmHeight / 2; ++r) {
+        const std::uint8_t* first = bits + static_cast<std::ptrdiff_t>(r) * info.bmWidthBytes;
+        const std::uint8_t* mirror =
+            bits + static_cast<std::ptrdiff_t>(info.bmHeight - 1 - r) * info.bmWidthBytes;
+        if (std::memcmp(first, mirror, used) == 0)
+            continue;
+        BITMAPINFO request{};
+        request.bmiHeader.biSize = sizeof request.bmiHeader;
+        request.bmiHeader.biWidth = info.bmWidth;
+        request.bmiHeader.biHeight = info.bmHeight; // bottom-up: scan line 0 is the last row
+        request.bmiHeader.biPlanes = 1;
+        request.bmiHeader.biBitCount = static_cast<WORD>(bytes * 8);
+        request.bmiHeader.biCompression = BI_RGB;
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(info.bmWidthBytes));
+        const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        GetDIBits(dc.get(), bitmap, static_cast<UINT>(info.bmHeight - 1 - r), 1, row.data(),
+                  &request, DIB_RGB_COLORS);
+        return std::memcmp(row.data(), first, used) == 0;
+    }
+    return true;
 }
 
 } // namespace
 
-std::vector<RECT> OpaqueSpans(const PixelImage& image, int width, int height, COLORREF key) {
-    std::vector<RECT> spans;
-    const auto* top = reinterpret_cast<const std::uint8_t*>(image.pixels.data());
-    const bool complete = image.pixels.size() >= static_cast<size_t>(std::max(image.width, 0)) *
-                                                     static_cast<size_t>(std::max(image.height, 0));
-    ScanSpans<4>(top, static_cast<ptrdiff_t>(image.width) * 4, complete ? image.width : 0,
-                 complete ? image.height : 0, width, height, key, spans);
-    return spans;
+std::vector<RECT> OpaqueRects(const PixelImage& image, int width, int height, COLORREF key) {
+    const bool complete = image.width > 0 && image.height > 0 &&
+                          image.pixels.size() >= static_cast<size_t>(image.width) * image.height;
+    Rows rows;
+    if (complete)
+        rows = Rows{reinterpret_cast<const std::uint8_t*>(image.pixels.data()),
+                    static_cast<std::ptrdiff_t>(image.width) * 4, 4, image.width, image.height};
+    return Scan(rows, width, height, key);
 }
 
-UniqueRegion RegionFromSpans(const std::vector<RECT>& spans) {
-    if (spans.empty())
+UniqueRegion RegionFromRects(const std::vector<RECT>& rects) {
+    if (rects.empty())
         return UniqueRegion();
-    RECT bounds = spans.front();
-    for (const RECT& span : spans) {
-        bounds.left = std::min(bounds.left, span.left);
-        bounds.top = std::min(bounds.top, span.top);
-        bounds.right = std::max(bounds.right, span.right);
-        bounds.bottom = std::max(bounds.bottom, span.bottom);
+    RECT bounds = rects.front();
+    for (const RECT& r : rects) {
+        bounds.left = std::min(bounds.left, r.left);
+        bounds.top = std::min(bounds.top, r.top);
+        bounds.right = std::max(bounds.right, r.right);
+        bounds.bottom = std::max(bounds.bottom, r.bottom);
     }
-    const size_t rectBytes = spans.size() * sizeof(RECT);
+    const size_t rectBytes = rects.size() * sizeof(RECT);
     // RGNDATA ends in a buffer of rectangles; allocate in RECT-sized units for alignment.
     std::vector<RECT> storage((sizeof(RGNDATAHEADER) + rectBytes + sizeof(RECT) - 1) /
                               sizeof(RECT));
     auto* data = reinterpret_cast<RGNDATA*>(storage.data());
     data->rdh.dwSize = sizeof(RGNDATAHEADER);
     data->rdh.iType = RDH_RECTANGLES;
-    data->rdh.nCount = static_cast<DWORD>(spans.size());
+    data->rdh.nCount = static_cast<DWORD>(rects.size());
     data->rdh.nRgnSize = static_cast<DWORD>(rectBytes);
     data->rdh.rcBound = bounds;
-    std::memcpy(data->Buffer, spans.data(), rectBytes);
+    std::memcpy(data->Buffer, rects.data(), rectBytes);
     return UniqueRegion(
         ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + rectBytes), data));
 }
 
 UniqueRegion RegionFromBitmap(HBITMAP bitmap, COLORREF key, int width, int height) {
-    BITMAP info{};
-    if (!bitmap || GetObjectW(bitmap, sizeof info, &info) != sizeof info || info.bmWidth <= 0 ||
-        info.bmHeight <= 0)
+    DIBSECTION dib{};
+    const int size = bitmap ? GetObjectW(bitmap, sizeof dib, &dib) : 0;
+    const BITMAP& info = dib.dsBm;
+    if (size < static_cast<int>(sizeof(BITMAP)) || info.bmWidth <= 0 || info.bmHeight <= 0)
         return UniqueRegion();
     if (width <= 0 || height <= 0) {
         width = info.bmWidth;
         height = info.bmHeight;
     }
-    // One read of every pixel in the bitmap's own depth when it is 24-bit (a plain copy),
-    // else converted to 32 bits. Asked for top-down, so that the row order is known.
-    const int bytes = info.bmBitsPixel == 24 ? 3 : 4;
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = static_cast<WORD>(bytes * 8);
-    request.bmiHeader.biCompression = BI_RGB;
-    const ptrdiff_t stride = (static_cast<ptrdiff_t>(info.bmWidth) * bytes + 3) & ~ptrdiff_t{3};
-    // Left uninitialised: GetDIBits writes every byte.
-    const std::unique_ptr<std::uint8_t[]> pixels(
-        new std::uint8_t[static_cast<size_t>(stride) * static_cast<size_t>(info.bmHeight)]);
-    const WindowDc screen(nullptr);
-    if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.get(), &request,
-                  DIB_RGB_COLORS) != info.bmHeight)
-        return UniqueRegion();
-
-    std::vector<RECT> spans;
-    if (bytes == 3)
-        ScanSpans<3>(pixels.get(), stride, info.bmWidth, info.bmHeight, width, height, key, spans);
-    else
-        ScanSpans<4>(pixels.get(), stride, info.bmWidth, info.bmHeight, width, height, key, spans);
-    return RegionFromSpans(spans);
+    Rows rows{nullptr, 0, 0, info.bmWidth, info.bmHeight};
+    std::unique_ptr<std::uint8_t[]> copy;
+    if (size == sizeof dib && info.bmBits && (info.bmBitsPixel == 24 || info.bmBitsPixel == 32) &&
+        dib.dsBmih.biCompression == BI_RGB) {
+        // A DIB section: its pixels are read where they are, no copy and no DC.
+        rows.bytes = info.bmBitsPixel / 8;
+        const auto* bits = static_cast<const std::uint8_t*>(info.bmBits);
+        const bool bottomUp = !TopRowFirst(bitmap, info, rows.bytes);
+        rows.stride =
+            bottomUp ? -static_cast<std::ptrdiff_t>(info.bmWidthBytes) : info.bmWidthBytes;
+        rows.top = bottomUp
+                       ? bits + static_cast<std::ptrdiff_t>(info.bmHeight - 1) * info.bmWidthBytes
+                       : bits;
+    } else {
+        // Any other bitmap is read once, converted to 32 bits, top row first.
+        BITMAPINFO request{};
+        request.bmiHeader.biSize = sizeof request.bmiHeader;
+        request.bmiHeader.biWidth = info.bmWidth;
+        request.bmiHeader.biHeight = -info.bmHeight;
+        request.bmiHeader.biPlanes = 1;
+        request.bmiHeader.biBitCount = 32;
+        request.bmiHeader.biCompression = BI_RGB;
+        rows.bytes = 4;
+        rows.stride = static_cast<std::ptrdiff_t>(info.bmWidth) * 4;
+        copy.reset(new std::uint8_t[static_cast<size_t>(rows.stride) * info.bmHeight]);
+        const WindowDc screen(nullptr);
+        if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(info.bmHeight), copy.get(),
+                      &request, DIB_RGB_COLORS) != info.bmHeight)
+            return UniqueRegion();
+        rows.top = copy.get();
+    }
+    return RegionFromRects(Scan(rows, width, height, key));
 }
 
 } // namespace tv

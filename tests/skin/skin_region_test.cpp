@@ -59,13 +59,13 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     const std::uint32_t K = 0xFF00FF, O = 0x102030;
     // Key, 2 opaque, key, opaque to the edge / all opaque / all key / opaque, key to the edge.
     const PixelImage rows{5, 4, {K, O, O, K, O, O, O, O, O, O, K, K, K, K, K, O, K, K, K, K}};
-    EXPECT_EQ(Describe(OpaqueSpans(rows, 5, 4, kMagenta)),
+    EXPECT_EQ(Describe(OpaqueRects(rows, 5, 4, kMagenta)),
               "(1,0,3,1) (4,0,5,1) (0,1,5,2) (0,3,1,4) ");
     // Beyond the image every pixel is opaque; alpha is no part of the colour.
     const PixelImage small{2, 1, {K, 0xFFFF00FF}};
-    EXPECT_EQ(Describe(OpaqueSpans(small, 4, 2, kMagenta)), "(2,0,4,1) (0,1,4,2) ");
-    EXPECT_TRUE(OpaqueSpans(small, 2, 1, kMagenta).empty());
-    EXPECT_TRUE(OpaqueSpans(PixelImage{3, 3, {K}}, 2, 1, kMagenta).size() == 1)
+    EXPECT_EQ(Describe(OpaqueRects(small, 4, 2, kMagenta)), "(2,0,4,1) (0,1,4,2) ");
+    EXPECT_TRUE(OpaqueRects(small, 2, 1, kMagenta).empty());
+    EXPECT_TRUE(OpaqueRects(PixelImage{3, 3, {K}}, 2, 1, kMagenta).size() == 1)
         << "a short image is opaque";
 
     const COLORREF nearKeys[] = {RGB(254, 0, 255), RGB(255, 1, 255), RGB(255, 0, 254)};
@@ -117,7 +117,7 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     }
     SameRegionBothWays(device.get(), 70, 45, green);
     EXPECT_FALSE(RegionFromBitmap(nullptr, kMagenta));
-    EXPECT_FALSE(RegionFromSpans({}));
+    EXPECT_FALSE(RegionFromRects({}));
 
     // The program's own skin: the corners are cut out, the middle and the edges' middles stay.
     UniqueBitmap skin(static_cast<HBITMAP>(
