@@ -21,6 +21,19 @@ inline constexpr UINT kHoverTimerMs = 50;
 using PointList = std::array<POINT, 16>;  // indices 0 to 15
 using EdgeColors = std::array<Color, 13>; // indices 1 to 12 (0 unused); -1 = not drawn
 
+// Fills many rectangles of plain colours, each exactly as DrawRect without a border colour
+// paints it, with the device context's own brush: no pen or brush is made per rectangle,
+// which is what a band of a gradient or a row of a shaded face would otherwise cost.
+class BandFiller {
+  public:
+    explicit BandFiller(HDC dc) : dc_(dc), select_(dc, GetStockObject(DC_BRUSH)) {}
+    void Fill(int left, int top, int right, int bottom, Color color) const;
+
+  private:
+    HDC dc_;
+    tv::ScopedSelect select_;
+};
+
 // Edges first to last (inclusive) in one colour.
 inline void SetEdges(EdgeColors& edges, int first, int last, Color color) {
     for (int i = first; i <= last; ++i)

@@ -260,11 +260,16 @@ void Butt::Impl::FillFace(Color faceColor, short& drawState, short& drawResult, 
     if (rows < 0 || height <= 0)
         return;
     const float perRow = 25.0f / height;
+    const BandFiller bands(buffer);
     for (int y = 0; y <= rows; ++y) {
         const float shift = -(perRow * static_cast<float>(y));
-        const Color row = ShiftColor(fill, Round(shift), true);
-        DrawRect(buffer, 0, y, Round(width), y + 1, row, -1, 0, 0);
+        bands.Fill(0, y, Round(width), y + 1, ShiftColor(fill, Round(shift), true));
     }
+}
+
+void BandFiller::Fill(int left, int top, int right, int bottom, Color color) const {
+    SetDCBrushColor(dc_, static_cast<COLORREF>(TranslateColor(color)));
+    PatBlt(dc_, left, top, right - left, bottom - top, PATCOPY);
 }
 
 void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState,

@@ -2,6 +2,9 @@
 // quarter of the screen, painted over the whole back buffer. Whatever clip region the buffer
 // holds limits what changes, which is how the rings of round outlines are made.
 #include "butt_impl.h"
+#include "dib.h"
+
+#include <algorithm>
 
 namespace butt {
 
@@ -27,17 +30,23 @@ void Butt::Impl::GradientFill(Color first, Color second) {
     const std::vector<Color> colors =
         GradientColors(static_cast<std::size_t>(count), first, second);
     const bool firstAtStart = (gradientMode % 2) != 0;
+    // One line of the bands, stretched over the other side in one call: a band is a thin
+    // strip, and painting strips one by one costs many times the pixels they cover.
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(length));
     for (int i = 0; i < count; ++i) {
-        const Color color = colors[static_cast<std::size_t>(firstAtStart ? i : count - 1 - i)];
-        const int from = i * step;
+        const std::uint32_t pixel = tv::DibFromColor(static_cast<COLORREF>(
+            colors[static_cast<std::size_t>(firstAtStart ? i : count - 1 - i)]));
         // Two-pixel bands over an odd length leave one line over: the last band takes it, so
         // no stale pixels of an earlier paint survive at the far edge.
-        const int to = i == count - 1 ? length : from + step;
-        if (acrossX)
-            DrawRect(BackBufferDC.get(), from, 0, to, height, color, -1, 0, 0);
-        else
-            DrawRect(BackBufferDC.get(), 0, from, width, to, color, -1, 0, 0);
+        const int to = i == count - 1 ? length : (i + 1) * step;
+        std::fill(line.begin() + i * step, line.begin() + to, pixel);
     }
+    const BITMAPINFO info = tv::TopDownDibInfo(acrossX ? length : 1, acrossX ? 1 : length);
+    HDC buffer = BackBufferDC.get();
+    const int oldMode = SetStretchBltMode(buffer, COLORONCOLOR);
+    StretchDIBits(buffer, 0, 0, width, height, 0, 0, acrossX ? length : 1, acrossX ? 1 : length,
+                  line.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    SetStretchBltMode(buffer, oldMode);
 }
 
 } // namespace butt
