@@ -585,13 +585,12 @@ void MainWindow::OpenInfoFile() {
     const std::wstring infoFile = options_.programFolder + L"\\" + kInfoFileName;
     if (!IsFile(infoFile))
         return;
-    const std::string command =
-        NotepadCommandLine(WindowsFolderA(), ToAnsi(options_.programFolder));
-    if (!System().StartProgram(command, SW_SHOWNORMAL))
+    if (!System().StartProgram(NotepadCommandLine(WindowsFolderW(), options_.programFolder),
+                               SW_SHOWNORMAL))
         System().ShowMessage(hwnd_,
-                             "Notepad could not be started to show the info file:\r\n" +
-                                 ToAnsi(infoFile) + "\r\n\r\nOpen it with any text editor.",
-                             kAppTitle, MB_OK);
+                             L"Notepad could not be started to show the info file:\r\n" + infoFile +
+                                 L"\r\n\r\nOpen it with any text editor.",
+                             FromAnsi(kAppTitle), MB_OK);
 }
 
 int MainWindow::GroupValue(int group) const {

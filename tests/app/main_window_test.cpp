@@ -65,23 +65,25 @@ LRESULT CALLBACK SeeCaptionPresses(int code, WPARAM wParam, LPARAM lParam) {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    void Open() {
-        test::WriteFileBytes(folder / L"VARNHOLT.nfo", "crew info\r\n");
+    void Open(const std::wstring& subfolder = L"") {
+        program = subfolder.empty() ? folder.path() : folder / subfolder;
+        CreateDirectoryW(program.c_str(), nullptr);
+        test::WriteFileBytes(program + L"\\VARNHOLT.nfo", "crew info\r\n");
         MainWindowOptions options;
-        options.programFolder = folder.path();
+        options.programFolder = program;
         options.quitOnDestroy = false;
         std::string error;
         window = MainWindow::Create(options, error);
         ASSERT_TRUE(window) << error;
         hwnd = window->hWnd();
     }
-    void Send(UINT message, POINT p, WPARAM keys = 0) {
-        SendMessageW(hwnd, message, keys, MAKELPARAM(p.x, p.y));
+    void Send(UINT message, POINT p, WPARAM keys = 0, HWND to = nullptr) {
+        SendMessageW(to ? to : hwnd, message, keys, MAKELPARAM(p.x, p.y));
     }
-    void Click(POINT p) {
-        Send(WM_MOUSEMOVE, p);
-        Send(WM_LBUTTONDOWN, p, MK_LBUTTON);
-        Send(WM_LBUTTONUP, p);
+    void Click(POINT p, HWND to = nullptr) {
+        Send(WM_MOUSEMOVE, p, 0, to);
+        Send(WM_LBUTTONDOWN, p, MK_LBUTTON, to);
+        Send(WM_LBUTTONUP, p, 0, to);
     }
     void Tick() { SendMessageW(hwnd, WM_TIMER, 1, 0); }
     // The page shown: the coloured menu entry ('#'), the labels shown ('L') and the arrows
@@ -102,13 +104,12 @@ class MainWindowTest : public ::testing::Test {
         return page;
     }
     std::string Notepad() const {
-        wchar_t windows[MAX_PATH];
-        GetWindowsDirectoryW(windows, MAX_PATH);
-        return ToAnsi(windows) + "\\Notepad.exe " + ToAnsi(folder.path()) + "\\VARNHOLT.nfo";
+        return "C:\\windows\\Notepad.exe " + test::Utf8(program) + "\\VARNHOLT.nfo";
     }
 
     KeyboardFake system;
     test::TempFolder folder;
+    std::wstring program; // the program's folder
     std::unique_ptr<MainWindow> window;
     HWND hwnd = nullptr;
 };
@@ -250,7 +251,7 @@ TEST_F(MainWindowTest, LinksGoToTheShellAndDragSurfacesToTheMoveLoop) {
 }
 
 TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
-    Open();
+    Open(L"\u0416\u0443\u043a \u00dcberholen"); // outside the ANSI code page
     const auto notepadsAfter = [&](std::function<void()> keys) {
         keys();
         return system.started.size();
@@ -272,9 +273,9 @@ TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
     Tick();
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].text + "|" + system.messages[0].title,
-              "Notepad could not be started to show the info file:\r\n" + ToAnsi(folder.path()) +
+              "Notepad could not be started to show the info file:\r\n" + test::Utf8(program) +
                   "\\VARNHOLT.nfo\r\n\r\nOpen it with any text editor.|VH - Torv3 No Intros");
-    DeleteFileW((folder / L"VARNHOLT.nfo").c_str()); // no info file: F1 and About do nothing
+    DeleteFileW((program + L"\\VARNHOLT.nfo").c_str()); // no info file: F1 and About do nothing
     system.taps.push_back(VK_F1);
     Tick();
     Click(kMenu[1]);
