@@ -126,6 +126,36 @@ void Blit(HDC target, HDC source, HBITMAP bitmap, int left, int top, int width, 
     BitBlt(target, left, top, width, height, source, 0, 0, SRCCOPY);
 }
 
+// The module of the window's code: the class lives there, whatever module the window's
+// pictures come from.
+HINSTANCE CodeModule() {
+    return GetModuleHandleW(nullptr);
+}
+
+// Registers the window class unless it is there; a failure is tried again next time.
+bool RegisterWindowClass(WNDPROC windowProc) {
+    const HINSTANCE module = CodeModule();
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(module, kWindowClass, &windowClass))
+        return true;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = module;
+    windowClass.hIcon = static_cast<HICON>(
+        LoadImageW(module, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(kAppIconId),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, kArrowCursor);
+    windowClass.lpszClassName = kWindowClass;
+    if (RegisterClassExW(&windowClass))
+        return true; // the class keeps its icons for the life of the process
+    for (const HICON icon : {windowClass.hIcon, windowClass.hIconSm})
+        if (icon)
+            DestroyIcon(icon);
+    return false;
+}
+
 // The centre of the work area of the primary monitor.
 POINT CentredPosition() {
     RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -161,33 +191,26 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::CreateHandle(std::string& error) {
-    static const ATOM atom = [&] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = options_.instance;
-        windowClass.hIcon = static_cast<HICON>(LoadImageW(
-            options_.instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR));
-        windowClass.hIconSm = static_cast<HICON>(
-            LoadImageW(options_.instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
-                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-        windowClass.hCursor = LoadCursorW(nullptr, kArrowCursor);
-        windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass);
-    }();
-    if (!atom) {
+    if (!RegisterWindowClass(WindowProc)) {
         error = "The window class could not be registered.";
         return false;
     }
     const POINT position = CentredPosition();
     CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, kWindowCaption,
                     WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, position.x,
-                    position.y, kClientWidth, kClientHeight, nullptr, nullptr, options_.instance,
-                    this);
+                    position.y, kClientWidth, kClientHeight, nullptr, nullptr, CodeModule(), this);
     if (!hwnd_) {
-        error = createError_.empty() ? "The main window could not be created." : createError_;
+        error = "The main window could not be created.";
         return false;
     }
+    // The contents are made after the window, and a failure destroys it with DestroyWindow,
+    // which sends WM_DESTROY on Windows and Wine alike; a failed WM_CREATE does so on Windows
+    // only, so that the failure would take a different way on each.
+    if (!MakeContents(error)) {
+        DestroyWindow(hwnd_);
+        return false;
+    }
+    created_ = true;
     return true;
 }
 
@@ -220,16 +243,19 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(createError_) ? 0 : -1;
     case WM_ERASEBKGND:
         return 1; // the paint covers everything from the back buffer
     case WM_PAINT:
         OnPaint();
         return 0;
-    case WM_PRINTCLIENT:
-        Render(reinterpret_cast<HDC>(wParam));
+    case WM_PRINTCLIENT: {
+        // The caller's DC leaves as it came: colours, background mode, font.
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        const int saved = SaveDC(dc);
+        Render(dc);
+        RestoreDC(dc, saved);
         return 0;
+    }
     case WM_MOUSEMOVE:
         OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
@@ -260,7 +286,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         KillTimer(hwnd_, kTimer1);
-        if (options_.quitOnDestroy && !destroying_)
+        // A window that failed in its creation posts no quit: that would close the error box
+        // that says why at once.
+        if (options_.quitOnDestroy && created_ && !destroying_)
             PostQuitMessage(0);
         return 0;
     default:
@@ -269,7 +297,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-bool MainWindow::OnCreate(std::string& error) {
+bool MainWindow::MakeContents(std::string& error) {
     const HINSTANCE instance = options_.instance;
     skinBitmap_ = LoadBitmapResource(instance, kSkinCompleteName);
     framesBitmap_ = LoadBitmapResource(instance, kSkinFramesName);
@@ -282,7 +310,6 @@ bool MainWindow::OnCreate(std::string& error) {
     skinComplete_ = PictureHost{skinBitmap_.get(), 0, 0, kClientWidth, kClientHeight, false};
     windowBrush_ = UniqueBrush(CreateSolidBrush(kWindowColor));
 
-    fonts_[static_cast<size_t>(FontId::Window)] = MakeFont(L"Verdana", 8.25, FW_BOLD);
     fonts_[static_cast<size_t>(FontId::Display)] = MakeFont(L"Impact", 15.75, FW_NORMAL);
     fonts_[static_cast<size_t>(FontId::Title)] = MakeFont(L"Verdana", 9.75, FW_NORMAL);
     fonts_[static_cast<size_t>(FontId::Tahoma)] = MakeFont(L"Tahoma", 8.25, FW_NORMAL);
@@ -585,13 +612,12 @@ void MainWindow::OpenInfoFile() {
     const std::wstring infoFile = options_.programFolder + L"\\" + kInfoFileName;
     if (!IsFile(infoFile))
         return;
-    const std::string command =
-        NotepadCommandLine(WindowsFolderA(), ToAnsi(options_.programFolder));
-    if (!System().StartProgram(command, SW_SHOWNORMAL))
+    if (!System().StartProgram(NotepadCommandLine(WindowsFolderW(), options_.programFolder),
+                               SW_SHOWNORMAL))
         System().ShowMessage(hwnd_,
-                             "Notepad could not be started to show the info file:\r\n" +
-                                 ToAnsi(infoFile) + "\r\n\r\nOpen it with any text editor.",
-                             kAppTitle, MB_OK);
+                             L"Notepad could not be started to show the info file:\r\n" + infoFile +
+                                 L"\r\n\r\nOpen it with any text editor.",
+                             FromAnsi(kAppTitle), MB_OK);
 }
 
 int MainWindow::GroupValue(int group) const {
@@ -669,6 +695,21 @@ void MainWindow::SetPicture(HBITMAP picture) {
     backgroundPicture_ = picture;
     if (hwnd_)
         InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+int RunProgram(const MainWindowOptions& options) {
+    std::string error;
+    const std::unique_ptr<MainWindow> window = MainWindow::Create(options, error);
+    if (!window) {
+        System().ShowMessage(nullptr, error, kAppTitle, MB_OK);
+        return 1;
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
 }
 
 } // namespace tv

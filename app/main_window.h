@@ -33,6 +33,7 @@ inline constexpr COLORREF kMenuNormal = 0xFFFFFF;
 inline constexpr COLORREF kMenuSelected = 0x2175F8;
 
 struct MainWindowOptions {
+    // Where the window's pictures and APPLY's stored properties come from.
     HINSTANCE instance = GetModuleHandleW(nullptr);
     // Where the info file lies and the shell's working folder for the e-mail link.
     std::wstring programFolder;
@@ -70,7 +71,7 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
         menuX3Forum,
         Count
     };
-    enum class FontId { Window, Display, Title, Tahoma, Verdana, Count };
+    enum class FontId { Display, Title, Tahoma, Verdana, Count };
 
     // A label drawn by the window: transparent background unless `opaque`.
     struct Label {
@@ -112,6 +113,8 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     int GroupValue(int group) const override;
     void SetFolderText(const std::wstring& text) override;
     std::wstring FolderText() const override;
+    // Fades out to 0, then ends the process at once; runs once, whichever way out asked.
+    void CloseSequence() override;
 
     // ButtHost
     butt::Color AmbientBackColor() const override { return static_cast<butt::Color>(kWindowColor); }
@@ -133,7 +136,8 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool OnCreate(std::string& error);
+    // The window's contents: pictures, fonts, back buffer, check boxes, APPLY and Timer1.
+    bool MakeContents(std::string& error);
     void OnPaint();
     void OnMouseMove(POINT point);
     void OnLeftButtonDown(POINT point);
@@ -147,8 +151,6 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     void ClickOn(const Target& target);
     void OnApplyClick();
 
-    // The closing sequence: fade out to 0, then end the process at once.
-    void CloseSequence();
     // Starts Notepad with the info file when it lies beside the program.
     void OpenInfoFile();
 
@@ -166,7 +168,7 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
 
     MainWindowOptions options_;
     HWND hwnd_ = nullptr;
-    std::string createError_; // why WM_CREATE failed
+    bool created_ = false; // only a window that was made ends the message loop
     bool destroying_ = false;
     bool closing_ = false;
     bool f1WasDown_ = false;
@@ -196,5 +198,9 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     // The page texts, set by the load.
     std::wstring aboutText_;
 };
+
+// The program: creates and loads the window and runs its message loop. When the window
+// cannot be made, says why and returns 1.
+int RunProgram(const MainWindowOptions& options);
 
 } // namespace tv

@@ -1,6 +1,5 @@
 #include "misc.h"
 
-#include "program.h"
 #include "system_seam.h"
 
 #include <vector>
@@ -16,23 +15,24 @@ INT_PTR Shell_Open(const std::string& target, HWND window, const std::string& di
                                   SW_SHOWNORMAL);
 }
 
-std::string NotepadCommandLine(const std::string& windowsFolder, const std::string& programFolder) {
-    std::string command = windowsFolder;
-    if (command.empty() || command.back() != '\\')
-        command += '\\';
-    return command + "Notepad.exe " + programFolder + "\\" + ToAnsi(kInfoFileName);
+std::wstring NotepadCommandLine(const std::wstring& windowsFolder,
+                                const std::wstring& programFolder) {
+    std::wstring command = windowsFolder;
+    if (command.empty() || command.back() != L'\\')
+        command += L'\\';
+    return command + L"Notepad.exe " + programFolder + L"\\" + kInfoFileName;
 }
 
-std::string WindowsFolderA() {
-    std::vector<char> buffer(MAX_PATH);
-    UINT length = GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+std::wstring WindowsFolderW() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    UINT length = GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     if (length >= buffer.size()) {
         buffer.resize(length + 1);
-        length = GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+        length = GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     }
     if (length == 0 || length >= buffer.size())
-        return "C:\\Windows";
-    return std::string(buffer.data(), length);
+        return L"C:\\Windows";
+    return std::wstring(buffer.data(), length);
 }
 
 } // namespace tv

@@ -22,10 +22,12 @@ void Shell_Link(const std::string& target, HWND window);
 INT_PTR Shell_Open(const std::string& target, HWND window, const std::string& directory);
 
 // "<windows folder>\Notepad.exe <program folder>\VARNHOLT.nfo": one space, no quotes, so that
-// on a standard system it reads "C:\Windows\Notepad.exe D:\Tools\VARNHOLT.nfo".
-std::string NotepadCommandLine(const std::string& windowsFolder, const std::string& programFolder);
+// on a standard system it reads "C:\Windows\Notepad.exe D:\Tools\VARNHOLT.nfo". Wide, so that a
+// folder outside the ANSI code page reaches Notepad as it is.
+std::wstring NotepadCommandLine(const std::wstring& windowsFolder,
+                                const std::wstring& programFolder);
 
 // The running system's Windows folder, without a trailing separator unless it is a root.
-std::string WindowsFolderA();
+std::wstring WindowsFolderW();
 
 } // namespace tv

@@ -3,9 +3,9 @@
 #include "program.h"
 #include "registry.h"
 #include "system_seam.h"
-#include "transparency.h"
-
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 
 namespace tv {
 namespace {
@@ -18,8 +18,15 @@ DWORD CopyToTemporary(const std::wstring& videoFolder, const std::wstring& place
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporaryPath = videoFolder + L"~vh-tvm3-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                         std::to_wstring(counter++) + L".tmp";
-        if (CopyFileW(placeholderPath.c_str(), temporaryPath.c_str(), TRUE))
-            return ERROR_SUCCESS;
+        if (CopyFileW(placeholderPath.c_str(), temporaryPath.c_str(), TRUE)) {
+            // The copy takes the placeholder's attributes; a read-only copy could not be
+            // deleted after a failed move, and a read-only movie is not what we promise.
+            if (SetFileAttributesW(temporaryPath.c_str(), FILE_ATTRIBUTE_NORMAL))
+                return ERROR_SUCCESS;
+            const DWORD error = GetLastError();
+            DeleteFileW(temporaryPath.c_str());
+            return error;
+        }
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
             DeleteFileW(temporaryPath.c_str());
@@ -103,18 +110,18 @@ DWORD ReplaceMovie(const std::wstring& videoFolder, const std::wstring& movieNam
     return error;
 }
 
-std::string DescribeFailure(DWORD error) {
+Failure DescribeFailure(DWORD error) {
     switch (error) {
     case ERROR_ACCESS_DENIED:
-        return "access denied (run this tool as administrator)";
+        return {"access denied", "run this tool as administrator"};
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return "the file is in use (close the game, then try again)";
+        return {"the file is in use", "close the game"};
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-        return "the disk is full";
+        return {"the disk is full", "free some space"};
     case ERROR_DIRECTORY:
-        return "a folder has the movie's name";
+        return {"a folder has the movie's name", "move that folder away"};
     default:
         break;
     }
@@ -129,7 +136,45 @@ std::string DescribeFailure(DWORD error) {
         description.pop_back();
     if (description.empty())
         description = "system error";
-    return description + " (error " + std::to_string(error) + ")";
+    return {description + " (error " + std::to_string(error) + ")", ""};
+}
+
+std::string FailureReport(size_t chosen,
+                          const std::vector<std::pair<std::wstring, Failure>>& failures) {
+    if (failures.empty())
+        return {};
+    const std::string& firstReason = failures.front().second.reason;
+    bool oneReason = true;
+    std::vector<std::string> remedies;
+    for (const auto& [movie, failure] : failures) {
+        oneReason = oneReason && failure.reason == firstReason;
+        if (!failure.remedy.empty() &&
+            std::find(remedies.begin(), remedies.end(), failure.remedy) == remedies.end())
+            remedies.push_back(failure.remedy);
+    }
+    std::string advice;
+    for (size_t i = 0; i < remedies.size(); ++i)
+        advice += (i == 0 ? "" : ", ") + remedies[i];
+    advice = advice.empty() ? "Press APPLY again to retry." : advice + " and press APPLY again.";
+    advice[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(advice[0])));
+
+    const size_t replaced = chosen - failures.size();
+    std::string report = replaced ? "Replaced " + std::to_string(replaced) + " of " +
+                                        std::to_string(chosen) + " movies. "
+                                  : "";
+    if (failures.size() == 1)
+        return report + ToAnsi(failures.front().first) + " was not replaced: " + firstReason +
+               ". " + advice;
+    report += replaced ? "These were not replaced:"
+                       : "None of the " + std::to_string(chosen) + " movies was replaced:";
+    if (oneReason) {
+        report += " " + firstReason + ".";
+        if (!replaced)
+            return report + " " + advice;
+    }
+    for (const auto& [movie, failure] : failures)
+        report += "\r\n" + ToAnsi(movie) + (oneReason ? "" : ": " + failure.reason);
+    return report + "\r\n\r\n" + advice;
 }
 
 std::wstring DefaultPlaceholderPath() {
@@ -151,32 +196,26 @@ PatchOutcome RunPatch(PatchHost& host, const std::wstring& placeholderPath) {
         return PatchOutcome::NotReady;
     }
 
-    int chosen = 0;
-    int replaced = 0;
-    std::string failures;
+    size_t chosen = 0;
+    std::vector<std::pair<std::wstring, Failure>> failures;
     for (int group = 1; group <= 3; ++group) {
         if (host.GroupValue(group) != 1)
             continue;
         for (const std::wstring& movie : MovieGroups()[group - 1]) {
             ++chosen;
-            const DWORD error = ReplaceMovie(host.FolderText(), movie, placeholderPath);
-            if (error == ERROR_SUCCESS)
-                ++replaced;
-            else
-                failures += "\r\n" + ToAnsi(movie) + ": " + DescribeFailure(error);
+            if (const DWORD error = ReplaceMovie(host.FolderText(), movie, placeholderPath);
+                error != ERROR_SUCCESS)
+                failures.emplace_back(movie, DescribeFailure(error));
         }
     }
 
-    if (replaced != chosen) {
-        Tell(window, "Replaced " + std::to_string(replaced) + " of " + std::to_string(chosen) +
-                         " movies. These were left as they were:" + failures +
-                         "\r\n\r\nYou can press APPLY again to retry.");
+    if (!failures.empty()) {
+        Tell(window, FailureReport(chosen, failures));
         return PatchOutcome::Partial;
     }
 
     Tell(window, "Done!");
-    Fade_Out(window, 0, 4);
-    System().EndProcess(0);
+    host.CloseSequence();
     return PatchOutcome::Done;
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tv {
@@ -27,8 +28,18 @@ std::wstring VideoFolderFromValue(const std::wstring& gameFolder);
 DWORD ReplaceMovie(const std::wstring& videoFolder, const std::wstring& movieName,
                    const std::wstring& placeholderPath);
 
-// A short, user-facing reason for a failed replacement.
-std::string DescribeFailure(DWORD error);
+// Why a movie could not be replaced, and what the player can do about it: lower-case words
+// that end a sentence ("free some space"), empty when there is nothing better than a retry.
+struct Failure {
+    std::string reason;
+    std::string remedy;
+};
+Failure DescribeFailure(DWORD error);
+
+// The report of a patch that left some of the `chosen` movies as they were, `failures` in
+// the order of the movies. One reason shared by every failure is said once.
+std::string FailureReport(size_t chosen,
+                          const std::vector<std::pair<std::wstring, Failure>>& failures);
 
 // What the patch needs of the main window.
 class PatchHost {
@@ -40,19 +51,23 @@ class PatchHost {
     // The hidden text that holds the video folder while the patch runs.
     virtual void SetFolderText(const std::wstring& text) = 0;
     virtual std::wstring FolderText() const = 0;
+    // The window's one way out: fade out, then end the program. A request while it runs
+    // changes nothing.
+    virtual void CloseSequence() = 0;
 };
 
 enum class PatchOutcome {
     Declined, // the user answered No
     NotReady, // the game, its video folder or the placeholder is missing; nothing touched
     Partial,  // some chosen movies could not be replaced; reported, window stays open
-    Done,     // every chosen movie replaced; "Done!", faded out and ended
+    Done,     // every chosen movie replaced; "Done!", then the window's closing sequence
 };
 
 // "vh-tvm3.dat" beside the program.
 std::wstring DefaultPlaceholderPath();
 
-// The APPLY action, from the confirmation prompt to the end of the program.
-PatchOutcome RunPatch(PatchHost& host, const std::wstring& placeholderPath = DefaultPlaceholderPath());
+// The APPLY action, from the confirmation prompt to the window's closing sequence.
+PatchOutcome RunPatch(PatchHost& host,
+                      const std::wstring& placeholderPath = DefaultPlaceholderPath());
 
 } // namespace tv

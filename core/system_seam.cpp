@@ -1,5 +1,7 @@
 #include "system_seam.h"
 
+#include "program.h"
+
 #include <shellapi.h>
 
 #include <vector>
@@ -9,20 +11,21 @@ namespace {
 
 class Win32System final : public SystemSeam {
   public:
-    int ShowMessage(HWND owner, const std::string& text, const std::string& title,
+    int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title,
                     UINT type) override {
-        return MessageBoxA(owner, text.c_str(), title.c_str(), type);
+        return MessageBoxW(owner, text.c_str(), title.c_str(), type);
     }
     void EndProcess(UINT exitCode) override { ExitProcess(exitCode); }
-    bool StartProgram(const std::string& commandLine, int showCommand) override {
-        STARTUPINFOA startup{};
+    bool StartProgram(const std::wstring& commandLine, int showCommand) override {
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = static_cast<WORD>(showCommand);
         PROCESS_INFORMATION process{};
-        std::vector<char> line(commandLine.begin(), commandLine.end());
-        line.push_back('\0');
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+        // CreateProcessW may write into its command line.
+        std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+        line.push_back(L'\0');
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                             &startup, &process))
             return false;
         // The started program lives on by itself; we keep nothing of it.
@@ -43,7 +46,18 @@ SystemSeam* current = &win32System;
 
 } // namespace
 
-SystemSeam& System() { return *current; }
+int SystemSeam::ShowMessage(HWND owner, const std::string& text, const std::string& title,
+                            UINT type) {
+    return ShowMessage(owner, FromAnsi(text), FromAnsi(title), type);
+}
+
+bool SystemSeam::StartProgram(const std::string& commandLine, int showCommand) {
+    return StartProgram(FromAnsi(commandLine), showCommand);
+}
+
+SystemSeam& System() {
+    return *current;
+}
 
 SystemSeam* SetSystem(SystemSeam* seam) {
     SystemSeam* previous = current;

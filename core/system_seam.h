@@ -10,13 +10,18 @@ namespace tv {
 class SystemSeam {
   public:
     virtual ~SystemSeam() = default;
-    // A modal message box; returns the button chosen (IDOK, IDYES, IDNO, ...).
-    virtual int ShowMessage(HWND owner, const std::string& text, const std::string& title,
+    // A modal message box; returns the button chosen (IDOK, IDYES, IDNO, ...). Wide, so that
+    // a path outside the ANSI code page reads as it is.
+    virtual int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title,
                             UINT type) = 0;
+    // The same for texts in the ANSI code page.
+    int ShowMessage(HWND owner, const std::string& text, const std::string& title, UINT type);
     // Ends the process at once. A recording fake returns, so callers return right after.
     virtual void EndProcess(UINT exitCode) = 0;
     // Starts a program from a command line without waiting for it; false when it failed.
-    virtual bool StartProgram(const std::string& commandLine, int showCommand) = 0;
+    virtual bool StartProgram(const std::wstring& commandLine, int showCommand) = 0;
+    // The same for a command line in the ANSI code page.
+    bool StartProgram(const std::string& commandLine, int showCommand);
     // Hands a document, address or link to the shell (ShellExecuteA); returns its result.
     virtual INT_PTR OpenWithShell(HWND owner, const char* verb, const char* file,
                                   const char* parameters, const char* directory,

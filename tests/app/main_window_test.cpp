@@ -65,23 +65,25 @@ LRESULT CALLBACK SeeCaptionPresses(int code, WPARAM wParam, LPARAM lParam) {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    void Open() {
-        test::WriteFileBytes(folder / L"VARNHOLT.nfo", "crew info\r\n");
+    void Open(const std::wstring& subfolder = L"") {
+        program = subfolder.empty() ? folder.path() : folder / subfolder;
+        CreateDirectoryW(program.c_str(), nullptr);
+        test::WriteFileBytes(program + L"\\VARNHOLT.nfo", "crew info\r\n");
         MainWindowOptions options;
-        options.programFolder = folder.path();
+        options.programFolder = program;
         options.quitOnDestroy = false;
         std::string error;
         window = MainWindow::Create(options, error);
         ASSERT_TRUE(window) << error;
         hwnd = window->hWnd();
     }
-    void Send(UINT message, POINT p, WPARAM keys = 0) {
-        SendMessageW(hwnd, message, keys, MAKELPARAM(p.x, p.y));
+    void Send(UINT message, POINT p, WPARAM keys = 0, HWND to = nullptr) {
+        SendMessageW(to ? to : hwnd, message, keys, MAKELPARAM(p.x, p.y));
     }
-    void Click(POINT p) {
-        Send(WM_MOUSEMOVE, p);
-        Send(WM_LBUTTONDOWN, p, MK_LBUTTON);
-        Send(WM_LBUTTONUP, p);
+    void Click(POINT p, HWND to = nullptr) {
+        Send(WM_MOUSEMOVE, p, 0, to);
+        Send(WM_LBUTTONDOWN, p, MK_LBUTTON, to);
+        Send(WM_LBUTTONUP, p, 0, to);
     }
     void Tick() { SendMessageW(hwnd, WM_TIMER, 1, 0); }
     // The page shown: the coloured menu entry ('#'), the labels shown ('L') and the arrows
@@ -102,13 +104,12 @@ class MainWindowTest : public ::testing::Test {
         return page;
     }
     std::string Notepad() const {
-        wchar_t windows[MAX_PATH];
-        GetWindowsDirectoryW(windows, MAX_PATH);
-        return ToAnsi(windows) + "\\Notepad.exe " + ToAnsi(folder.path()) + "\\VARNHOLT.nfo";
+        return "C:\\windows\\Notepad.exe " + test::Utf8(program) + "\\VARNHOLT.nfo";
     }
 
     KeyboardFake system;
     test::TempFolder folder;
+    std::wstring program; // the program's folder
     std::unique_ptr<MainWindow> window;
     HWND hwnd = nullptr;
 };
@@ -256,7 +257,7 @@ TEST_F(MainWindowTest, LinksGoToTheShellAndDragSurfacesToTheMoveLoop) {
 }
 
 TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
-    Open();
+    Open(L"\u0416\u0443\u043a \u00dcberholen"); // outside the ANSI code page
     const auto notepadsAfter = [&](std::function<void()> keys) {
         keys();
         return system.started.size();
@@ -278,9 +279,9 @@ TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
     Tick();
     ASSERT_EQ(system.messages.size(), 1u);
     EXPECT_EQ(system.messages[0].text + "|" + system.messages[0].title,
-              "Notepad could not be started to show the info file:\r\n" + ToAnsi(folder.path()) +
+              "Notepad could not be started to show the info file:\r\n" + test::Utf8(program) +
                   "\\VARNHOLT.nfo\r\n\r\nOpen it with any text editor.|VH - Torv3 No Intros");
-    DeleteFileW((folder / L"VARNHOLT.nfo").c_str()); // no info file: F1 and About do nothing
+    DeleteFileW((program + L"\\VARNHOLT.nfo").c_str()); // no info file: F1 and About do nothing
     system.taps.push_back(VK_F1);
     Tick();
     Click(kMenu[1]);
@@ -288,20 +289,29 @@ TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
     EXPECT_TRUE(system.ended.empty());
 }
 
-TEST_F(MainWindowTest, EscapeExitAndCloseRunTheClosingSequenceOnce) {
+TEST_F(MainWindowTest, EveryWayOutRunsTheOneClosingSequenceOnce) {
     const std::function<void()> ways[] = {
-        [this] {
-            system.PressKey(VK_ESCAPE); // held through the whole fade
-            Tick();
-            Tick();
-            system.ReleaseKey(VK_ESCAPE);
-        },
+        [this] { Tick(); }, // Escape
         [this] { Click(kMenu[3]); },
         [this] { SendMessageW(hwnd, WM_CLOSE, 0, 0); },
+        [this] { // the end of a successful patch
+            test::SetGameFolder(program);
+            CreateDirectoryW((program + L"\\video").c_str(), nullptr);
+            test::WriteFileBytes(program + L"\\vh-tvm3.dat", "placeholder");
+            system.Answer(IDYES), system.Answer(IDOK);
+            Click({10, 5}, window->apply()->hWnd());
+        },
     };
     for (const auto& way : ways) {
         Open();
+        // Escape held and Alt+F4 during the fade: a tick and a close that its own pump delivers.
+        system.PressKey(VK_ESCAPE);
+        PostMessageW(hwnd, WM_TIMER, 1, 0);
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
         way();
+        system.ReleaseKey(VK_ESCAPE);
+        MSG close;
+        EXPECT_FALSE(PeekMessageW(&close, hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "not delivered";
         EXPECT_EQ(system.ended, std::vector<UINT>{0}) << "ended once, with code 0";
         EXPECT_FALSE(IsWindowVisible(hwnd));
         EXPECT_EQ(Get_Alpha(hwnd), 0);
@@ -309,6 +319,24 @@ TEST_F(MainWindowTest, EscapeExitAndCloseRunTheClosingSequenceOnce) {
         window.reset();
         system.ended.clear();
     }
+    test::SetGameFolder(std::nullopt);
+}
+
+TEST_F(MainWindowTest, AStartUpErrorIsShownBeforeTheProgramEnds) {
+    MainWindowOptions options;
+    options.instance = GetModuleHandleW(L"kernel32.dll"); // none of the window's pictures
+    system.Answer(IDOK);
+    EXPECT_EQ(RunProgram(options), 1);
+    ASSERT_EQ(system.messages.size(), 1u);
+    EXPECT_EQ(system.messages[0].text + "|" + system.messages[0].title,
+              "The window's skin pictures are missing from the program.|VH - Torv3 No Intros");
+    EXPECT_FALSE(system.messages[0].quitPending) << "a pending quit closes the box at once";
+    EXPECT_FALSE(FindWindowW(L"VarnholtTorv3NoIntros", nullptr));
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    // A class that is gone is registered again.
+    ASSERT_TRUE(UnregisterClassW(L"VarnholtTorv3NoIntros", GetModuleHandleW(nullptr)));
+    Open();
 }
 
 TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
@@ -336,9 +364,15 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
         Send(WM_MOUSEMOVE, kMenu[0]);
         Click(kMenu[1]);
     }
+    // Printing leaves the caller's DC as it was.
+    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SetTextColor(dc.get(), 0x010203), SetBkColor(dc.get(), 0x040506), SetBkMode(dc.get(), OPAQUE);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    EXPECT_EQ(std::vector<COLORREF>({GetTextColor(dc.get()), GetBkColor(dc.get()),
+                                     static_cast<COLORREF>(GetBkMode(dc.get()))}),
+              std::vector<COLORREF>({0x010203, 0x040506, OPAQUE}));
     // The check boxes: white text on the window colour.
     const HWND box = window->check(1);
-    const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(hwnd, WM_CTLCOLORSTATIC,
                                                              reinterpret_cast<WPARAM>(dc.get()),
                                                              reinterpret_cast<LPARAM>(box)));

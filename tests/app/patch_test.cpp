@@ -4,7 +4,6 @@
 #include "fake_system.h"
 #include "program.h"
 #include "temp_folder.h"
-#include "transparency.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,8 @@
 
 namespace tv {
 namespace {
+
+using test::SetGameFolder;
 
 // The game's 19 intro movies in the order they are replaced: groups of 3, 1 and 15.
 const std::vector<std::wstring> kMovies = {
@@ -38,7 +39,9 @@ class TestHost : public PatchHost {
             onFolderRead();
         return folder_;
     }
+    void CloseSequence() override { ++closes; }
     std::array<int, 3> values{1, 1, 1};
+    int closes = 0;
     std::function<void()> onFolderRead;
 
   private:
@@ -54,22 +57,8 @@ class Patch : public ::testing::Test {
             test::WriteFileBytes(video + L"\\" + movie, Original(movie));
         test::WriteFileBytes(placeholder, kPlaceholder);
     }
-    ~Patch() override { Register(std::nullopt); }
+    ~Patch() override { SetGameFolder(std::nullopt); }
     static std::string Original(const std::wstring& movie) { return "original " + ToAnsi(movie); }
-    // The game's registry value in the 32-bit view, or none.
-    static void Register(const std::optional<std::wstring>& folder) {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brightlane\\Velomar 3", 0, nullptr, 0,
-                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
-        const std::string value = folder ? ToAnsi(*folder) : "";
-        if (folder)
-            RegSetValueExA(key, "PATH_VIDEO", 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1));
-        else
-            RegDeleteValueA(key, "PATH_VIDEO");
-        RegCloseKey(key);
-    }
     // Which movies hold the placeholder ('P'), their original ('o') or something else ('?').
     std::string Movies() const {
         std::string state;
@@ -103,11 +92,11 @@ TEST_F(Patch, ReplacesTheTickedGroupsAfterAYes) {
     for (const auto& c : cases) {
         for (const auto& movie : kMovies)
             test::WriteFileBytes(video + L"\\" + movie, Original(movie));
-        Register(game.path() + L"\\"); // at most one trailing separator is dropped
+        SetGameFolder(game.path() + L"\\"); // at most one trailing separator is dropped
         host.values = c.values;
         before.clear();
         system.messages.clear();
-        system.ended.clear();
+        host.closes = 0;
         system.Answer(IDYES);
         system.Answer(IDOK);
         EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Done);
@@ -119,9 +108,7 @@ TEST_F(Patch, ReplacesTheTickedGroupsAfterAYes) {
         EXPECT_EQ(system.messages[1].text, "Done!");
         EXPECT_EQ(system.messages[1].type, static_cast<UINT>(MB_OK));
         EXPECT_EQ(system.messages[1].title, "VH - Torv3 No Intros");
-        EXPECT_EQ(system.ended, std::vector<UINT>{0});
-        EXPECT_FALSE(IsWindowVisible(host.Window())) << "faded out and hidden";
-        EXPECT_EQ(Get_Alpha(host.Window()), 0);
+        EXPECT_TRUE(host.closes == 1 && system.ended.empty()) << "the window's way out, once";
         if (c.movies.find('o') == std::string::npos) { // one after another, in their order
             ASSERT_GE(before.size(), 19u);
             for (size_t i = 0; i < 19; ++i)
@@ -143,16 +130,16 @@ TEST_F(Patch, WhatIsMissingOrFailsIsSaidAndNothingElseIsTouched) {
         const char* message; // a part of the last message
         std::string movies;
     } cases[] = {
-        {"answered No", [&] { Register(game.path()); }, IDNO, PatchOutcome::Declined, "Continue?",
-         "ooooooooooooooooooo"},
-        {"no registry value", [&] { Register(std::nullopt); }, IDYES, PatchOutcome::NotReady,
+        {"answered No", [&] { SetGameFolder(game.path()); }, IDNO, PatchOutcome::Declined,
+         "Continue?", "ooooooooooooooooooo"},
+        {"no registry value", [&] { SetGameFolder(std::nullopt); }, IDYES, PatchOutcome::NotReady,
          "its folder is not in the registry\r\n(HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar "
          "3, value PATH_VIDEO)",
          "ooooooooooooooooooo"},
-        {"no video folder", [&] { Register(program.path()); }, IDYES, PatchOutcome::NotReady,
+        {"no video folder", [&] { SetGameFolder(program.path()); }, IDYES, PatchOutcome::NotReady,
          "The game's video folder was not found:\r\n", "ooooooooooooooooooo"},
-        {"no placeholder", [&] { Register(game.path()), DeleteFileW(placeholder.c_str()); }, IDYES,
-         PatchOutcome::NotReady, "The placeholder movie is missing beside this program:\r\n",
+        {"no placeholder", [&] { SetGameFolder(game.path()), DeleteFileW(placeholder.c_str()); },
+         IDYES, PatchOutcome::NotReady, "The placeholder movie is missing beside this program:\r\n",
          "ooooooooooooooooooo"},
     };
     for (const auto& c : cases) {
@@ -167,14 +154,15 @@ TEST_F(Patch, WhatIsMissingOrFailsIsSaidAndNothingElseIsTouched) {
         EXPECT_NE(system.messages.back().text.find(c.message), std::string::npos)
             << system.messages.back().text;
         EXPECT_EQ(Movies(), c.movies);
-        EXPECT_TRUE(system.ended.empty() && system.AllAnswersUsed());
+        EXPECT_TRUE(host.closes == 0 && system.AllAnswersUsed());
         EXPECT_TRUE(IsWindow(host.Window()));
     }
     EXPECT_TRUE(test::ListFolder(program.path()).empty());
 }
 
 TEST_F(Patch, ProtectedMoviesAreReplacedMissingOnesMadeAndOneInUseReported) {
-    Register(game.path());
+    SetGameFolder(game.path());
+    SetFileAttributesW(placeholder.c_str(), FILE_ATTRIBUTE_READONLY); // so are its copies
     SetFileAttributesW((video + L"\\intel_e.bik").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW((video + L"\\Intr_v8_g.bik").c_str(),
                        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
@@ -187,19 +175,16 @@ TEST_F(Patch, ProtectedMoviesAreReplacedMissingOnesMadeAndOneInUseReported) {
     EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Partial);
     CloseHandle(held);
     EXPECT_EQ(Movies(), "PPPPPPPPPPoPPPPPPPP");
-    EXPECT_EQ(FilesInVideo(), 19u);
+    EXPECT_EQ(FilesInVideo(), 19u) << "no temporary file is left";
+    EXPECT_FALSE(GetFileAttributesW((video + L"\\intel_e.bik").c_str()) & FILE_ATTRIBUTE_READONLY);
     // Windows says the file is in use, Wine that access is denied: either reason is named.
     const std::string report = system.messages.back().text;
-    EXPECT_EQ(
-        report.rfind("Replaced 18 of 19 movies. These were left as they were:\r\nIntr_torv_f.bik: ",
-                     0),
-        0u)
+    EXPECT_TRUE(report == "Replaced 18 of 19 movies. Intr_torv_f.bik was not replaced: the file is "
+                          "in use. Close the game and press APPLY again." ||
+                report == "Replaced 18 of 19 movies. Intr_torv_f.bik was not replaced: access "
+                          "denied. Run this tool as administrator and press APPLY again.")
         << report;
-    EXPECT_TRUE(report.find("(close the game, then try again)") != std::string::npos ||
-                report.find("(run this tool as administrator)") != std::string::npos)
-        << report;
-    EXPECT_EQ(report.substr(report.size() - 39), "\r\n\r\nYou can press APPLY again to retry.");
-    EXPECT_TRUE(system.ended.empty()) << "the window stays open for a retry";
+    EXPECT_TRUE(host.closes == 0) << "the window stays open for a retry";
 }
 
 TEST(ReplaceMovie, AFailureLeavesTheMovieItsAttributesAndNoTemporaryFile) {
@@ -226,19 +211,52 @@ TEST(ReplaceMovie, AFailureLeavesTheMovieItsAttributesAndNoTemporaryFile) {
     for (const auto& [value, folder] : folders)
         EXPECT_EQ(VideoFolderFromValue(value), folder);
     const std::pair<DWORD, const char*> reasons[] = {
-        {ERROR_ACCESS_DENIED, "access denied (run this tool as administrator)"},
-        {ERROR_LOCK_VIOLATION, "the file is in use (close the game, then try again)"},
-        {ERROR_HANDLE_DISK_FULL, "the disk is full"},
-        {ERROR_DISK_FULL, "the disk is full"},
-        {ERROR_DIRECTORY, "a folder has the movie's name"}};
+        {ERROR_ACCESS_DENIED, "access denied|run this tool as administrator"},
+        {ERROR_LOCK_VIOLATION, "the file is in use|close the game"},
+        {ERROR_HANDLE_DISK_FULL, "the disk is full|free some space"},
+        {ERROR_DISK_FULL, "the disk is full|free some space"},
+        {ERROR_DIRECTORY, "a folder has the movie's name|move that folder away"}};
     for (const auto& [error, text] : reasons)
-        EXPECT_EQ(DescribeFailure(error), text);
+        EXPECT_EQ(DescribeFailure(error).reason + "|" + DescribeFailure(error).remedy, text);
     // Other errors in the system's words, without its full stop, and their number.
-    const std::string other = DescribeFailure(ERROR_FILE_NOT_FOUND);
+    const std::string other = DescribeFailure(ERROR_FILE_NOT_FOUND).reason;
     ASSERT_GT(other.size(), 11u);
     EXPECT_EQ(other.substr(other.size() - 10), " (error 2)") << other;
     EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(other[other.size() - 11]))) << other;
-    EXPECT_EQ(DescribeFailure(0xDEADBEEF), "system error (error 3735928559)");
+    EXPECT_EQ(DescribeFailure(0xDEADBEEF).reason, "system error (error 3735928559)");
+}
+
+TEST(FailureReport, OneReasonIsSaidOnceAndEachRemedyOnce) {
+    const Failure full = DescribeFailure(ERROR_DISK_FULL),
+                  busy = {"the file is in use", "close it"},
+                  denied = DescribeFailure(ERROR_ACCESS_DENIED), odd{"odd (error 9)", ""};
+    std::vector<std::pair<std::wstring, Failure>> everyMovie;
+    for (const auto& movie : kMovies)
+        everyMovie.emplace_back(movie, full);
+    const struct {
+        size_t chosen;
+        std::vector<std::pair<std::wstring, Failure>> failures;
+        const char* report;
+    } cases[] = {
+        {19, everyMovie,
+         "None of the 19 movies was replaced: the disk is full. Free some space and press APPLY "
+         "again."},
+        {4,
+         {{L"intel_e.bik", busy}, {L"nVid.bik", busy}},
+         "Replaced 2 of 4 movies. These were not replaced: the file is in use.\r\nintel_e.bik\r\n"
+         "nVid.bik\r\n\r\nClose it and press APPLY again."},
+        {3,
+         {{L"intel_e.bik", denied}, {L"intel_f.bik", full}, {L"intel_g.bik", denied}},
+         "None of the 3 movies was replaced:\r\nintel_e.bik: access denied\r\n"
+         "intel_f.bik: the disk is full\r\nintel_g.bik: access denied\r\n\r\n"
+         "Run this tool as administrator, free some space and press APPLY again."},
+        {2,
+         {{L"nVid.bik", odd}},
+         "Replaced 1 of 2 movies. nVid.bik was not replaced: odd (error 9). Press APPLY again to "
+         "retry."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FailureReport(c.chosen, c.failures), c.report);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // A recording stand-in for the system seam. Prompts must be expected: an unexpected one
 // fails the test and is answered with Cancel, so no test ever waits for a click.
 #include "system_seam.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@ struct ShownMessage {
     std::string text;
     std::string title;
     UINT type;
+    bool quitPending; // a real box would close at once
 };
 
 class FakeSystem : public SystemSeam {
@@ -32,15 +34,17 @@ class FakeSystem : public SystemSeam {
     bool AllAnswersUsed() const { return answers_.empty(); }
 
     std::vector<ShownMessage> messages;
-    std::vector<std::string> started;
+    std::vector<std::string> started;    // UTF-8
     std::vector<std::string> shellCalls; // verb|file|parameters|directory|show; "(null)" for none
     std::vector<UINT> ended;
     bool failStarts = false;
 
-    int ShowMessage(HWND, const std::string& text, const std::string& title, UINT type) override {
-        messages.push_back({text, title, type});
+    int ShowMessage(HWND, const std::wstring& text, const std::wstring& title, UINT type) override {
+        MSG quit;
+        messages.push_back({Utf8(text), Utf8(title), type,
+                            PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0});
         if (answers_.empty()) {
-            ADD_FAILURE() << "unexpected message box: " << text;
+            ADD_FAILURE() << "unexpected message box: " << messages.back().text;
             return IDCANCEL;
         }
         const int answer = answers_.front();
@@ -48,8 +52,8 @@ class FakeSystem : public SystemSeam {
         return answer;
     }
     void EndProcess(UINT exitCode) override { ended.push_back(exitCode); }
-    bool StartProgram(const std::string& commandLine, int) override {
-        started.push_back(commandLine);
+    bool StartProgram(const std::wstring& commandLine, int) override {
+        started.push_back(Utf8(commandLine));
         return !failStarts;
     }
     INT_PTR OpenWithShell(HWND, const char* verb, const char* file, const char* parameters,

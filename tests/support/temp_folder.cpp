@@ -56,6 +56,19 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder) {
     return names;
 }
 
+void SetGameFolder(const std::optional<std::wstring>& folder) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brightlane\\Velomar 3", 0, nullptr, 0,
+                    KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
+    if (folder)
+        RegSetValueExW(key, L"PATH_VIDEO", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(folder->c_str()),
+                       static_cast<DWORD>((folder->size() + 1) * sizeof(wchar_t)));
+    else
+        RegDeleteValueW(key, L"PATH_VIDEO");
+    RegCloseKey(key);
+}
+
 std::string Utf8(const std::wstring& text) {
     const std::u8string utf8 = std::filesystem::path(text).u8string();
     return std::string(utf8.begin(), utf8.end());

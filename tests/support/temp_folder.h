@@ -1,5 +1,6 @@
 #pragma once
 // Real files in a throwaway folder, removed with everything in it at the end of a test.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 // Names of the entries of a folder.
 std::vector<std::wstring> ListFolder(const std::wstring& folder);
+// The game's registry value in the 32-bit view, where the program reads it; none deletes it.
+void SetGameFolder(const std::optional<std::wstring>& folder);
 // A wide text as UTF-8, for messages and stored paths.
 std::string Utf8(const std::wstring& text);
 
