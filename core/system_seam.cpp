@@ -9,6 +9,18 @@
 namespace tv {
 namespace {
 
+// The shell is loaded when a link is first handed to it, not with the program: loading
+// shell32 at start-up costs more than making the whole window.
+using ShellExecuteProc = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+ShellExecuteProc ShellExecuteFunction() {
+    static const ShellExecuteProc function = [] {
+        const HMODULE shell = LoadLibraryW(L"shell32.dll");
+        const FARPROC found = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;
+        return reinterpret_cast<ShellExecuteProc>(reinterpret_cast<void (*)()>(found));
+    }();
+    return function;
+}
+
 class Win32System final : public SystemSeam {
   public:
     int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title,
@@ -35,8 +47,11 @@ class Win32System final : public SystemSeam {
     }
     INT_PTR OpenWithShell(HWND owner, const char* verb, const char* file, const char* parameters,
                           const char* directory, int showCommand) override {
+        const ShellExecuteProc execute = ShellExecuteFunction();
+        if (!execute)
+            return SE_ERR_DLLNOTFOUND;
         return reinterpret_cast<INT_PTR>(
-            ShellExecuteA(owner, verb, file, parameters, directory, showCommand));
+            execute(owner, verb, file, parameters, directory, showCommand));
     }
     SHORT AsyncKeyState(int virtualKey) override { return GetAsyncKeyState(virtualKey); }
 };
