@@ -1,6 +1,7 @@
 #include "system_seam.h"
 
 #include "program.h"
+#include "system_function.h"
 
 #include <shellapi.h>
 
@@ -13,11 +14,7 @@ namespace {
 // shell32 at start-up costs more than making the whole window.
 using ShellExecuteProc = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 ShellExecuteProc ShellExecuteFunction() {
-    static const ShellExecuteProc function = [] {
-        const HMODULE shell = LoadLibraryW(L"shell32.dll");
-        const FARPROC found = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;
-        return reinterpret_cast<ShellExecuteProc>(reinterpret_cast<void (*)()>(found));
-    }();
+    static const auto function = SystemFunction<ShellExecuteProc>(L"shell32.dll", "ShellExecuteA");
     return function;
 }
 

@@ -2,6 +2,7 @@
 // PNG go through the system's imaging component (WIC) into a 32-bit DIB section.
 #include "butt.h"
 #include "dib.h"
+#include "system_function.h"
 
 #include <wincodec.h>
 
@@ -46,9 +47,24 @@ template <typename T> struct ComPtr {
     T* operator->() const { return p; }
 };
 
+// COM comes with the first JPEG or PNG, not with the program: ole32 is costly to load.
+struct Com {
+    using Initialize = HRESULT(WINAPI*)(void*, DWORD);
+    using Create = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+    using Uninitialize = void(WINAPI*)();
+    Initialize initialize = tv::SystemFunction<Initialize>(L"ole32.dll", "CoInitializeEx");
+    Create create = tv::SystemFunction<Create>(L"ole32.dll", "CoCreateInstance");
+    Uninitialize uninitialize = tv::SystemFunction<Uninitialize>(L"ole32.dll", "CoUninitialize");
+};
+
 // Decodes the first frame of an image file with WIC into a top-down 32-bit DIB section.
 HBITMAP DecodeWithWic(const std::wstring& path, std::string& error) {
-    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    static const Com com;
+    if (!com.initialize || !com.create || !com.uninitialize) {
+        error = "cannot read the image " + Narrow(path) + " (the system's COM is missing)";
+        return nullptr;
+    }
+    const HRESULT init = com.initialize(nullptr, COINIT_APARTMENTTHREADED);
     const bool uninitialize = SUCCEEDED(init);
     HBITMAP bitmap = nullptr;
     {
@@ -58,8 +74,8 @@ HBITMAP DecodeWithWic(const std::wstring& path, std::string& error) {
         ComPtr<IWICFormatConverter> converter;
         UINT width = 0;
         UINT height = 0;
-        HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
+        HRESULT hr = com.create(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
         if (SUCCEEDED(hr))
             hr = factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                     WICDecodeMetadataCacheOnDemand, &decoder);
@@ -92,7 +108,7 @@ HBITMAP DecodeWithWic(const std::wstring& path, std::string& error) {
                     "a picture)";
     }
     if (uninitialize)
-        CoUninitialize();
+        com.uninitialize();
     return bitmap;
 }
 

@@ -90,33 +90,19 @@ class PlaceholderTest(unittest.TestCase):
         chroma = 56 + luma_len
         self.assertEqual(d[chroma:chroma + 14], CHROMA_START)
 
-    def test_ffprobe(self):
-        need("ffprobe")
-        r = run("ffprobe", "-v", "error", "-select_streams", "v", "-count_frames",
-                "-show_entries", "stream=codec_name,codec_tag_string,width,height,"
-                "pix_fmt,r_frame_rate,nb_read_frames", "-of", "default=nw=1", MOVIE)
-        self.assertEqual(r.returncode, 0, r.stderr)
-        got = dict(line.split("=", 1) for line in r.stdout.decode().split())
-        self.assertEqual(got, {
-            "codec_name": "binkvideo", "codec_tag_string": "BIKi",
-            "width": "640", "height": "480", "pix_fmt": "yuv420p",
-            "r_frame_rate": "25/1", "nb_read_frames": "1"})
-
-    def test_decodes_black(self):
+    def test_decodes_black_and_a_truncated_copy_does_not(self):
         r = decode(MOVIE)
         self.assertEqual((r.returncode, r.stderr.decode()), (0, ""))
         raw = r.stdout
         self.assertEqual(len(raw), Y_SIZE + 2 * C_SIZE)
         self.assertLessEqual(max(raw[:Y_SIZE]), 16)
         self.assertLessEqual(max(abs(b - 128) for b in set(raw[Y_SIZE:])), 2)
-
-    def test_truncated_copy_fails(self):
+        # The decoder is strict enough to be the judge: it refuses a cut movie.
         cut = os.path.join(self.tmp, "cut.dat")
         with open(cut, "wb") as f:
             f.write(self.data[:-200])
         r = decode(cut)
-        self.assertTrue(r.returncode != 0 or r.stderr,
-                        "ffmpeg accepted a truncated movie")
+        self.assertTrue(r.returncode != 0 or r.stderr, "ffmpeg accepted a truncated movie")
 
     def test_other_sizes_decode(self):
         for w, h, frames in ((1, 1, 1), (17, 9, 3), (7680, 4800, 1)):

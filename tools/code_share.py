@@ -3,7 +3,7 @@
 (test_*.py) against all other C++, Python and shell lines of app/, button/, skin/, core/ and
 tools/. The aim is a quarter to a third.
 
-    tools/test_share.py
+    tools/code_share.py
 """
 import os
 import subprocess
