@@ -147,7 +147,7 @@ class Butt::Impl {
         return (StateFlags & (kButtonHeld | kPointerInside)) == (kButtonHeld | kPointerInside);
     }
 
-    // ---- Properties (properties.cpp): setters as specified, design messages ----
+    // ---- Properties (properties.cpp): setters with their range checks, design messages ----
     void Notify(const char* key); // host.PropertyChanged
     void ClearDelay();            // clears the DelayDrawing flag, unless the control has ended
     void DesignMessage(int n);    // shown only while !host.UserMode()
