@@ -350,14 +350,20 @@ bool MainWindow::MakeContents(std::string& error) {
         error = "The APPLY button's stored properties are missing from the program.";
         return false;
     }
-    std::string bagError;
-    const std::optional<butt::PropertyBag> bag =
-        butt::PropertyBag::Parse(*stored, bagError, instance);
-    if (!bag) {
-        error = "The APPLY button's stored properties cannot be read: " + bagError;
+    // The bag ships with the program, so any problem in it (even an unknown key) is a fault
+    // of this build: it stops the start rather than leave APPLY half styled.
+    butt::BagSources sources;
+    sources.resourceModule = instance;
+    const butt::BagRead read = butt::PropertyBag::Read(*stored, sources);
+    std::vector<butt::BagProblem> problems = read.problems;
+    if (read.bag)
+        apply_ = butt::Butt::Load(hwnd_, kApplyId, kApplyBounds, *this, *read.bag, problems);
+    if (!read.bag || !problems.empty()) {
+        apply_.reset();
+        error = "The APPLY button's stored properties cannot be read: " +
+                (read.bag ? problems.front().Text() : read.error);
         return false;
     }
-    apply_ = butt::Butt::Load(hwnd_, kApplyId, kApplyBounds, *this, *bag);
     if (!apply_) {
         error = "The APPLY button could not be created.";
         return false;

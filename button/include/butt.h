@@ -6,6 +6,12 @@
 // The containing window implements ButtHost (ambient values, property-changed notices,
 // message boxes) and subscribes to ButtEvents. A control is either created new
 // (Butt::Create) or loaded from stored properties (Butt::Load), and saved with Save.
+//
+// Threads: controls may be made on more than one UI thread (the library's own records are
+// shared under a lock), but each control, like its window, is used only from the thread that
+// made it, and its option group lives on its container's thread.
+//
+// Texts (captions, font names, picture paths) are UTF-8.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -37,11 +44,13 @@ class Picture {
     static std::shared_ptr<Picture> FromBitmap(HBITMAP bitmap, std::string source = {});
     static std::shared_ptr<Picture> FromIcon(HICON icon, Kind kind, std::string source = {});
     // BMP, ICO and CUR through the system's loaders; JPEG and PNG through WIC into a 32-bit
-    // DIB. nullptr with `error` set when the file cannot be read as a picture.
-    static std::shared_ptr<Picture> LoadFile(const std::wstring& path, std::string& error);
+    // DIB. nullptr with `error` set when the file cannot be read as a picture. `storedPath`
+    // (UTF-8) is how the picture is stored, when not as `path` (a path relative to a folder).
+    static std::shared_ptr<Picture> LoadFile(const std::wstring& path, std::string& error,
+                                             std::string storedPath = {});
     // A bitmap (RT_BITMAP), icon (RT_GROUP_ICON) or cursor resource of `module`.
-    static std::shared_ptr<Picture> LoadResource(HMODULE module, const std::string& name,
-                                                 Kind kind, std::string& error);
+    static std::shared_ptr<Picture> LoadResource(HMODULE module, const std::string& name, Kind kind,
+                                                 std::string& error);
 
     ~Picture();
     Picture(const Picture&) = delete;
@@ -73,17 +82,47 @@ struct FontDesc {
     bool operator==(const FontDesc&) const = default;
 };
 
+// A stored property that could not be taken as it stands, and why.
+struct BagProblem {
+    int line = 0;       // its line in the text form; 0 for a bag made in code
+    std::string key;    // lower case
+    std::string reason; // what is wrong
+    // True for a key the control does not read (a typo such as "backcolour"): its value is
+    // kept in the bag. False when the value was left out and the property keeps its default.
+    bool kept = false;
+    std::string Text() const; // line N, key "k": reason
+};
+
+// Where the pictures that a stored text names may come from.
+struct BagSources {
+    // Resource pictures: from this module (the program's own when null).
+    HMODULE resourceModule = nullptr;
+    // Picture files: only this folder and below, by a path relative to it or a full local
+    // path under it. Empty: no file is opened, and every file picture is a problem. Network
+    // paths, device names and paths that leave the folder are never opened.
+    std::wstring pictureFolder;
+};
+
+struct BagRead;
+
 // Stored properties: keys compared without regard to case, values of a few kinds. Its text
 // form is human-readable (see property_bag.h in the library's sources for the grammar).
 class PropertyBag {
   public:
     using Value = std::variant<std::string, std::int32_t, float, bool, FontDesc, PicturePtr>;
 
-    // Parses the text form. On malformed text returns nullopt and sets `error` to a message
-    // that names the line and the key.
+    // Reads the text form: every property that is valid, with a problem for each one that
+    // is not (left at its default) and for each unknown key. Only a text that is not a
+    // property bag at all (a line that is not `key = value`, NUL bytes) gives no bag.
+    static BagRead Read(const std::string& text, const BagSources& sources = {});
+    // All or nothing: nullopt with `error` naming the line and the key of the first problem
+    // (unknown keys excepted, which are kept). Opens no picture file.
     static std::optional<PropertyBag> Parse(const std::string& text, std::string& error,
                                             HMODULE resourceModule = nullptr);
-    std::string ToText() const;
+    // The text form, which Read takes back as the same keys and values. A key that has no
+    // text form (not letters, digits and _) or a picture made from a bare handle is written
+    // as a comment instead, and listed in `unwritten` when given.
+    std::string ToText(std::vector<BagProblem>* unwritten = nullptr) const;
 
     bool Has(const std::string& key) const;
     const Value* Find(const std::string& key) const;
@@ -94,6 +133,14 @@ class PropertyBag {
 
   private:
     std::vector<std::pair<std::string, Value>> entries_;
+    // Key to its place in entries_, so that a bag of many keys loads in linear time.
+    std::unordered_map<std::string, std::size_t> index_;
+};
+
+struct BagRead {
+    std::optional<PropertyBag> bag;   // nullopt: the text is not a property bag
+    std::string error;                // why not, naming the line
+    std::vector<BagProblem> problems; // the properties not taken, and unknown keys
 };
 
 // What the containing window provides.
@@ -137,8 +184,12 @@ class Butt {
     static std::unique_ptr<Butt> Create(HWND parent, int id, RECT bounds, ButtHost& host);
     // A control loaded from stored properties. The bag's "_extentx"/"_extenty" (0.01 mm)
     // give the size when present; `bounds` gives the position (and the size otherwise).
-    // A bag with a value the control cannot take loads nothing from it: the control keeps
-    // its defaults and `error` (when given) names the key.
+    // Every value the control can take is loaded; each one it cannot take (wrong kind, out
+    // of range, not fitting the others) leaves its property at the default and is listed in
+    // `problems`, as is each key the control does not read.
+    static std::unique_ptr<Butt> Load(HWND parent, int id, RECT bounds, ButtHost& host,
+                                      const PropertyBag& bag, std::vector<BagProblem>& problems);
+    // The same, with the problems as one text ("" when there are none).
     static std::unique_ptr<Butt> Load(HWND parent, int id, RECT bounds, ButtHost& host,
                                       const PropertyBag& bag, std::string* error = nullptr);
     ~Butt(); // ends the control and destroys its window
@@ -152,8 +203,9 @@ class Butt {
     static const wchar_t* WindowClassName();
     // The control behind a window of that class, or nullptr.
     static Butt* FromWindow(HWND window);
-    // For containers: hands an access key (Alt+key, or Enter/Escape for default and cancel
-    // buttons) to the control of `container` that owns it. True when one took it.
+    // For containers: hands an access key (the character of Alt+key as WM_SYSCHAR gives it,
+    // or VK_RETURN/VK_ESCAPE for default and cancel buttons) to the control of `container`
+    // that owns it. True when one took it.
     static bool RouteAccessKey(HWND container, int key);
 
     // Properties, in the control's interface order.
@@ -161,7 +213,7 @@ class Butt {
     void SetButtonStyle(long value);
     long Mode() const;
     void SetMode(long value);
-    std::string Caption() const;
+    std::string Caption() const; // UTF-8
     void SetCaption(const std::string& value);
     long CaptionAlign() const;
     void SetCaptionAlign(long value);
@@ -213,8 +265,9 @@ class Butt {
     void DelayDrawing(bool bDelay);
     // The help text of a property, as a form editor shows it ("" for none).
     static std::string HelpText(const std::string& property);
-    // The access key taken from the caption (0 for none).
-    char AccessKey() const;
+    // The access key taken from the caption (0 for none): a UTF-16 character, matched
+    // without regard to case against the character a key gives (WM_SYSCHAR).
+    wchar_t AccessKey() const;
 
     // Host notifications a container forwards.
     void AmbientChanged(const std::string& name);

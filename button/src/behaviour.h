@@ -13,7 +13,7 @@ LPARAM ArrowKeyData(int keyCode);
 
 // The access key a caption marks: "&&" is a literal ampersand, "&" marks the next character,
 // and the last marked character wins. 0 when the caption marks none.
-char AccessKeyOf(const std::string& caption);
+wchar_t AccessKeyOf(const std::string& caption);
 
 // Names of properties and ambient values compare without regard to case.
 bool SameNameIgnoringCase(const std::string& a, const char* b);

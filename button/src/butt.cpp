@@ -53,6 +53,13 @@ constexpr HelpEntry kHelp[] = {
                        "HoverLockColors property."},
 };
 
+// One character in upper case by the system's rules, so that "&ä" takes Alt+Ä and "&п" Alt+П.
+wchar_t UpperCase(wchar_t c) {
+    wchar_t text[2] = {c, 0};
+    CharUpperBuffW(text, 1);
+    return text[0];
+}
+
 bool IsButtWindow(HWND window) {
     wchar_t name[16] = {};
     return window && GetClassNameW(window, name, 16) > 0 &&
@@ -75,7 +82,15 @@ int ButtHost::ShowMessage(const std::string& text, const std::string& title, UIN
 }
 
 Butt::Butt(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-Butt::~Butt() = default;
+Butt::~Butt() {
+    // Deleted by a handler of its own event: the record ends now, but its memory stays until
+    // the control's code on the stack below has returned.
+    if (impl_ && impl_->entered > 0) {
+        impl_->orphaned = true;
+        impl_->Retire();
+        impl_.release();
+    }
+}
 
 std::unique_ptr<Butt> Butt::Create(HWND parent, int id, RECT bounds, ButtHost& host) {
     std::unique_ptr<Butt> butt(new Butt(nullptr));
@@ -93,12 +108,21 @@ std::unique_ptr<Butt> Butt::Create(HWND parent, int id, RECT bounds, ButtHost& h
 
 std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& host,
                                  const PropertyBag& bag, std::string* error) {
-    // Check everything first: a bag is taken whole or not at all.
-    const std::string fault = CheckStoredBag(bag);
-    if (error)
-        *error = fault;
-    const PropertyBag none;
-    const PropertyBag& stored = fault.empty() ? bag : none;
+    std::vector<BagProblem> problems;
+    auto butt = Load(parent, id, bounds, host, bag, problems);
+    if (error) {
+        error->clear();
+        for (const BagProblem& problem : problems)
+            *error += (error->empty() ? "" : "; ") + problem.Text();
+    }
+    return butt;
+}
+
+std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& host,
+                                 const PropertyBag& bag, std::vector<BagProblem>& problems) {
+    // What the control cannot take stays at its default; the rest is loaded.
+    PropertyBag stored;
+    problems = CheckStoredBag(bag, stored);
 
     if (const auto* width = stored.Find("_extentx"))
         bounds.right = bounds.left + ExtentToPixels(std::get<std::int32_t>(*width));
@@ -141,7 +165,7 @@ Butt* Butt::FromWindow(HWND window) {
 bool Butt::RouteAccessKey(HWND container, int key) {
     if (!container)
         return false;
-    const int wanted = std::toupper(static_cast<unsigned char>(key));
+    const wchar_t wanted = UpperCase(static_cast<wchar_t>(key));
     for (HWND child = GetWindow(container, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
         Butt* butt = FromWindow(child);
@@ -154,8 +178,7 @@ bool Butt::RouteAccessKey(HWND container, int key) {
         else if (key == VK_ESCAPE)
             owns = impl.host.IsCancelButton();
         else
-            owns = impl.accessKey != 0 &&
-                   std::toupper(static_cast<unsigned char>(impl.accessKey)) == wanted;
+            owns = impl.accessKey != 0 && UpperCase(impl.accessKey) == wanted;
         if (owns) {
             impl.OnAccessKeyPress(key);
             return true;
@@ -168,150 +191,175 @@ long Butt::ButtonStyle() const {
     return impl_->buttonStyle;
 }
 void Butt::SetButtonStyle(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetButtonStyle(value);
 }
 long Butt::Mode() const {
     return impl_->mode;
 }
 void Butt::SetMode(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetMode(value);
 }
 std::string Butt::Caption() const {
     return impl_->caption;
 }
 void Butt::SetCaption(const std::string& value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetCaption(value);
 }
 long Butt::CaptionAlign() const {
     return impl_->captionAlign;
 }
 void Butt::SetCaptionAlign(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetCaptionAlign(value);
 }
 long Butt::CaptionStyle() const {
     return impl_->captionStyle;
 }
 void Butt::SetCaptionStyle(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetCaptionStyle(value);
 }
 long Butt::CustomClick() const {
     return impl_->customClick;
 }
 void Butt::SetCustomClick(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetCustomClick(value);
 }
 long Butt::ButtonShape() const {
     return impl_->buttonShape;
 }
 void Butt::SetButtonShape(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetButtonShape(value);
 }
 PicturePtr Butt::Picture() const {
     return impl_->picture;
 }
 void Butt::SetPicture(PicturePtr value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetPicture(std::move(value));
 }
 long Butt::PictureAlign() const {
     return impl_->pictureAlign;
 }
 void Butt::SetPictureAlign(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetPictureAlign(value);
 }
 bool Butt::Enabled() const {
     return impl_->enabled;
 }
 void Butt::SetEnabled(bool value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetEnabled(value);
 }
 bool Butt::ShowFocusRect() const {
     return impl_->showFocusRect;
 }
 void Butt::SetShowFocusRect(bool value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetShowFocusRect(value);
 }
 bool Butt::Value() const {
     return impl_->value;
 }
 void Butt::SetValue(bool value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetValue(value);
 }
 long Butt::PictureSize() const {
     return impl_->PictureSize();
 }
 void Butt::SetPictureSize(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetPictureSize(value);
 }
 long Butt::MousePointer() const {
     return impl_->mousePointer;
 }
 void Butt::SetMousePointer(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetMousePointer(value);
 }
 PicturePtr Butt::MouseIcon() const {
     return impl_->mouseIcon;
 }
 void Butt::SetMouseIcon(PicturePtr value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetMouseIcon(std::move(value));
 }
 FontDesc Butt::Font() const {
     return impl_->font;
 }
 void Butt::SetFont(const FontDesc& value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetFont(value);
 }
 long Butt::FontStyle() const {
     return impl_->FontStyle();
 }
 void Butt::SetFontStyle(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetFontStyle(value);
 }
 Color Butt::ForeColor() const {
     return impl_->foreColor;
 }
 void Butt::SetForeColor(Color value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetForeColor(value);
 }
 Color Butt::BackColor() const {
     return impl_->backColor;
 }
 void Butt::SetBackColor(Color value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetBackColor(value);
 }
 Color Butt::GradientColor() const {
     return impl_->gradientColor;
 }
 void Butt::SetGradientColor(Color value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetGradientColor(value);
 }
 long Butt::GradientMode() const {
     return impl_->gradientMode;
 }
 void Butt::SetGradientMode(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetGradientMode(value);
 }
 bool Butt::ResetDefaultColors() const {
     return false;
 }
 void Butt::SetResetDefaultColors(bool value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetResetDefaultColors(value);
 }
 long Butt::HoverColorLocks() const {
     return impl_->hoverColorLocks;
 }
 void Butt::SetHoverColorLocks(long value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetHoverColorLocks(value);
 }
 Color Butt::HoverForeColor() const {
     return impl_->hoverForeColor;
 }
 void Butt::SetHoverForeColor(Color value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetHoverForeColor(value);
 }
 Color Butt::HoverBackColor() const {
     return impl_->hoverBackColor;
 }
 void Butt::SetHoverBackColor(Color value) {
+    const Impl::Entry entry(*impl_);
     impl_->SetHoverBackColor(value);
 }
 // The class keeps one DC per window (CS_OWNDC): it lasts as long as the window.
@@ -322,15 +370,18 @@ HWND Butt::hWnd() const {
     return impl_->hwnd;
 }
 void Butt::Refresh() {
+    const Impl::Entry entry(*impl_);
     impl_->Refresh();
 }
 void Butt::DelayDrawing(bool bDelay) {
+    const Impl::Entry entry(*impl_);
     impl_->DelayDrawing(bDelay);
 }
-char Butt::AccessKey() const {
+wchar_t Butt::AccessKey() const {
     return impl_->accessKey;
 }
 void Butt::AmbientChanged(const std::string& name) {
+    const Impl::Entry entry(*impl_);
     impl_->OnAmbientChanged(name);
 }
 

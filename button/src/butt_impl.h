@@ -44,6 +44,25 @@ class Butt::Impl {
   public:
     Impl(Butt& owner, ButtHost& host);
     ~Impl();
+    // Ends the control (its window, its group, its place among the live controls); the
+    // memory goes with the destructor. Runs once.
+    void Retire();
+
+    // Marks control code on the stack (a message, a call from the host): a record whose
+    // owner is deleted meanwhile is freed when the last of these returns.
+    class Entry {
+      public:
+        explicit Entry(Impl& impl);
+        ~Entry();
+        Entry(const Entry&) = delete;
+        Entry& operator=(const Entry&) = delete;
+
+      private:
+        Impl& impl_;
+    };
+    int entered = 0;
+    bool orphaned = false;
+    bool retired = false;
 
     Butt& owner;
     ButtHost& host;
@@ -78,7 +97,7 @@ class Butt::Impl {
     FontDesc font;
     long mousePointer = 0;
     PicturePtr mouseIcon;
-    char accessKey = 0;
+    wchar_t accessKey = 0;
 
     // ---- Input state (input.cpp, hover.cpp) ----
     int StateFlags = 0;
@@ -203,6 +222,7 @@ class Butt::Impl {
     void OnResize();
     void OnPaint();
     void OnCaptureLost(); // drops held and pressed looks; no Click
+    void DropPress();     // the same, also giving up the mouse: the press clicks nothing
     void Terminate();
 
     // ---- Option group and hover tracking (option_group.cpp, hover.cpp) ----

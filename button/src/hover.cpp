@@ -13,6 +13,7 @@ void CALLBACK Butt::Impl::HoverTimerProc(HWND window, UINT, UINT_PTR timerId, DW
         KillTimer(window, timerId); // nobody to report to
         return;
     }
+    const Entry entry(*impl); // the leave event's handler may delete the control
     impl->HoverCheck(stored ? stored : timerId);
 }
 

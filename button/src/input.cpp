@@ -30,7 +30,27 @@ void Butt::Impl::OnMouseDown(short button, short shift, float x, float y) {
         if (hwnd)
             SetCapture(hwnd);
     }
-    Raise(*this, events.MouseDown, button, shift, x, y);
+    if (!Raise(*this, events.MouseDown, button, shift, x, y))
+        return;
+    // The handler may have shown a modal box, taken the mouse or disabled the control: a
+    // press that no longer holds the mouse is over, and must not stay drawn down.
+    if (button == 1 && (StateFlags & kButtonHeld) && hwnd && GetCapture() != hwnd)
+        DropPress();
+}
+
+void Butt::Impl::DropPress() {
+    pressedHere &= ~1;
+    if (!(StateFlags & kButtonHeld) && !IsPressed)
+        return;
+    StateFlags &= ~kButtonHeld;
+    IsPressed = false;
+    if (hwnd && GetCapture() == hwnd) {
+        releasingCapture = true;
+        ReleaseCapture();
+        releasingCapture = false;
+    }
+    ClearDelay();
+    DrawButton();
 }
 
 void Butt::Impl::OnMouseUp(short button, short shift, float x, float y) {
@@ -147,6 +167,7 @@ void Butt::Impl::OnKeyUp(short keyCode, short shift) {
         if (StateFlags & kButtonHeld) {
             LastMouseButton = 1;
             StateFlags &= ~kButtonHeld;
+            const bool valueBefore = value;
             if (mode == 0) {
                 DrawButton();
             } else {
@@ -157,6 +178,10 @@ void Butt::Impl::OnKeyUp(short keyCode, short shift) {
             OnClick();
             if (!*living)
                 return;
+            // As after a mouse click: a check or option button whose Value did not change
+            // (an option button already selected) is drawn released here.
+            if (mode != 0 && value == valueBefore)
+                DrawButton();
         }
         break;
     case VK_RIGHT:
@@ -259,13 +284,7 @@ void Butt::Impl::OnCaptureLost() {
     if (releasingCapture)
         return;
     // The press is cancelled: its release, wherever it comes, clicks nothing.
-    pressedHere &= ~1;
-    if (!(StateFlags & kButtonHeld) && !IsPressed)
-        return;
-    StateFlags &= ~kButtonHeld;
-    IsPressed = false;
-    ClearDelay();
-    DrawButton();
+    DropPress();
 }
 
 void Butt::Impl::Terminate() {

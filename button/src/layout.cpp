@@ -1,6 +1,7 @@
 // Where caption and picture go on the face, and how the caption is drawn: plain or in one of
 // two relief looks, in the colour that hover, press, gradient and enabled state call for.
 #include "butt_impl.h"
+#include "text.h"
 
 namespace butt {
 namespace {
@@ -117,10 +118,10 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
     int textWidth = 0;
     int textHeight = 0;
     if (hasCaption && BackBufferDC) {
-        const std::string text = CaptionText(caption);
+        const std::wstring text = Widen(CaptionText(caption));
         RECT measure{0, 0, area - 8 - (slotLeft + slotRight),
                      Round(height - 8 - static_cast<float>(slotTop + slotBottom))};
-        DrawTextA(BackBufferDC.get(), text.c_str(), static_cast<int>(text.size()), &measure,
+        DrawTextW(BackBufferDC.get(), text.c_str(), static_cast<int>(text.size()), &measure,
                   DT_CALCRECT | DT_WORDBREAK);
         textWidth = measure.right - measure.left;
         textHeight = measure.bottom - measure.top;
@@ -235,12 +236,12 @@ void Butt::Impl::DrawContent(Color faceColor, Color textColor, bool forcePressed
     // Shapes 5 to 8 show their caption only while they are down.
     if (caption.empty() || (buttonShape > 4 && !value))
         return;
-    const std::string text = CaptionText(caption);
+    const std::wstring text = Widen(CaptionText(caption));
     const UINT flags = DT_WORDBREAK | AlignmentFlag(captionAlign);
     const auto draw = [&](Color color) {
         SetDrawingTool(true, buffer, 2, color, false, 0, 0);
         RECT rect = captionRect;
-        DrawTextA(buffer, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+        DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &rect, flags);
     };
 
     if (!enabled) {

@@ -38,7 +38,8 @@ bool Butt::Impl::OptionToggle(short action) {
     bool result = false;
     const HANDLE self = static_cast<HANDLE>(this);
 
-    if ((action == 1 || n >= 1) && value) {
+    // Joining or being selected clears the others; leaving (-1) and asking (2) change nobody.
+    if ((action == 1 || (action == 0 && n >= 1)) && value) {
         for (INT_PTR position = 1; position <= n; ++position) {
             const HANDLE stored = MemberAt(container, position);
             if (stored == self)

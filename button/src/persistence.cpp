@@ -119,6 +119,10 @@ std::optional<FontDesc> FormFont(HWND form) {
 
 } // namespace
 
+bool IsKnownKey(const std::string& key) {
+    return RuleOf(key) != nullptr;
+}
+
 bool IsColorKey(const std::string& key) {
     const KeyRule* rule = RuleOf(key);
     return rule && rule->kind == Kind::Colour;
@@ -197,15 +201,25 @@ std::optional<std::pair<std::string, std::string>> CheckStoredCombination(const 
     return std::nullopt;
 }
 
-std::string CheckStoredBag(const PropertyBag& bag) {
+std::vector<BagProblem> CheckStoredBag(const PropertyBag& bag, PropertyBag& taken) {
+    std::vector<BagProblem> problems;
+    taken = PropertyBag();
     for (const std::string& key : bag.Keys()) {
-        const std::string why = CheckStoredValue(key, *bag.Find(key));
-        if (!why.empty())
-            return "key \"" + key + "\": " + why;
+        const PropertyBag::Value& value = *bag.Find(key);
+        const std::string why = CheckStoredValue(key, value);
+        if (!why.empty()) {
+            problems.push_back(BagProblem{0, key, why, false});
+            continue;
+        }
+        if (!IsKnownKey(key))
+            problems.push_back(BagProblem{0, key, "the control has no such property", true});
+        taken.Set(key, value);
     }
-    if (const auto fault = CheckStoredCombination(bag))
-        return "key \"" + fault->first + "\": " + fault->second;
-    return {};
+    while (const auto fault = CheckStoredCombination(taken)) {
+        problems.push_back(BagProblem{0, fault->first, fault->second, false});
+        taken.Remove(fault->first);
+    }
+    return problems;
 }
 
 int ExtentToPixels(int hundredthsOfMillimetre) {

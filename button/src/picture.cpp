@@ -3,6 +3,7 @@
 #include "butt.h"
 #include "dib.h"
 #include "system_function.h"
+#include "text.h"
 
 #include <wincodec.h>
 
@@ -20,21 +21,6 @@ std::wstring Extension(const std::wstring& path) {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
     return extension;
-}
-
-// Paths are kept and stored as UTF-8, so that a picture from any folder can be saved with
-// its control and found again when the control is loaded.
-std::string Narrow(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return {};
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
 }
 
 template <typename T> struct ComPtr {
@@ -137,8 +123,11 @@ std::shared_ptr<Picture> Picture::FromIcon(HICON icon, Kind kind, std::string so
     return std::shared_ptr<Picture>(new Picture(kind, icon, std::move(source)));
 }
 
-std::shared_ptr<Picture> Picture::LoadFile(const std::wstring& path, std::string& error) {
-    const std::string source = "file:" + Narrow(path);
+std::shared_ptr<Picture> Picture::LoadFile(const std::wstring& path, std::string& error,
+                                           std::string storedPath) {
+    // Paths are kept and stored as UTF-8, so that a picture from any folder can be saved with
+    // its control and found again when the control is loaded.
+    const std::string source = "file:" + (storedPath.empty() ? Narrow(path) : storedPath);
     const std::wstring extension = Extension(path);
     if (extension == L"bmp") {
         const auto bitmap = static_cast<HBITMAP>(LoadImageW(

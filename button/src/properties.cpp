@@ -3,6 +3,7 @@
 // Cases a form designer should hear about are told through the host, only while designing.
 #include "behaviour.h"
 #include "butt_impl.h"
+#include "text.h"
 
 namespace butt {
 namespace {
@@ -45,13 +46,17 @@ bool HasIconOrNothing(const PicturePtr& picture) {
 
 } // namespace
 
-char AccessKeyOf(const std::string& caption) {
-    char marked = 0;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] != '&' || i + 1 >= caption.size())
+wchar_t AccessKeyOf(const std::string& caption) {
+    // The caption is UTF-8: the key is the character after "&", which may be any letter.
+    const std::wstring text = Widen(caption);
+    wchar_t marked = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'&' || i + 1 >= text.size())
             continue;
-        if (caption[i + 1] != '&')
-            marked = caption[i + 1];
+        // A character outside the basic plane has no key of its own.
+        if (text[i + 1] != L'&' &&
+            !IS_SURROGATE_PAIR(text[i + 1], i + 2 < text.size() ? text[i + 2] : 0))
+            marked = text[i + 1];
         ++i; // "&&" is one literal ampersand; "&x" marks x
     }
     return marked;
@@ -73,7 +78,7 @@ void Butt::Impl::DesignMessage(int n) {
 }
 
 void Butt::Impl::UpdateAccessKey(const std::string& text) {
-    if (const char key = AccessKeyOf(text))
+    if (const wchar_t key = AccessKeyOf(text))
         accessKey = key;
 }
 
@@ -202,6 +207,9 @@ void Butt::Impl::SetPictureAlign(long v) {
 }
 
 void Butt::Impl::SetEnabled(bool v) {
+    // A control disabled while held (from its own MouseDown, say) lets go of the press.
+    if (!v)
+        DropPress();
     if (v != enabled) {
         enabled = v;
         if (hwnd)

@@ -1,6 +1,8 @@
-// The property bag and its text form (grammar in property_bag.h). Parsing reads the whole
-// text into a fresh bag first, so a malformed text never yields half a bag.
+// The property bag and its text form (grammar in property_bag.h). Reading takes every
+// property that is valid and lists the rest as problems; only a text that is not a bag at
+// all gives none.
 #include "property_bag.h"
+#include "text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +10,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cwctype>
+#include <limits>
 #include <string_view>
+#include <unordered_map>
 
 namespace butt {
 namespace {
@@ -40,30 +45,11 @@ int HexDigit(char c) {
     return -1;
 }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty())
-        return {};
-    // Paths in the text are UTF-8; a text that is not falls back to the system code page.
-    UINT codePage = CP_UTF8;
-    int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(),
-                                     static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0) {
-        codePage = CP_ACP;
-        length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                     nullptr, 0);
-    }
-    std::wstring wide(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            length);
-    return wide;
-}
-
 // One line of the text form, read from left to right. Every failure is a message for the
 // caller to put the line number and key in front of.
 class LineReader {
   public:
-    LineReader(std::string_view line, HMODULE module) : text_(line), module_(module) {}
+    LineReader(std::string_view line, const BagSources& sources) : text_(line), sources_(sources) {}
 
     void SkipBlanks() {
         while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t'))
@@ -109,6 +95,11 @@ class LineReader {
         const std::string word = Word();
         if (SameWord(word, "True") || SameWord(word, "False")) {
             value = SameWord(word, "True");
+            return true;
+        }
+        if (SameWord(word, "NaN") || SameWord(word, "Infinity")) {
+            value = SameWord(word, "NaN") ? std::numeric_limits<float>::quiet_NaN()
+                                          : std::numeric_limits<float>::infinity();
             return true;
         }
         if (SameWord(word, "Font")) {
@@ -217,6 +208,13 @@ class LineReader {
         const std::size_t start = pos_;
         if (pos_ < text_.size() && (text_[pos_] == '-' || text_[pos_] == '+'))
             ++pos_;
+        if (pos_ > start && SameWord(text_.substr(pos_, 8), "Infinity")) {
+            const bool negative = text_[start] == '-';
+            pos_ += 8;
+            value = negative ? -std::numeric_limits<float>::infinity()
+                             : std::numeric_limits<float>::infinity();
+            return EndOfNumber(error);
+        }
         bool single = false;
         std::size_t digits = 0;
         while (pos_ < text_.size()) {
@@ -357,7 +355,12 @@ class LineReader {
             if (!ReadText(path, error))
                 return false;
             std::string why;
-            picture = Picture::LoadFile(Widen(path), why);
+            const auto file = PictureFilePath(sources_.pictureFolder, Widen(path), why);
+            if (!file) {
+                error = "the picture file is not read: " + why;
+                return false;
+            }
+            picture = Picture::LoadFile(*file, why, path);
             if (!picture) {
                 error = "the picture cannot be loaded: " + why;
                 return false;
@@ -379,8 +382,9 @@ class LineReader {
             if (!ReadText(name, error))
                 return false;
             std::string why;
-            picture = Picture::LoadResource(module_ ? module_ : GetModuleHandleW(nullptr), name,
-                                            kind, why);
+            const HMODULE module = sources_.resourceModule;
+            picture =
+                Picture::LoadResource(module ? module : GetModuleHandleW(nullptr), name, kind, why);
             if (!picture) {
                 error = "the picture cannot be loaded: " + why;
                 return false;
@@ -398,7 +402,7 @@ class LineReader {
     }
 
     std::string_view text_;
-    HMODULE module_;
+    const BagSources& sources_;
     std::size_t pos_ = 0;
 };
 
@@ -436,6 +440,10 @@ std::string Quoted(const std::string& text) {
 
 // The shortest text that reads back as the same single, always with a dot or exponent.
 std::string SingleText(float value) {
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value < 0 ? "-Infinity" : "Infinity";
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     std::string text(buffer, result.ptr);
@@ -466,10 +474,116 @@ std::optional<std::string> PictureText(const PicturePtr& picture) {
 
 } // namespace
 
-std::optional<PropertyBag> PropertyBag::Parse(const std::string& text, std::string& error,
-                                              HMODULE resourceModule) {
+std::string BagProblem::Text() const {
+    return (line > 0 ? "line " + std::to_string(line) + ", " : std::string()) + "key \"" + key +
+           "\": " + reason;
+}
+
+bool IsStorableKey(const std::string& key) {
+    return !key.empty() && std::all_of(key.begin(), key.end(), IsKeyChar);
+}
+
+std::optional<std::wstring> PictureFilePath(const std::wstring& folder, const std::wstring& path,
+                                            std::string& why) {
+    if (folder.empty()) {
+        why = "no picture folder is allowed here";
+        return std::nullopt;
+    }
+    std::wstring wanted = path;
+    std::replace(wanted.begin(), wanted.end(), L'/', L'\\');
+    if (wanted.empty() || wanted.find_first_of(L"<>\"|?*") != std::wstring::npos ||
+        std::any_of(wanted.begin(), wanted.end(), [](wchar_t c) { return c < 0x20; })) {
+        why = "it is not a plain file path";
+        return std::nullopt;
+    }
+    // \\server\share, \\?\..., \\.\device: a network path sends the user's credentials to
+    // that server when opened, a device path reaches a device.
+    if (wanted.rfind(L"\\\\", 0) == 0) {
+        why = "network and device paths are never read";
+        return std::nullopt;
+    }
+    const auto isDrive = [](const std::wstring& p) {
+        return p.size() >= 2 && p[1] == L':' && std::iswalpha(p[0]);
+    };
+    const bool absolute = isDrive(wanted);
+    if ((absolute && (wanted.size() < 3 || wanted[2] != L'\\')) || wanted[0] == L'\\' ||
+        wanted.find(L':', absolute ? 2 : 0) != std::wstring::npos) {
+        why = "only a path relative to the picture folder or a full path under it is read";
+        return std::nullopt;
+    }
+    const auto parts = [](const std::wstring& p) {
+        std::vector<std::wstring> list;
+        std::size_t start = 0;
+        while (start <= p.size()) {
+            std::size_t end = p.find_first_of(L"\\/", start);
+            if (end == std::wstring::npos)
+                end = p.size();
+            list.push_back(p.substr(start, end - start));
+            start = end + 1;
+        }
+        return list;
+    };
+    const auto upper = [](std::wstring text) {
+        for (wchar_t& c : text)
+            c = static_cast<wchar_t>(std::towupper(c));
+        return text;
+    };
+    std::vector<std::wstring> base;
+    for (const std::wstring& part : parts(folder))
+        if (!part.empty() && part != L".")
+            base.push_back(part);
+    std::vector<std::wstring> full = absolute ? std::vector<std::wstring>{} : base;
+    for (const std::wstring& part : parts(wanted)) {
+        if (part.empty() || part == L".")
+            continue;
+        if (part == L"..") {
+            if (full.empty()) {
+                why = "the path leaves the picture folder";
+                return std::nullopt;
+            }
+            full.pop_back();
+            continue;
+        }
+        // CON, NUL, COM1 and the like are devices in every folder, with any extension; a
+        // name ending in a dot or blank is another file than it reads.
+        const std::wstring stem = upper(part.substr(0, part.find(L'.')));
+        const bool device =
+            stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL" ||
+            stem == L"CONIN$" || stem == L"CONOUT$" || stem == L"CLOCK$" ||
+            (stem.size() == 4 && (stem.rfind(L"COM", 0) == 0 || stem.rfind(L"LPT", 0) == 0) &&
+             std::iswdigit(stem[3]));
+        if (device || part.back() == L'.' || part.back() == L' ') {
+            why = "\"" + Narrow(part) + "\" is a device name, not a file";
+            return std::nullopt;
+        }
+        full.push_back(part);
+    }
+    const bool under =
+        full.size() > base.size() && std::equal(base.begin(), base.end(), full.begin(),
+                                                [&](const std::wstring& x, const std::wstring& y) {
+                                                    return upper(x) == upper(y);
+                                                });
+    if (!under) {
+        why = "the path leaves the picture folder";
+        return std::nullopt;
+    }
+    std::wstring result = folder.rfind(L"\\\\", 0) == 0 ? L"\\\\" : L"";
+    for (std::size_t i = 0; i < full.size(); ++i)
+        result += (i ? L"\\" : L"") + full[i];
+    return result;
+}
+
+BagRead PropertyBag::Read(const std::string& text, const BagSources& sources) {
+    BagRead result;
+    if (text.find('\0') != std::string::npos) {
+        result.error = "this is not a property bag: the text holds NUL bytes";
+        return result;
+    }
     PropertyBag bag;
-    std::vector<std::pair<std::string, int>> lines; // key, line number
+    std::unordered_map<std::string, int> lineOf; // each key's first line
+    const auto problem = [&](int line, const std::string& key, const std::string& reason) {
+        result.problems.push_back(BagProblem{line, key, reason, false});
+    };
     // Editors may put a UTF-8 byte order mark in front; it is not part of the first key.
     std::size_t start = text.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
     int lineNumber = 0;
@@ -483,57 +597,88 @@ std::optional<PropertyBag> PropertyBag::Parse(const std::string& text, std::stri
         ++lineNumber;
         start = end + 1;
 
-        LineReader reader(line, resourceModule);
+        LineReader reader(line, sources);
         if (reader.AtEnd())
             continue;
         const std::string where = "line " + std::to_string(lineNumber);
         const std::string key = Lower(reader.Word());
         if (key.empty()) {
-            error = where + ": a line reads key = value";
-            return std::nullopt;
+            result.error = where + ": a line reads key = value";
+            return result;
         }
-        const std::string named = where + ", key \"" + key + "\": ";
         if (!reader.Take('=')) {
-            error = named + "\"=\" is expected after the key";
-            return std::nullopt;
+            result.error = where + ", key \"" + key + "\": \"=\" is expected after the key";
+            return result;
         }
-        if (bag.Has(key)) {
-            error = named + "the key stands twice";
-            return std::nullopt;
+        if (const auto first = lineOf.find(key); first != lineOf.end()) {
+            problem(lineNumber, key,
+                    "the key stands twice (line " + std::to_string(first->second) + " is taken)");
+            continue;
         }
+        lineOf.emplace(key, lineNumber);
         Value value;
         std::string why;
         if (!reader.ReadValue(value, why)) {
-            error = named + why;
-            return std::nullopt;
+            problem(lineNumber, key, why);
+            continue;
         }
         if (!reader.AtEnd()) {
-            error = named + "unexpected text after the value";
-            return std::nullopt;
+            problem(lineNumber, key, "unexpected text after the value");
+            continue;
         }
         why = CheckStoredValue(key, value);
         if (!why.empty()) {
-            error = named + why;
-            return std::nullopt;
+            problem(lineNumber, key, why);
+            continue;
         }
+        if (!IsKnownKey(key))
+            result.problems.push_back(
+                BagProblem{lineNumber, key, "the control has no such property", true});
         bag.Set(key, std::move(value));
-        lines.emplace_back(key, lineNumber);
     }
-    if (const auto fault = CheckStoredCombination(bag)) {
-        const auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& entry) {
-            return entry.first == fault->first;
-        });
-        error = (line != lines.end() ? "line " + std::to_string(line->second) + ", " : "") +
-                "key \"" + fault->first + "\": " + fault->second;
-        return std::nullopt;
+    // A value that does not fit the others goes; then the rest is checked again.
+    while (const auto fault = CheckStoredCombination(bag)) {
+        const auto line = lineOf.find(fault->first);
+        problem(line != lineOf.end() ? line->second : 0, fault->first, fault->second);
+        bag.Remove(fault->first);
     }
-    error.clear();
-    return bag;
+    std::stable_sort(result.problems.begin(), result.problems.end(),
+                     [](const BagProblem& a, const BagProblem& b) { return a.line < b.line; });
+    result.bag = std::move(bag);
+    return result;
 }
 
-std::string PropertyBag::ToText() const {
+std::optional<PropertyBag> PropertyBag::Parse(const std::string& text, std::string& error,
+                                              HMODULE resourceModule) {
+    BagSources sources;
+    sources.resourceModule = resourceModule;
+    BagRead read = Read(text, sources);
+    if (!read.bag) {
+        error = read.error;
+        return std::nullopt;
+    }
+    for (const BagProblem& problem : read.problems) {
+        if (!problem.kept) {
+            error = problem.Text();
+            return std::nullopt;
+        }
+    }
+    error.clear();
+    return std::move(read.bag);
+}
+
+std::string PropertyBag::ToText(std::vector<BagProblem>* unwritten) const {
     std::string text;
+    const auto skip = [&](const std::string& key, const std::string& reason) {
+        text += "# " + Quoted(key) + " is not stored: " + reason + "\n";
+        if (unwritten)
+            unwritten->push_back(BagProblem{0, key, reason, false});
+    };
     for (const auto& [key, value] : entries_) {
+        if (!IsStorableKey(key)) {
+            skip(key, "a key is letters, digits and _");
+            continue;
+        }
         std::string written;
         if (const auto* t = std::get_if<std::string>(&value)) {
             written = Quoted(*t);
@@ -558,7 +703,7 @@ std::string PropertyBag::ToText() const {
         } else if (const auto* picture = std::get_if<PicturePtr>(&value)) {
             const auto stored = PictureText(*picture);
             if (!stored) {
-                text += "# " + key + ": a picture made from a bare handle has no stored form\n";
+                skip(key, "a picture made from a bare handle has no stored form");
                 continue;
             }
             written = *stored;
@@ -573,29 +718,28 @@ bool PropertyBag::Has(const std::string& key) const {
 }
 
 const PropertyBag::Value* PropertyBag::Find(const std::string& key) const {
-    const std::string lower = Lower(key);
-    for (const auto& entry : entries_)
-        if (entry.first == lower)
-            return &entry.second;
-    return nullptr;
+    const auto found = index_.find(Lower(key));
+    return found != index_.end() ? &entries_[found->second].second : nullptr;
 }
 
 void PropertyBag::Set(const std::string& key, Value value) {
-    const std::string lower = Lower(key);
-    for (auto& entry : entries_) {
-        if (entry.first == lower) {
-            entry.second = std::move(value);
-            return;
-        }
-    }
-    entries_.emplace_back(lower, std::move(value));
+    std::string lower = Lower(key);
+    const auto [place, added] = index_.try_emplace(lower, entries_.size());
+    if (added)
+        entries_.emplace_back(std::move(lower), std::move(value));
+    else
+        entries_[place->second].second = std::move(value);
 }
 
 void PropertyBag::Remove(const std::string& key) {
-    const std::string lower = Lower(key);
-    entries_.erase(std::remove_if(entries_.begin(), entries_.end(),
-                                  [&](const auto& entry) { return entry.first == lower; }),
-                   entries_.end());
+    const auto found = index_.find(Lower(key));
+    if (found == index_.end())
+        return;
+    const std::size_t position = found->second;
+    index_.erase(found);
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(position));
+    for (std::size_t i = position; i < entries_.size(); ++i)
+        index_[entries_[i].first] = i;
 }
 
 std::vector<std::string> PropertyBag::Keys() const {

@@ -15,31 +15,34 @@
 // key stands at most once.
 // Values:
 //   text     "..." with the escapes \" \\ \n \r \t and \xHH (two hex digits); other bytes
-//            stand for themselves (the caption is 8-bit text).
+//            stand for themselves (texts are UTF-8).
 //   number   a 32-bit whole number: decimal (-12, 2011), or hexadecimal as &H00493328 (an
 //            optional trailing & is allowed) or 0x00493328. Hexadecimal gives the 32 bits as
 //            written, so &H8000000F is the system colour 15.
-//   single   a number with a dot or an exponent: 8.25, -0.5, 1.5e2.
+//   single   a number with a dot or an exponent: 8.25, -0.5, 1.5e2; NaN, Infinity, -Infinity.
 //   truth    True or False (any case). Keys the control reads as truth values ("focus",
 //            "value", "enabled") also take a whole number, as form hosts store them: 0 is
 //            False, any other number True.
 //   font     Font("name", size, weight, italic=False, underline=False, strikethrough=False,
 //            charset=0): name, size in points and weight in that order; the named parts may
 //            be left out (False, 0) and stand in any order, each at most once.
-//   picture  Picture(file "C:\\art\\go.bmp")        a bitmap, icon, cursor, JPEG or PNG file
+//   picture  Picture(file "art\\go.bmp")           a bitmap, icon, cursor, JPEG or PNG file under
+//                                                  the folder the reader allows
 //            Picture(resource bitmap "NAME")        a resource of the program (or of the
 //            Picture(resource icon "#101")          module given to Parse); "#n" is number n
 //            Picture(resource cursor "NAME")
 //            Picture(none)                          no picture
 //
-// A picture that cannot be loaded, a value of the wrong kind or out of range for a key the
-// control reads (for example capalign = 7 or caption = 5), and anything else malformed make
-// Parse fail with "line N, key "k": what is wrong". Nothing of a failed text is used.
+// A value that cannot be read or loaded, of the wrong kind or out of range for a key the
+// control reads (for example capalign = 7 or caption = 5), a key that stands twice, and a key
+// the control does not read are problems "line N, key "k": what is wrong"; the rest of the
+// text is still read. A line that is not `key = ...` means the text is not a property bag.
 #include "butt.h"
 
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace butt {
 
@@ -51,10 +54,18 @@ std::string CheckStoredValue(const std::string& key, const PropertyBag::Value& v
 // bitmap; only check and option buttons have a Value). The key at fault and what is wrong.
 std::optional<std::pair<std::string, std::string>> CheckStoredCombination(const PropertyBag& bag);
 
-// The whole check of a bag for loading: empty when the control can take every value.
-std::string CheckStoredBag(const PropertyBag& bag);
+// The whole check of a bag for loading: `taken` gets every value the control can take, and
+// the result lists the rest (and the keys it does not read, which are kept).
+std::vector<BagProblem> CheckStoredBag(const PropertyBag& bag, PropertyBag& taken);
 
 // Colour keys are written in hexadecimal.
 bool IsColorKey(const std::string& key);
+// A key the control (or its host, for the extents) reads.
+bool IsKnownKey(const std::string& key);
+
+// The file a picture path of a stored text names, when it is a local file under `folder`
+// (relative to it, or a full path under it); else nullopt and `why`. Touches no file.
+std::optional<std::wstring> PictureFilePath(const std::wstring& folder, const std::wstring& path,
+                                            std::string& why);
 
 } // namespace butt

@@ -5,6 +5,7 @@
 
 #include <windowsx.h>
 
+#include <mutex>
 #include <set>
 
 namespace butt {
@@ -14,9 +15,13 @@ constexpr wchar_t kClassName[] = L"Butt";
 
 // Every control record that exists right now. Addresses kept in window properties (option
 // groups, the hover timer) are checked against it, so nothing reaches a control that ended.
-// The control lives on its window's thread; like the windows themselves it is not shared.
-std::set<const Butt::Impl*>& LiveControls() {
-    static std::set<const Butt::Impl*> live;
+// Controls of several UI threads share it, so it is only touched under its lock.
+struct LiveSet {
+    std::mutex lock;
+    std::set<const Butt::Impl*> records;
+};
+LiveSet& LiveControls() {
+    static LiveSet live;
     return live;
 }
 
@@ -30,19 +35,18 @@ HINSTANCE ThisModule() {
 }
 
 bool RegisterButtClass() {
-    static bool registered = false;
-    if (registered)
-        return true;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    // Own DC: the control's hdc is one lasting handle, as hosts of such controls expect.
-    windowClass.style = CS_DBLCLKS | CS_OWNDC;
-    windowClass.lpfnWndProc = Butt::Impl::WindowProc;
-    windowClass.hInstance = ThisModule();
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    windowClass.lpszClassName = kClassName;
-    registered =
-        RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    // Once per process, whichever thread makes the first control.
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        // Own DC: the control's hdc is one lasting handle, as hosts of such controls expect.
+        windowClass.style = CS_DBLCLKS | CS_OWNDC;
+        windowClass.lpfnWndProc = Butt::Impl::WindowProc;
+        windowClass.hInstance = ThisModule();
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
     return registered;
 }
 
@@ -120,25 +124,45 @@ LPCWSTR SystemCursor(long pointer) {
 } // namespace
 
 Butt::Impl::Impl(Butt& o, ButtHost& h) : owner(o), host(h) {
-    LiveControls().insert(this);
+    LiveSet& live = LiveControls();
+    const std::lock_guard<std::mutex> hold(live.lock);
+    live.records.insert(this);
 }
 
 Butt::Impl::~Impl() {
+    Retire();
+}
+
+void Butt::Impl::Retire() {
+    if (retired)
+        return;
+    retired = true;
     *alive = false;
+    // WM_DESTROY runs Terminate, which leaves the option group (once).
     if (hwnd && IsWindow(hwnd))
-        DestroyWindow(hwnd); // WM_DESTROY runs Terminate
+        DestroyWindow(hwnd);
     else if (!terminated)
         Terminate();
-    // Never leave an address behind in a group (Terminate has left it already, unless the
-    // window failed or ended before the record).
-    if (mode == 2)
-        OptionToggle(-1);
-    LiveControls().erase(this);
+    LiveSet& live = LiveControls();
+    const std::lock_guard<std::mutex> hold(live.lock);
+    live.records.erase(this);
+}
+
+Butt::Impl::Entry::Entry(Impl& impl) : impl_(impl) {
+    ++impl_.entered;
+}
+
+Butt::Impl::Entry::~Entry() {
+    // The owner went while this call was on the stack: the record was kept until now.
+    if (--impl_.entered == 0 && impl_.orphaned)
+        delete &impl_;
 }
 
 Butt::Impl* Butt::Impl::FromStoredAddress(HANDLE address) {
     const auto* candidate = static_cast<const Impl*>(address);
-    if (!candidate || !LiveControls().count(candidate))
+    LiveSet& live = LiveControls();
+    const std::lock_guard<std::mutex> hold(live.lock);
+    if (!candidate || !live.records.count(candidate))
         return nullptr;
     return const_cast<Impl*>(candidate);
 }
@@ -168,6 +192,9 @@ LRESULT CALLBACK Butt::Impl::WindowProc(HWND window, UINT message, WPARAM wParam
         impl->hwnd = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
+    // A handler may delete the control while this message is handled: Entry keeps the
+    // record until the outermost message of the control returns.
+    const Entry entry(*impl);
     return impl->HandleMessage(message, wParam, lParam);
 }
 

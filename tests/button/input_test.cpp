@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <thread>
 
 namespace butt::test {
 namespace {
@@ -283,6 +284,117 @@ TEST_F(Input, ALifeOfInputEndsWithEveryHandleFreed) {
     EXPECT_GT(tv::LiveGdiObjects(), before);
     control.reset();
     EXPECT_EQ(tv::LiveGdiObjects(), before);
+}
+
+TEST_F(Input, SpaceOnASelectedOptionButtonEndsInTheLookOfAClick) {
+    Butt& b = MakeMode(2);
+    b.SetValue(true);
+    Run(b, "kd32 ?held ku32 ?free");
+    const Pixels bySpace = Print();
+    Run(b, "L+ L-");
+    EXPECT_TRUE(b.Value());
+    EXPECT_EQ(bySpace, Print());
+}
+
+TEST_F(Input, ASelectedOptionButtonLeavesItsGroupOnceAndQuietly) {
+    Butt& b = MakeMode(2);
+    auto other = Butt::Create(Form(), 2, {20, 60, 120, 90}, host);
+    other->SetMode(2);
+    b.SetValue(true);
+    host.changed.clear();
+    control.reset();
+    EXPECT_EQ(host.changed, std::vector<std::string>{}) << "no Value change reaches the others";
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(Form(), "bt_OptCount")), 1);
+}
+
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (const HWND box = FindWindowW(L"#32770", L"re-entry"))
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Input, HandlersThatBoxDestroyOrDisableLeaveNothingHeld) {
+    const struct {
+        const char* name;
+        std::function<void(std::unique_ptr<Butt>&)> onDown, onClick;
+    } cases[] = {
+        {"modal box in MouseDown",
+         [](std::unique_ptr<Butt>&) {
+             SetTimer(nullptr, 0, 200, CloseBox);
+             MessageBoxW(Form(), L"held", L"re-entry", MB_OK);
+         },
+         nullptr},
+        {"mouse taken in MouseDown", [](std::unique_ptr<Butt>&) { SetCapture(Form()); }, nullptr},
+        {"disabled in MouseDown", [](std::unique_ptr<Butt>& b) { b->SetEnabled(false); }, nullptr},
+        {"mode changed in Click", nullptr, [](std::unique_ptr<Butt>& b) { b->SetMode(1); }},
+        {"destroyed in Click", nullptr, [](std::unique_ptr<Butt>& b) { b.reset(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Butt& b = Make();
+        const Pixels released = Print();
+        Record(b, log);
+        log.clear();
+        if (c.onDown)
+            b.Events().MouseDown = [&](short&, short&, float&, float&) { c.onDown(control); };
+        if (c.onClick)
+            b.Events().Click = [&] { c.onClick(control); };
+        const HWND window = b.hWnd();
+        Mouse(b, WM_LBUTTONDOWN, 10, 5, MK_LBUTTON);
+        SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+        Pump(30);
+        ReleaseCapture();
+        if (!control) {
+            EXPECT_FALSE(IsWindow(window));
+            continue;
+        }
+        EXPECT_TRUE(!impl().IsPressed && !(impl().StateFlags & kButtonHeld));
+        EXPECT_NE(GetCapture(), window);
+        if (c.onDown) {
+            EXPECT_EQ(std::count(log.begin(), log.end(), "Click"), 0);
+        }
+        control->SetEnabled(true);
+        control->SetMode(0);
+        EXPECT_EQ(Print(), released);
+        log.clear();
+    }
+}
+
+TEST_F(Input, ControlsOfTwoUiThreadsLiveSideBySide) {
+    const auto life = [](int id) {
+        const HWND form = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr,
+                                          nullptr, nullptr, nullptr);
+        RecordingHost own;
+        for (int i = 0; i < 150; ++i) {
+            auto b = Butt::Create(form, id + i, {0, 0, 80, 24}, own);
+            b->SetMode(2);
+            b->SetValue(true);
+        }
+        DestroyWindow(form);
+        return form != nullptr;
+    };
+    std::thread other([&] { EXPECT_TRUE(life(1000)); });
+    EXPECT_TRUE(life(2000));
+    other.join();
+}
+
+TEST_F(Input, AccessKeysOfAnyLetterTakeBothCases) {
+    Butt& b = Make();
+    const struct {
+        const char* caption;
+        wchar_t key, pair; // as written, and its other case
+    } cases[] = {{"&\xC3\x84rger", L'\x00C4', L'\x00E4'},
+                 {"&\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", L'\x041F', L'\x043F'},
+                 {"Fa\xC3\xA7&\xC3\xA7\x61\x64\x65", L'\x00E7', L'\x00C7'}};
+    Record(b, log);
+    for (const auto& c : cases) {
+        b.SetCaption(c.caption);
+        EXPECT_EQ(b.AccessKey(), c.key);
+        for (const wchar_t key : {c.key, c.pair})
+            SendMessageW(b.hWnd(), WM_SYSCHAR, key, 1 << 29);
+        EXPECT_FALSE(Butt::RouteAccessKey(Form(), c.key + 1));
+        ExpectEvents(b, "Click Click");
+    }
 }
 
 // Hover tracking and clicks with the real pointer, through the system's input queue.

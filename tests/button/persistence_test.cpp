@@ -19,11 +19,13 @@ class Persistence : public ButtonTest {
     std::unique_ptr<Butt> Load(const PropertyBag& bag, std::string* error = nullptr) {
         return Butt::Load(Form(), 300, {10, 10, 110, 40}, host, bag, error);
     }
-    static PropertyBag Parsed(const std::string& text) {
-        std::string error;
-        auto bag = PropertyBag::Parse(text, error);
-        EXPECT_TRUE(bag) << error;
-        return bag ? *bag : PropertyBag();
+    // Read with pictures from `folder`: every problem other than an unknown key fails.
+    static PropertyBag Parsed(const std::string& text, const std::wstring& folder = {}) {
+        BagRead read = PropertyBag::Read(text, BagSources{nullptr, folder});
+        EXPECT_TRUE(read.bag) << read.error;
+        for (const BagProblem& problem : read.problems)
+            EXPECT_TRUE(problem.kept) << problem.Text();
+        return read.bag ? *read.bag : PropertyBag();
     }
     static std::string Saved(const Butt& control) {
         PropertyBag bag;
@@ -143,7 +145,7 @@ TEST_F(Persistence, EveryKeySurvivesSavingAndLoadingInItsOrder) {
     EXPECT_EQ(text, expected);
 
     control.reset();
-    control = Load(Parsed(text), &error);
+    control = Load(Parsed(text, folder.path()), &error);
     ASSERT_TRUE(control);
     EXPECT_EQ(error, "");
     EXPECT_EQ(Saved(*control), text);
@@ -233,7 +235,8 @@ TEST_F(Persistence, TheTextFormReadsItsWholeGrammarAndWritesWhatItReads) {
     // A picture made in code from a bare handle has no text form; the text says so.
     PropertyBag made;
     made.Set("image", Picture::FromBitmap(CreateBitmap(2, 2, 1, 32, nullptr)));
-    EXPECT_EQ(made.ToText(), "# image: a picture made from a bare handle has no stored form\n");
+    EXPECT_EQ(made.ToText(),
+              "# \"image\" is not stored: a picture made from a bare handle has no stored form\n");
 }
 
 TEST_F(Persistence, MalformedTextNamesTheLineAndKey) {
@@ -270,7 +273,7 @@ TEST_F(Persistence, MalformedTextNamesTheLineAndKey) {
         {"font = Font(\"V\", 8, 1001)", "line 1, key \"font\": the font weight is 0 to 1000"},
         {"font = Font(\"V\", 8, 7, charset=256)", "line 1, key \"font\": the font charset is 0"},
         {"image = Picture(file \"C:\\\\missing\\\\none.bmp\")",
-         "line 1, key \"image\": the picture cannot be loaded: cannot read the bitmap"},
+         "line 1, key \"image\": the picture file is not read: no picture folder is allowed"},
         {"image = Picture(resource bitmap \"NO_SUCH\")",
          "line 1, key \"image\": the picture cannot be loaded: there is no bitmap resource"},
         {"image = Picture(resource sound \"X\")", "line 1, key \"image\": a resource picture is"},
@@ -306,24 +309,29 @@ TEST_F(Persistence, MalformedTextNamesTheLineAndKey) {
     }
 }
 
-TEST_F(Persistence, ABagTheControlCannotTakeLeavesItsDefaults) {
+TEST_F(Persistence, WhatTheControlCannotTakeKeepsItsDefaultAndTheRestLoads) {
     PropertyBag bag;
     bag.Set("caption", std::string("Half"));
     bag.Set("backstyle", 3);
     bag.Set("cback", 0x0000FF);
     bag.Set("mode", std::string("one")); // wrong kind
+    bag.Set("backcolour", 5);            // a typo: kept, and reported
     host.ambientBack = 0x00224466;
     std::string error;
     control = Load(bag, &error);
     ASSERT_TRUE(control);
-    EXPECT_EQ(error, "key \"mode\": a whole number is expected");
-    EXPECT_EQ(control->Caption(), "");
-    EXPECT_EQ(control->ButtonStyle(), 0);
-    EXPECT_EQ(control->BackColor(), 0x00224466);
+    EXPECT_EQ(error, "key \"mode\": a whole number is expected; key \"backcolour\": the control "
+                     "has no such property");
+    EXPECT_TRUE(control->Caption() == "Half" && control->Mode() == 0);
+    EXPECT_TRUE(control->ButtonStyle() == 3 && control->BackColor() == 0x0000FF);
     bag.Set("mode", 0);
     bag.Set("value", true);
-    control = Load(bag, &error);
-    EXPECT_EQ(error, "key \"value\": a command button (mode 0) has no value");
+    bag.Remove("backcolour");
+    std::vector<BagProblem> problems;
+    control = Butt::Load(Form(), 300, {10, 10, 110, 40}, host, bag, problems);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].Text(), "key \"value\": a command button (mode 0) has no value");
+    EXPECT_TRUE(control->Caption() == "Half" && !control->Value());
 }
 
 } // namespace
