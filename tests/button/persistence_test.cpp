@@ -334,5 +334,50 @@ TEST_F(Persistence, WhatTheControlCannotTakeKeepsItsDefaultAndTheRestLoads) {
     EXPECT_TRUE(control->Caption() == "Half" && !control->Value());
 }
 
+TEST(PictureFilesInBags, OnlyLocalFilesUnderTheAllowedFolderAreOpened) {
+    tv::test::TempFolder folder;
+    CreateDirectoryW((folder / L"sub").c_str(), nullptr);
+    for (const wchar_t* name : {L"face.bmp", L"sub\\face.bmp"})
+        tv::test::WriteFileBytes(folder / name, BmpFile(4, 4, [](int, int) { return 0x404040; }));
+    const std::string full = tv::test::Utf8(folder / L"sub\\face.bmp");
+    const std::string network = "network and device paths are never read";
+    const std::string leaves = "the path leaves the picture folder";
+    const std::string outside = "only a path relative to the picture folder or a full path under";
+    const std::pair<std::string, std::string> cases[] = {
+        {"face.bmp", ""},
+        {"sub/face.bmp", ""},
+        {"sub\\..\\face.bmp", ""},
+        {full, ""},
+        {"\\\\server\\share\\face.bmp", network},
+        {"//server/share/face.bmp", network},
+        {"\\\\?\\UNC\\server\\share\\face.bmp", "it is not a plain file path"},
+        {"\\\\.\\PhysicalDrive0", network},
+        {"..\\face.bmp", leaves},
+        {"sub\\..\\..\\face.bmp", leaves},
+        {"C:\\windows\\win.ini", leaves},
+        {"C:face.bmp", outside},
+        {"\\face.bmp", outside},
+        {"face.bmp:stream", outside},
+        {"CON", "\"CON\" is a device name"},
+        {"sub\\nul.bmp", "\"nul.bmp\" is a device name"},
+        {"com1.txt", "\"com1.txt\" is a device name"},
+        {"face.bmp.", "\"face.bmp.\" is a device name"},
+    };
+    for (const auto& [path, reason] : cases) {
+        std::string quoted;
+        for (const char c : path)
+            quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        const BagRead read = PropertyBag::Read("image = Picture(file \"" + quoted + "\")\n",
+                                               BagSources{nullptr, folder.path()});
+        ASSERT_TRUE(read.bag) << path << ": " << read.error;
+        EXPECT_EQ(read.bag->Has("image"), reason.empty()) << path;
+        ASSERT_EQ(read.problems.size(), reason.empty() ? 0u : 1u) << path;
+        if (!reason.empty()) {
+            EXPECT_NE(read.problems[0].reason.find(reason), std::string::npos)
+                << path << ": " << read.problems[0].reason;
+        }
+    }
+}
+
 } // namespace
 } // namespace butt::test
