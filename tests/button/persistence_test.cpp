@@ -4,6 +4,9 @@
 #include "harness.h"
 #include "temp_folder.h"
 
+#include <cmath>
+#include <limits>
+
 namespace butt::test {
 namespace {
 
@@ -377,6 +380,55 @@ TEST(PictureFilesInBags, OnlyLocalFilesUnderTheAllowedFolderAreOpened) {
                 << path << ": " << read.problems[0].reason;
         }
     }
+}
+
+TEST(BagText, WritingIsTheInverseOfReadingForEveryValue) {
+    using V = PropertyBag::Value;
+    const float inf = std::numeric_limits<float>::infinity();
+    const V values[] = {
+        std::string("say \"hi\" = \\ \r\n\t||&Next # not a comment"),
+        std::string("\xC3\x84rger \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82"),
+        std::string(),
+        std::string("\x01\x7F\xFF"),
+        INT32_MIN,
+        INT32_MAX,
+        0,
+        std::numeric_limits<float>::max(),
+        std::numeric_limits<float>::denorm_min(),
+        -0.0f,
+        1e-30f,
+        16777217.0f,
+        0.1f,
+        inf,
+        -inf,
+        std::numeric_limits<float>::quiet_NaN(),
+        true,
+        false,
+        FontDesc{"Name \"with\" = signs", 1638.5f, 1000, true, false, true, 255},
+        FontDesc{"\xC3\x9C", 0.25f, 0},
+        PicturePtr()};
+    const auto Key = [](std::size_t i) { return std::string(1, 'k').append(std::to_string(i)); };
+    PropertyBag bag;
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        bag.Set(Key(i), values[i]);
+    std::vector<BagProblem> unwritten;
+    const std::string text = bag.ToText(&unwritten);
+    EXPECT_TRUE(unwritten.empty());
+    const BagRead read = PropertyBag::Read(text);
+    ASSERT_TRUE(read.bag) << read.error;
+    EXPECT_EQ(read.bag->Keys(), bag.Keys());
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        const V* again = read.bag->Find(Key(i));
+        ASSERT_TRUE(again) << i;
+        const float* single = std::get_if<float>(&values[i]);
+        if (single && std::isnan(*single))
+            EXPECT_TRUE(std::isnan(std::get<float>(*again))) << text;
+        else
+            EXPECT_TRUE(*again == values[i] && again->index() == values[i].index())
+                << "value " << i << " in\n"
+                << text;
+    }
+    EXPECT_TRUE(std::signbit(std::get<float>(*read.bag->Find("k9"))));
 }
 
 } // namespace
