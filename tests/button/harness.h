@@ -73,6 +73,8 @@ std::string BmpFile(int width, int height, const std::function<Color(int, int)>&
 // The test program's icon and bitmap resources (button_tests.rc).
 PicturePtr TestIcon();
 PicturePtr TestBitmap();
+// The APPLY button's stored properties, as the program embeds them.
+std::string StoredApplyButton();
 
 class ButtonTest : public ::testing::Test {
   protected:

@@ -10,13 +10,6 @@
 namespace butt::test {
 namespace {
 
-std::string Resource(const char* name) {
-    const HRSRC found = FindResourceA(nullptr, name, MAKEINTRESOURCEA(10)); // RT_RCDATA
-    const auto* bytes =
-        found ? static_cast<const char*>(LockResource(LoadResource(nullptr, found))) : nullptr;
-    return bytes ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();
-}
-
 class Persistence : public ButtonTest {
   protected:
     std::unique_ptr<Butt> Load(const PropertyBag& bag, std::string* error = nullptr) {
@@ -38,7 +31,7 @@ class Persistence : public ButtonTest {
 };
 
 TEST_F(Persistence, TheApplyButtonLoadsFromTheProgramsResourceAndSavesTheSame) {
-    const PropertyBag bag = Parsed(Resource("APPLY_BUTTON"));
+    const PropertyBag bag = Parsed(StoredApplyButton());
     host.ambientBack = 0x00FF00FF; // the stored back colour wins over the form's
     std::string error = "not cleared";
     control = Load(bag, &error);

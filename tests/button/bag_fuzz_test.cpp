@@ -1,0 +1,162 @@
+// The bag reader against hostile text: 100,000 mutations of the APPLY button's stored bag
+// (flipped bits, cut texts, repeated, swapped and dropped lines, grammar pieces in odd places,
+// huge numbers, megabyte captions). Each must end as a bag or as an error that names its line,
+// a bag must read back from its own text form unchanged and pass the control's own check, a
+// control must be made from it, and memory must not grow with the number of texts read.
+#include "harness.h"
+#include "property_bag.h"
+
+#include <psapi.h>
+
+#include <random>
+
+namespace butt::test {
+namespace {
+
+std::size_t MemoryInUse() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
+class Mutator {
+  public:
+    explicit Mutator(unsigned seed) : random_(seed) {}
+
+    std::string Mutate(std::string text) {
+        for (int n = Below(3) + 1; n > 0; --n)
+            Once(text);
+        return text;
+    }
+
+  private:
+    int Below(std::size_t n) { return n ? static_cast<int>(random_() % n) : 0; }
+
+    void Once(std::string& text) {
+        // clang-format off
+        static const char* const pieces[] = {
+            "\"", "\\", "\\\\", "\\\"", "\\t", "\\x", "\\xZ", "\\x7F", "#", "=", " = ", "(", ")",
+            ",", "\r", "\n", "&H", "&", "0x", "-", ".", "e", "e99", "NaN", "Infinity", "True",
+            "\xEF\xBB\xBF", "\xC3", "\xFF\xFE", "\x01", "99999999999999999999", "-2147483649",
+            "4294967296", "1e39", "1.0", "2.5e1", "&HFFFFFFFFF", "-1e-45", "Font(",
+            "Font(\"\", 1e30, -5, italic=True, italic=False)", "Picture(", "Picture(none)",
+            "Picture(resource icon \"#1\")", "Picture(resource bitmap \"TEST_BITMAP\")",
+            "Picture(resource cursor \"\")", "Picture(file \"p.png\")",
+            "Picture(file \"\\\\\\\\server\\\\share\\\\a.bmp\")", "Picture(file \"CON\")",
+            "picture = ", "buttonshape = 8", "mode = 2", "value = 1", "key\xE2\x80\x8B = 1"};
+        // clang-format on
+        const auto lines = Lines(text);
+        const std::size_t at = Below(text.size() + 1);
+        switch (Below(8)) {
+        case 0: // a few flipped bits
+            for (int n = Below(4) + 1; n > 0 && !text.empty(); --n)
+                text[Below(text.size())] ^= static_cast<char>(1 << Below(8));
+            break;
+        case 1: // cut short
+            text.resize(at);
+            break;
+        case 2:   // a line stands twice
+        case 3:   // two lines swap places
+        case 4: { // a line is dropped
+            if (lines.size() < 2)
+                break;
+            std::vector<std::string> l = lines;
+            const std::size_t a = Below(l.size()), b = Below(l.size());
+            if (Below(3) == 0)
+                l.insert(l.begin() + a, l[b]);
+            else if (Below(2) == 0)
+                std::swap(l[a], l[b]);
+            else
+                l.erase(l.begin() + a);
+            text.clear();
+            for (const std::string& line : l)
+                text += line + "\n";
+            break;
+        }
+        case 5: // a piece of the grammar, or of its extremes, anywhere
+            text.insert(at, pieces[Below(std::size(pieces))]);
+            break;
+        case 6: // or as a line of its own
+            text.insert(text.rfind('\n', at) + 1,
+                        std::string(pieces[Below(std::size(pieces))]).append("\n"));
+            break;
+        default: // a run of text gone, or a huge caption instead of the right one
+            if (Below(200) == 0)
+                text += "caption = \"" + std::string(1 << 20, 'W') + "\"\n";
+            else
+                text.erase(at, Below(16));
+        }
+    }
+
+    static std::vector<std::string> Lines(const std::string& text) {
+        std::vector<std::string> lines;
+        for (std::size_t start = 0; start < text.size();) {
+            std::size_t end = text.find('\n', start);
+            end = end == std::string::npos ? text.size() : end;
+            lines.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return lines;
+    }
+
+    std::mt19937 random_;
+};
+
+// The same keys with values of the same kinds, written the same (so NaN equals NaN).
+bool SameBag(const PropertyBag& a, const PropertyBag& b) {
+    if (a.Keys() != b.Keys() || a.ToText() != b.ToText())
+        return false;
+    for (const std::string& key : a.Keys())
+        if (a.Find(key)->index() != b.Find(key)->index())
+            return false;
+    return true;
+}
+
+// The first way in which `text` was not handled soundly; empty when it was.
+std::string Fault(const std::string& text, const BagSources& sources, RecordingHost& host,
+                  bool loadIntoAControl, int& bags) {
+    const BagRead read = PropertyBag::Read(text, sources);
+    bags += read.bag ? 1 : 0;
+    if (!read.bag)
+        return read.error.rfind("line ", 0) == 0 || read.error.find("NUL") != std::string::npos
+                   ? ""
+                   : "an error that names no line: " + read.error;
+    for (const BagProblem& problem : read.problems)
+        if (problem.line < 1 || problem.key.empty() || problem.reason.empty())
+            return "a problem without its line, key or reason: " + problem.Text();
+    std::vector<BagProblem> unwritten;
+    const std::string written = read.bag->ToText(&unwritten);
+    const BagRead again = PropertyBag::Read(written, sources);
+    if (!again.bag || !SameBag(*again.bag, *read.bag) || !unwritten.empty())
+        return "its text form does not read back the same:\n" + written;
+    PropertyBag taken;
+    for (const BagProblem& problem : CheckStoredBag(*read.bag, taken))
+        if (!problem.kept)
+            return "the check for loading refused what the reader took: " + problem.Text();
+    if (loadIntoAControl && !Butt::Load(Form(), 7, {0, 0, 80, 24}, host, *read.bag))
+        return "no control was made from it";
+    return "";
+}
+
+TEST(BagFuzz, MutatedStoredBagsLoadOrSayWhichLineIsWrong) {
+    const std::string stored = StoredApplyButton();
+    ASSERT_NE(stored.find("caption"), std::string::npos);
+    const BagSources sources{nullptr, TV_TEST_PICTURES};
+    RecordingHost host;
+    Mutator mutator(20261207);
+    std::size_t memoryAfterWarmUp = 0;
+    int bags = 0;
+    for (int i = 0; i < 100000; ++i) {
+        if (i == 1000)
+            memoryAfterWarmUp = MemoryInUse();
+        const std::string text = mutator.Mutate(stored);
+        const std::string fault = Fault(text, sources, host, i % 100 == 0, bags);
+        ASSERT_EQ(fault, "") << "mutant " << i << ":\n" << text.substr(0, 2000);
+    }
+    EXPECT_GT(bags, 10000) << "most mutants should still be bags";
+    EXPECT_LT(MemoryInUse(), memoryAfterWarmUp + (32u << 20)) << "memory grew with the texts";
+}
+
+} // namespace
+} // namespace butt::test
