@@ -44,7 +44,7 @@ class Mutator {
             "Picture(resource icon \"#1\")", "Picture(resource bitmap \"TEST_BITMAP\")",
             "Picture(resource cursor \"\")", "Picture(file \"p.png\")",
             "Picture(file \"\\\\\\\\server\\\\share\\\\a.bmp\")", "Picture(file \"CON\")",
-            "picture = ", "buttonshape = 8", "mode = 2", "value = 1", "key\xE2\x80\x8B = 1"};
+            "image = ", "shape = 8", "mode = 2", "value = 1", "key\xE2\x80\x8B = 1"};
         // clang-format on
         const auto lines = Lines(text);
         const std::size_t at = Below(text.size() + 1);

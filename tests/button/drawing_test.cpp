@@ -1,6 +1,5 @@
 // Drawing beyond the sheet's looks: colour arithmetic, the outlines of the shapes as region
-// rectangles, wide gradients, the caption font, and a whole life of drawing that ends with
-// every GDI object freed.
+// rectangles, wide gradients and the caption font.
 #include "harness.h"
 
 #include <cstring>
@@ -165,47 +164,6 @@ TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyle) {
     impl().buttonStyle = 1;
     impl().DrawButton();
     EXPECT_EQ(Print().At(50, 15), static_cast<COLORREF>(kFace));
-}
-
-TEST_F(Drawing, AWholeLifeOfDrawingLeavesNoGdiObjects) {
-    const PicturePtr picture = MakePicture(24, 12, [](int x, int y) -> Color {
-        return (x > 3 && x < 20 && y > 2 && y < 10) ? Rgb(200, 40, 40) : 0xFF00FF;
-    });
-    const long before = tv::LiveGdiObjects();
-    Butt& b = Make(100, 30, "Life||goes on");
-    EXPECT_GE(tv::LiveGdiObjects(), before + 5); // buffer, bitmap, pen, brush, font
-    const int states[] = {0, kShowsFocus, kPointerInside, kButtonHeld,
-                          kButtonHeld | kPointerInside};
-    for (int i = 0; i < 1000; ++i) {
-        if (i % 100 == 0) {
-            const long shape = (i / 100) % 9;
-            if (shape >= 7)
-                b.SetPicture(picture);
-            b.SetButtonShape(shape);
-            if (shape == 8) {
-                b.SetButtonShape(0);
-                b.SetPicture(i % 200 ? nullptr : TestIcon());
-            }
-        }
-        if (i % 150 == 75)
-            SetWindowPos(b.hWnd(), nullptr, 0, 0, 80 + i % 60, 24 + i % 20,
-                         SWP_NOMOVE | SWP_NOZORDER);
-        if (i % 250 == 125)
-            b.SetGradientMode((i / 250) % 5);
-        if (i % 333 == 200) {
-            b.SetFont(FontDesc{"Tahoma", 9.0f + i % 5, 700});
-            b.SetCaptionStyle((i / 333) % 3);
-        }
-        b.SetButtonStyle(i % 8);
-        b.SetEnabled((i / 48) % 2 == 0);
-        impl().mode = (i / 96) % 2;
-        impl().value = impl().mode == 1 && (i / 192) % 2 == 1;
-        const int state = states[(i / 8) % 5];
-        Show(state, (state & kPointerInside) != 0, (state & kButtonHeld) != 0);
-    }
-    impl().SetDrawingTool(true, impl().BackBufferDC.get(), 0, 0x123456, true, 1, 0);
-    control.reset();
-    EXPECT_EQ(tv::LiveGdiObjects(), before);
 }
 
 } // namespace

@@ -274,18 +274,6 @@ TEST_F(Input, HandlersMayChangeArgumentsAndEndTheControl) {
     Pump(30);
 }
 
-TEST_F(Input, ALifeOfInputEndsWithEveryHandleFreed) {
-    const long before = tv::LiveGdiObjects();
-    Butt& b = Make(100, 30, "&Life");
-    for (int i = 0; i < 20; ++i) {
-        Run(b, "L+ L- kd32 ku32");
-        MoveWindow(b.hWnd(), 20, 20, 100 + i, 30 + i, TRUE);
-    }
-    EXPECT_GT(tv::LiveGdiObjects(), before);
-    control.reset();
-    EXPECT_EQ(tv::LiveGdiObjects(), before);
-}
-
 TEST_F(Input, SpaceOnASelectedOptionButtonEndsInTheLookOfAClick) {
     Butt& b = MakeMode(2);
     b.SetValue(true);
