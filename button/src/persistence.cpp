@@ -4,6 +4,7 @@
 #include "behaviour.h"
 #include "butt_impl.h"
 #include "property_bag.h"
+#include "text.h"
 
 #include <cmath>
 
@@ -100,11 +101,11 @@ std::optional<FontDesc> FormFont(HWND form) {
     if (FindWindowExA(form, nullptr, "MDIClient", nullptr))
         return std::nullopt;
     const auto font = reinterpret_cast<HFONT>(SendMessageW(form, WM_GETFONT, 0, 0));
-    LOGFONTA log{};
-    if (!font || GetObjectA(font, sizeof log, &log) != sizeof log)
+    LOGFONTW log{};
+    if (!font || GetObjectW(font, sizeof log, &log) != sizeof log)
         return std::nullopt;
     FontDesc desc;
-    desc.name = log.lfFaceName;
+    desc.name = Narrow(log.lfFaceName);
     const tv::WindowDc screen(nullptr);
     const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     const double points = std::abs(static_cast<double>(log.lfHeight)) * 72.0 / (dpi > 0 ? dpi : 96);

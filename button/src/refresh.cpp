@@ -1,6 +1,7 @@
 // Derived drawing state: the caption font in the back buffer, the picture's measurements and
 // the painting colours that each style derives from BackColor and HoverBackColor.
 #include "butt_impl.h"
+#include "text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -24,8 +25,8 @@ float TwipsPerPixelY() {
     return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
 }
 
-LOGFONTA CaptionLogFont(const FontDesc& font) {
-    LOGFONTA log{};
+LOGFONTW CaptionLogFont(const FontDesc& font) {
+    LOGFONTW log{};
     log.lfHeight =
         Round(-20.0 * static_cast<double>(font.size) / static_cast<double>(TwipsPerPixelY()));
     log.lfWeight = font.weight;
@@ -33,9 +34,11 @@ LOGFONTA CaptionLogFont(const FontDesc& font) {
     log.lfUnderline = font.underline ? 1 : 0;
     log.lfStrikeOut = font.strikethrough ? 1 : 0;
     log.lfCharSet = DEFAULT_CHARSET;
-    const std::size_t length = std::min<std::size_t>(font.name.size(), LF_FACESIZE - 1);
-    std::copy_n(font.name.begin(), length, log.lfFaceName);
-    log.lfFaceName[length] = '\0';
+    // Font names are UTF-8, as captions are; the system takes at most 31 UTF-16 units.
+    const std::wstring name = Widen(font.name);
+    const std::size_t length = std::min<std::size_t>(name.size(), LF_FACESIZE - 1);
+    std::copy_n(name.begin(), length, log.lfFaceName);
+    log.lfFaceName[length] = L'\0';
     return log;
 }
 
@@ -45,8 +48,8 @@ void Butt::Impl::RefreshProperty(const std::string& name) {
     if (SameName(name, "Font")) {
         if (!BackBufferDC)
             return; // made with the buffer, which asks for it
-        const LOGFONTA log = CaptionLogFont(font);
-        tv::UniqueFont created(CreateFontIndirectA(&log));
+        const LOGFONTW log = CaptionLogFont(font);
+        tv::UniqueFont created(CreateFontIndirectW(&log));
         if (!created)
             return;
         HGDIOBJ replaced = SelectObject(BackBufferDC.get(), created.get());

@@ -2,7 +2,7 @@
 // rectangles, wide gradients and the caption font.
 #include "harness.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace butt::test {
 namespace {
@@ -131,23 +131,25 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
     Make(76, 24, "APPLY");
     const long before = tv::LiveGdiObjects();
     const auto made = [&] {
-        LOGFONTA font{};
-        GetObjectA(GetCurrentObject(impl().BackBufferDC.get(), OBJ_FONT), sizeof font, &font);
+        LOGFONTW font{};
+        GetObjectW(GetCurrentObject(impl().BackBufferDC.get(), OBJ_FONT), sizeof font, &font);
         return font;
     };
     control->SetFont(FontDesc{"Verdana", 8.25f, 700, true, false, true, 204});
-    LOGFONTA font = made();
+    LOGFONTW font = made();
     // -20 x 8.25 / 15 twips per pixel (96 dots per inch) = -11.
     EXPECT_EQ(font.lfHeight, -11);
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_EQ(font.lfItalic + 2 * font.lfUnderline + 4 * font.lfStrikeOut, 5);
     EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_STREQ(font.lfFaceName, "Verdana");
+    EXPECT_STREQ(font.lfFaceName, L"Verdana");
     EXPECT_EQ(tv::LiveGdiObjects(), before) << "the caption font it replaced is gone";
     control->SetFont(FontDesc{std::string(40, 'x'), 12.0f, 400});
     font = made();
     EXPECT_EQ(font.lfHeight, -16);
-    EXPECT_EQ(std::strlen(font.lfFaceName), 31u);
+    EXPECT_EQ(std::wcslen(font.lfFaceName), 31u);
+    control->SetFont(FontDesc{"\xC3\x84rger \xD0\x9F", 12.0f, 400}); // UTF-8, as captions
+    EXPECT_STREQ(made().lfFaceName, L"\u00C4rger \u041F");
 }
 
 TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyle) {
