@@ -9,6 +9,7 @@
 #include <psapi.h>
 
 #include <random>
+#include <sstream>
 
 namespace butt::test {
 namespace {
@@ -46,7 +47,6 @@ class Mutator {
             "Picture(file \"\\\\\\\\server\\\\share\\\\a.bmp\")", "Picture(file \"CON\")",
             "image = ", "shape = 8", "mode = 2", "value = 1", "key\xE2\x80\x8B = 1"};
         // clang-format on
-        const auto lines = Lines(text);
         const std::size_t at = Below(text.size() + 1);
         switch (Below(8)) {
         case 0: // a few flipped bits
@@ -59,9 +59,12 @@ class Mutator {
         case 2:   // a line stands twice
         case 3:   // two lines swap places
         case 4: { // a line is dropped
-            if (lines.size() < 2)
+            std::vector<std::string> l;
+            std::istringstream in(text);
+            for (std::string line; std::getline(in, line);)
+                l.push_back(line);
+            if (l.size() < 2)
                 break;
-            std::vector<std::string> l = lines;
             const std::size_t a = Below(l.size()), b = Below(l.size());
             if (Below(3) == 0)
                 l.insert(l.begin() + a, l[b]);
@@ -87,17 +90,6 @@ class Mutator {
             else
                 text.erase(at, Below(16));
         }
-    }
-
-    static std::vector<std::string> Lines(const std::string& text) {
-        std::vector<std::string> lines;
-        for (std::size_t start = 0; start < text.size();) {
-            std::size_t end = text.find('\n', start);
-            end = end == std::string::npos ? text.size() : end;
-            lines.push_back(text.substr(start, end - start));
-            start = end + 1;
-        }
-        return lines;
     }
 
     std::mt19937 random_;
