@@ -217,6 +217,10 @@ bool MainWindow::CreateHandle(std::string& error) {
 void MainWindow::Load() {
     skin_.Set_Background(*this, skinComplete_, true, 255, 0, 255);
     Fade_In(hwnd_, 240, 4);
+    // The fade kept the window disabled while it was shown and activated, so the keyboard
+    // focus found no home: the window takes it, and Tab starts from there.
+    if (GetActiveWindow() == hwnd_ && !GetFocus())
+        SetFocus(hwnd_);
     aboutText_ = kAboutText;
     SetText(LabelId::feature, kHintWelcome);
 }
@@ -712,6 +716,8 @@ int RunProgram(const MainWindowOptions& options) {
     }
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (window->TranslateKeyboard(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -121,8 +121,16 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     std::string DisplayName() const override { return "Apply"; }
     std::string ApplicationTitle() const override;
     int ShowMessage(const std::string& text, const std::string& title, UINT type) override;
+    std::string Description() const override; // APPLY's hint, for screen readers
+
+    // The keyboard (keyboard.cpp): Tab and Shift+Tab over the check boxes and APPLY, Enter
+    // presses APPLY, Alt+M, A, C and X choose the menu entries, and the hint follows the
+    // focus. True when `message` was taken here; the loop then dispatches nothing.
+    bool TranslateKeyboard(MSG& message);
 
   private:
+    void FocusMoved(HWND focus);
+    HWND lastFocus_ = nullptr;
     // What the mouse is over: a label, an arrow picture, the inner frame or the skin itself.
     struct Target {
         enum class Kind { None, Label, Arrow, Frame, Skin } kind = Kind::None;

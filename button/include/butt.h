@@ -12,6 +12,15 @@
 // made it, and its option group lives on its container's thread.
 //
 // Texts (captions, font names, picture paths) are UTF-8.
+//
+// Accessibility: the control answers WM_GETOBJECT with an MSAA IAccessible (oleacc, loaded
+// on the first request): role push button, check box or option button by Mode; name the
+// caption without its "&"; shortcut "Alt+<key>"; states focused, focusable, pressed while
+// held, checked, unavailable, hot-tracked, default; default action "Press", "Check"/
+// "Uncheck" or "Select", and accDoDefaultAction clicks it (events included), posted. State,
+// name and focus changes raise EVENT_OBJECT_STATECHANGE, _NAMECHANGE and _FOCUS. The control
+// is a tab stop; when the keyboard gives it the focus it draws its style's focus mark. A host
+// moves the focus with IsDialogMessage or its own Tab handling.
 #include <windows.h>
 
 #include <cstdint>
@@ -160,6 +169,9 @@ class ButtHost {
     virtual void PropertyChanged(const std::string& key) { (void)key; }
     // A modal message box; returns the button chosen.
     virtual int ShowMessage(const std::string& text, const std::string& title, UINT type);
+    // What a screen reader reads after the name (UTF-8; "" for none), such as the hint that
+    // the form shows for the control.
+    virtual std::string Description() const { return {}; }
     // The refusal of an object given to MouseIcon reaches the host as an error message.
 };
 

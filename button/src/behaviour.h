@@ -23,4 +23,10 @@ bool SameNameIgnoringCase(const std::string& a, const char* b);
 int ExtentToPixels(int hundredthsOfMillimetre);
 int PixelsToExtent(int pixels);
 
+// What assistive technology reads of a control (accessible.cpp): the caption without its
+// "&" markers ("||" reads as a space), the MSAA role by Mode, and the default action's name.
+std::wstring AccessibleName(const std::string& caption);
+long AccessibleRole(long mode);
+std::wstring DefaultActionName(long mode, bool value);
+
 } // namespace butt

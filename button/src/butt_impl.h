@@ -16,6 +16,8 @@ inline constexpr int kPointerInside = 4;
 
 inline constexpr UINT_PTR kHoverTimerId = 237;
 inline constexpr UINT kHoverTimerMs = 50;
+// Posted to the control by accDoDefaultAction: the click runs after the client's call returns.
+inline constexpr UINT kDefaultActionMessage = WM_APP + 1;
 
 // Per-redraw buffers of DrawButton (draw.cpp), handed to the painters by reference.
 using PointList = std::array<POINT, 16>;  // indices 0 to 15
@@ -224,6 +226,19 @@ class Butt::Impl {
     void OnCaptureLost(); // drops held and pressed looks; no Click
     void DropPress();     // the same, also giving up the mouse: the press clicks nothing
     void Terminate();
+
+    // ---- Accessibility (accessible.cpp) ----
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    long AccessibleState() const; // STATE_SYSTEM_* bits
+    // Raises the win events for a state or name that changed since the last call.
+    void NotifyAccessibleChanges();
+    void DoDefaultAction(); // what a click does, events included
+    void ShowKeyboardFocus(bool show);
+    bool accessibleKnown = false;
+    long accessibleState = 0;
+    std::string accessibleName;
+    bool focusFromMouse = false;    // the focus came with a mouse press: no focus mark
+    bool keyboardFocusMark = false; // kShowsFocus was set for the keyboard focus
 
     // ---- Option group and hover tracking (option_group.cpp, hover.cpp) ----
     bool OptionToggle(short action);

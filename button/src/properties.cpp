@@ -64,6 +64,7 @@ wchar_t AccessKeyOf(const std::string& caption) {
 
 void Butt::Impl::Notify(const char* key) {
     host.PropertyChanged(key);
+    NotifyAccessibleChanges(); // a setter called by the host changes what a reader sees
 }
 
 void Butt::Impl::ClearDelay() {

@@ -195,7 +195,9 @@ LRESULT CALLBACK Butt::Impl::WindowProc(HWND window, UINT message, WPARAM wParam
     // A handler may delete the control while this message is handled: Entry keeps the
     // record until the outermost message of the control returns.
     const Entry entry(*impl);
-    return impl->HandleMessage(message, wParam, lParam);
+    const LRESULT result = impl->HandleMessage(message, wParam, lParam);
+    impl->NotifyAccessibleChanges();
+    return result;
 }
 
 float Butt::Impl::ScaleWidth() const {
@@ -265,9 +267,11 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN: {
         const short button = ButtonOfMessage(message);
         if (button == 1 && GetFocus() != window) {
+            focusFromMouse = true;
             SetFocus(window); // may raise events (got focus) that end the control
             if (!*living)
                 return 0;
+            focusFromMouse = false;
         }
         pressedHere |= button;
         afterDoubleClick = false;
@@ -300,9 +304,11 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDBLCLK: {
         const short button = ButtonOfMessage(message);
         if (button == 1 && GetFocus() != window) {
+            focusFromMouse = true;
             SetFocus(window);
             if (!*living)
                 return 0;
+            focusFromMouse = false;
         }
         pressedHere |= button;
         afterDoubleClick = true;
@@ -329,9 +335,12 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+        ShowKeyboardFocus(!focusFromMouse);
         OnGotFocus();
         return 0;
     case WM_KILLFOCUS:
+        ShowKeyboardFocus(false);
         // A button that loses the focus while held (space bar or mouse) lets go, as the
         // system's buttons do.
         if (StateFlags & kButtonHeld) {
@@ -384,6 +393,11 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DESTROY:
         Terminate();
+        return 0;
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam);
+    case kDefaultActionMessage:
+        DoDefaultAction();
         return 0;
     default:
         break;

@@ -6,7 +6,10 @@
 #include "skin_region.h"
 #include "temp_folder.h"
 #include "test_windows.h"
+#include "system_function.h"
 #include "transparency.h"
+
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -386,4 +389,54 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
 }
 
 } // namespace
+} // namespace tv
+
+// The tree a screen reader reads: the window by its title, the three groups by their names,
+// and APPLY as a push button with its hint as the description.
+namespace tv {
+TEST_F(MainWindowTest, ScreenReadersReadTheWindowGroupsAndApply) {
+    Open();
+    using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    const auto fromWindow = SystemFunction<FromWindow>(L"oleacc.dll", "AccessibleObjectFromWindow");
+    const auto freeText = SystemFunction<void(WINAPI*)(BSTR)>(L"oleaut32.dll", "SysFreeString");
+    const auto coInit = SystemFunction<HRESULT(WINAPI*)(void*)>(L"ole32.dll", "CoInitialize");
+    ASSERT_TRUE(fromWindow && freeText && coInit && SUCCEEDED(coInit(nullptr)));
+    std::string tree;
+    const auto text = [](BSTR wide) { // the texts here are ASCII
+        std::string narrow;
+        for (const wchar_t* c = wide; c && *c; ++c)
+            narrow += static_cast<char>(*c);
+        return narrow;
+    };
+    const auto read = [&](HWND element, DWORD object) {
+        IAccessible* node = nullptr;
+        if (FAILED(fromWindow(element, object, __uuidof(IAccessible),
+                              reinterpret_cast<void**>(&node))))
+            return;
+        VARIANT self{}, role{}, state{};
+        self.vt = VT_I4;
+        BSTR name = nullptr, description = nullptr;
+        node->get_accRole(self, &role);
+        node->get_accState(self, &state);
+        node->get_accName(self, &name);
+        node->get_accDescription(self, &description);
+        char line[64];
+        snprintf(line, sizeof line, "role %ld state 0x%lx ", role.lVal, state.lVal & ~0x4L);
+        tree += line + text(name) + " | " + text(description) + "\n";
+        freeText(name);
+        freeText(description);
+        node->Release();
+    };
+    read(hwnd, OBJID_CLIENT);
+    for (int group = 1; group <= 3; ++group)
+        read(window->check(group), OBJID_CLIENT);
+    read(window->apply()->hWnd(), OBJID_CLIENT);
+    std::printf("%s", tree.c_str());
+    EXPECT_NE(tree.find("VARNHOLT crew - Torv Velomar 3 No Intros"), std::string::npos) << tree;
+    // Wine's proxy reads the system's check boxes as plain clients: only their names count.
+    for (const char* group : {"Pentium X (all lang) |", "nVidia |", "Trailer (all) |"})
+        EXPECT_NE(tree.find(group), std::string::npos) << tree;
+    EXPECT_NE(tree.find("role 43 state 0x100000 APPLY | Replace the ticked"), std::string::npos)
+        << tree;
+}
 } // namespace tv

@@ -187,6 +187,22 @@ class ToolEndToEnd(unittest.TestCase):
         run("xdotool", "key", "Escape")
         wait_for(lambda: self.process.poll() is not None, "the tool to end")
 
+    def test_keyboard_alone_unticks_a_group_and_applies(self):
+        with open(PLACEHOLDER, "rb") as f:
+            placeholder = f.read()
+        before = self.movies()
+        run("xdotool", "windowactivate", "--sync", self.window, check=False)
+        run("xdotool", "windowfocus", "--sync", self.window, check=False)
+        # Tab reaches the first group (Pentium X), Space unticks it, three Tabs reach APPLY.
+        for key in ("Tab", "space", "Tab", "Tab", "Tab", "Return"):
+            run("xdotool", "key", "--window", self.window, "--delay", "100", key)
+        self.answer_box("y")
+        self.answer_box("Return")  # "Done!"
+        wait_for(lambda: self.process.poll() is not None, "the tool to end")
+        intel = [m for m in MOVIES if m.startswith("intel_")]
+        self.assertEqual({m: before[m] if m in intel else placeholder for m in MOVIES},
+                         self.movies())
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -1,0 +1,81 @@
+// The window without a mouse: the dialog manager's Tab order over the check boxes and APPLY
+// (all WS_TABSTOP children), Enter as the press of APPLY wherever the focus is, access keys
+// for the menu entries, and the hint box that follows the focus as it follows the pointer.
+#include "main_window.h"
+
+namespace tv {
+namespace {
+
+constexpr wchar_t kHintChecks[3][48] = {L"Silence the Pentium X sponsor movies.",
+                                        L"Silence the nVidia sponsor movie.",
+                                        L"Silence the trailers of the three series."};
+constexpr wchar_t kHintApply[] = L"Replace the ticked movies with the placeholder.";
+
+} // namespace
+
+bool MainWindow::TranslateKeyboard(MSG& message) {
+    if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)))
+        return false;
+    bool taken = false;
+    if (message.message == WM_SYSCHAR) {
+        // The menu entries' access keys: their first letters, and X for Exit.
+        LabelId entry = LabelId::Count;
+        switch (message.wParam) {
+        case 'm':
+        case 'M':
+            entry = LabelId::menu1;
+            break;
+        case 'a':
+        case 'A':
+            entry = LabelId::menu2;
+            break;
+        case 'c':
+        case 'C':
+            entry = LabelId::menu3;
+            break;
+        case 'x':
+        case 'X':
+            entry = LabelId::menu4;
+            break;
+        default:
+            break;
+        }
+        if (entry != LabelId::Count) {
+            MouseMoveOn(Target{Target::Kind::Label, static_cast<size_t>(entry)}); // its hint
+            ClickOn(Target{Target::Kind::Label, static_cast<size_t>(entry)});
+            taken = true;
+        }
+    } else if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && apply_) {
+        // APPLY is the window's default button: Enter presses it as the space bar does, so
+        // the click takes the control's own road, events and pressed look included.
+        const HWND button = apply_->hWnd();
+        SendMessageW(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
+        if (IsWindow(button))
+            SendMessageW(button, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001));
+        taken = true;
+    } else if (message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
+               message.message == WM_CHAR) {
+        taken = IsDialogMessageW(hwnd_, &message) != 0;
+    }
+    if (hwnd_ && GetFocus() != lastFocus_)
+        FocusMoved(GetFocus());
+    return taken;
+}
+
+void MainWindow::FocusMoved(HWND focus) {
+    lastFocus_ = focus;
+    for (int group = 1; group <= 3; ++group)
+        if (focus == check(group))
+            SetText(LabelId::feature, kHintChecks[group - 1]);
+    if (apply_ && focus == apply_->hWnd())
+        SetText(LabelId::feature, kHintApply);
+}
+
+std::string MainWindow::Description() const {
+    std::string text;
+    for (const wchar_t* c = kHintApply; *c; ++c)
+        text += static_cast<char>(*c); // plain ASCII
+    return text;
+}
+
+} // namespace tv
