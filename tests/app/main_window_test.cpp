@@ -9,6 +9,7 @@
 #include "system_function.h"
 #include "transparency.h"
 
+#include <tuple>
 #include <oleacc.h>
 
 #include <gtest/gtest.h>
@@ -213,6 +214,15 @@ TEST_F(MainWindowTest, MenuEntriesSwitchPagesAndHoverWritesHints) {
         EXPECT_EQ(Page(), steps[i].page) << "step " << i;
         EXPECT_EQ(window->label(LabelId::feature).text, steps[i].hint) << "step " << i;
         EXPECT_EQ(system.started.size(), steps[i].notepads) << "step " << i;
+    }
+    // The entries' access keys, in either case, choose them as a click does, hint included.
+    const std::tuple<wchar_t, const char*, std::wstring> keys[] = {
+        {L'c', "--#-", contact}, {L'M', "#---", main}, {L'a', "-#--", about}};
+    for (const auto& [key, page, hint] : keys) {
+        MSG message{hwnd, WM_SYSCHAR, key, 0, 0, {}};
+        EXPECT_TRUE(window->TranslateKeyboard(message)) << char(key);
+        EXPECT_EQ(Page().substr(0, 4), page) << char(key);
+        EXPECT_EQ(window->label(LabelId::feature).text, hint) << char(key);
     }
     // A click needs its press and release on the same entry.
     Send(WM_LBUTTONDOWN, kMenu[2], MK_LBUTTON);
