@@ -3,6 +3,8 @@
 // for the menu entries, and the hint box that follows the focus as it follows the pointer.
 #include "main_window.h"
 
+#include <cwctype>
+
 namespace tv {
 namespace {
 
@@ -19,27 +21,17 @@ bool MainWindow::TranslateKeyboard(MSG& message) {
     bool taken = false;
     if (message.message == WM_SYSCHAR) {
         // The menu entries' access keys: their first letters, and X for Exit.
+        const struct {
+            wchar_t key;
+            LabelId entry;
+        } kMenuKeys[] = {{L'M', LabelId::menu1},
+                         {L'A', LabelId::menu2},
+                         {L'C', LabelId::menu3},
+                         {L'X', LabelId::menu4}};
         LabelId entry = LabelId::Count;
-        switch (message.wParam) {
-        case 'm':
-        case 'M':
-            entry = LabelId::menu1;
-            break;
-        case 'a':
-        case 'A':
-            entry = LabelId::menu2;
-            break;
-        case 'c':
-        case 'C':
-            entry = LabelId::menu3;
-            break;
-        case 'x':
-        case 'X':
-            entry = LabelId::menu4;
-            break;
-        default:
-            break;
-        }
+        for (const auto& [key, label] : kMenuKeys)
+            if (std::towupper(static_cast<wint_t>(message.wParam)) == key)
+                entry = label;
         if (entry != LabelId::Count) {
             MouseMoveOn(Target{Target::Kind::Label, static_cast<size_t>(entry)}); // its hint
             ClickOn(Target{Target::Kind::Label, static_cast<size_t>(entry)});
