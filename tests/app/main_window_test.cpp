@@ -6,15 +6,13 @@
 #include "skin_region.h"
 #include "temp_folder.h"
 #include "test_windows.h"
-#include "system_function.h"
 #include "transparency.h"
 
-#include <tuple>
+#include <gtest/gtest.h>
 #include <oleacc.h>
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <tuple>
 
 namespace tv {
 namespace {
@@ -398,55 +396,39 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
     EXPECT_GT(drawn.Count(RECT{0, 0, 135, 16}, kWindowColor), 135 * 16 / 3);
 }
 
-} // namespace
-} // namespace tv
-
 // The tree a screen reader reads: the window by its title, the three groups by their names,
 // and APPLY as a push button with its hint as the description.
-namespace tv {
 TEST_F(MainWindowTest, ScreenReadersReadTheWindowGroupsAndApply) {
     Open();
-    using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
-    const auto fromWindow = SystemFunction<FromWindow>(L"oleacc.dll", "AccessibleObjectFromWindow");
-    const auto freeText = SystemFunction<void(WINAPI*)(BSTR)>(L"oleaut32.dll", "SysFreeString");
-    const auto coInit = SystemFunction<HRESULT(WINAPI*)(void*)>(L"ole32.dll", "CoInitialize");
-    ASSERT_TRUE(fromWindow && freeText && coInit && SUCCEEDED(coInit(nullptr)));
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     std::string tree;
-    const auto text = [](BSTR wide) { // the texts here are ASCII
-        std::string narrow;
-        for (const wchar_t* c = wide; c && *c; ++c)
-            narrow += static_cast<char>(*c);
-        return narrow;
-    };
-    const auto read = [&](HWND element, DWORD object) {
+    for (HWND element :
+         {hwnd, window->check(1), window->check(2), window->check(3), window->apply()->hWnd()}) {
         IAccessible* node = nullptr;
-        if (FAILED(fromWindow(element, object, __uuidof(IAccessible),
-                              reinterpret_cast<void**>(&node))))
-            return;
+        ASSERT_EQ(AccessibleObjectFromWindow(element, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&node)),
+                  S_OK);
         VARIANT self{}, role{}, state{};
         self.vt = VT_I4;
         BSTR name = nullptr, description = nullptr;
-        node->get_accRole(self, &role);
-        node->get_accState(self, &state);
-        node->get_accName(self, &name);
-        node->get_accDescription(self, &description);
-        char line[64];
-        snprintf(line, sizeof line, "role %ld state 0x%lx ", role.lVal, state.lVal & ~0x4L);
-        tree += line + text(name) + " | " + text(description) + "\n";
-        freeText(name);
-        freeText(description);
+        node->get_accRole(self, &role), node->get_accState(self, &state);
+        node->get_accName(self, &name), node->get_accDescription(self, &description);
+        char line[40];
+        snprintf(line, sizeof line, "role %ld state 0x%lx ", role.lVal,
+                 state.lVal & ~STATE_SYSTEM_FOCUSED);
+        tree += line + test::Utf8(name ? name : L"") + " | " +
+                test::Utf8(description ? description : L"") + "\n";
+        SysFreeString(name), SysFreeString(description);
         node->Release();
-    };
-    read(hwnd, OBJID_CLIENT);
-    for (int group = 1; group <= 3; ++group)
-        read(window->check(group), OBJID_CLIENT);
-    read(window->apply()->hWnd(), OBJID_CLIENT);
+    }
     std::printf("%s", tree.c_str());
-    EXPECT_NE(tree.find("VARNHOLT crew - Torv Velomar 3 No Intros"), std::string::npos) << tree;
     // Wine's proxy reads the system's check boxes as plain clients: only their names count.
-    for (const char* group : {"Pentium X (all lang) |", "nVidia |", "Trailer (all) |"})
-        EXPECT_NE(tree.find(group), std::string::npos) << tree;
-    EXPECT_NE(tree.find("role 43 state 0x100000 APPLY | Replace the ticked"), std::string::npos)
-        << tree;
+    for (const char* part :
+         {"VARNHOLT crew - Torv Velomar 3 No Intros", "Pentium X (all lang) |", "nVidia |",
+          "Trailer (all) |", "role 43 state 0x100000 APPLY | Replace the ticked"})
+        EXPECT_NE(tree.find(part), std::string::npos) << part << " in\n" << tree;
+    CoUninitialize();
 }
+
+} // namespace
 } // namespace tv

@@ -3,7 +3,7 @@
 
 Each test copies the tool into a fresh sandbox folder of the test prefix, registers a sandbox
 game install with 19 sample movies, starts the tool and works it through X: shape, fade,
-drag, APPLY and Escape. Every step waits for what it needs to see, with a
+drag, APPLY by keyboard and mouse, and Escape. Every step waits for what it needs to see, with a
 generous deadline that only guards against a hang.
 
 Environment: TV_EXE (the tool), TV_PLACEHOLDER (vh-tvm3.dat), TV_WINE_STATE (the wine-env
@@ -140,7 +140,7 @@ class ToolEndToEnd(unittest.TestCase):
                 return f.read()
         return {m: read(m) for m in MOVIES}
 
-    def test_window_is_shaped_and_fades_in_to_240(self):
+    def test_window_is_shaped_faded_in_to_240_and_escape_ends_it(self):
         x, y, width, height = geometry(self.window)
         self.assertEqual((718, 406), (width, height))
         image = self.shot("shape")
@@ -148,6 +148,9 @@ class ToolEndToEnd(unittest.TestCase):
         self.assertEqual((0, 0, 0), pixel(image, x + 1, y + 1))
         self.assertEqual((0, 0, 0), pixel(image, x + width - 2, y + height - 2))
         self.assertNotIn(pixel(image, x + 30, y + 30), [(0, 0, 0), (255, 0, 255)])
+        self.move(FRAME, "click", "1")
+        run("xdotool", "key", "Escape")
+        wait_for(lambda: self.process.poll() is not None, "the tool to end")
 
     def test_dragging_the_title_moves_the_window(self):
         self.move(TITLE, "mousedown", "1")
@@ -167,27 +170,7 @@ class ToolEndToEnd(unittest.TestCase):
         expected = (self.origin[0] + x + 60 - grip[0], self.origin[1] + TITLE[1] + 40 - grip[1])
         wait_for(lambda: geometry(self.window)[:2] == expected, "the window to follow the pointer")
 
-    def test_apply_asks_and_a_yes_replaces_the_movies_and_ends(self):
-        with open(PLACEHOLDER, "rb") as f:
-            placeholder = f.read()
-        before = self.movies()
-        self.move(APPLY, "click", "1")
-        self.answer_box("n")
-        self.assertEqual(before, self.movies())
-        self.assertIsNone(self.process.poll(), "a No keeps the tool running")
-        self.move(APPLY, "click", "1")
-        self.answer_box("y")
-        self.answer_box("Return")  # "Done!"
-        wait_for(lambda: self.process.poll() is not None, "the tool to end")
-        self.assertEqual({m: placeholder for m in MOVIES}, self.movies())
-        self.assertEqual(sorted(MOVIES), sorted(os.listdir(self.video)))
-
-    def test_escape_ends_the_tool(self):
-        self.move(FRAME, "click", "1")
-        run("xdotool", "key", "Escape")
-        wait_for(lambda: self.process.poll() is not None, "the tool to end")
-
-    def test_keyboard_alone_unticks_a_group_and_applies(self):
+    def test_a_group_unticked_by_keyboard_and_apply_by_key_then_mouse_replace_the_rest(self):
         with open(PLACEHOLDER, "rb") as f:
             placeholder = f.read()
         before = self.movies()
@@ -196,12 +179,17 @@ class ToolEndToEnd(unittest.TestCase):
         # Tab reaches the first group (Pentium X), Space unticks it, three Tabs reach APPLY.
         for key in ("Tab", "space", "Tab", "Tab", "Tab", "Return"):
             run("xdotool", "key", "--window", self.window, "--delay", "100", key)
+        self.answer_box("n")
+        self.assertEqual(before, self.movies())
+        self.assertIsNone(self.process.poll(), "a No keeps the tool running")
+        self.move(APPLY, "click", "1")
         self.answer_box("y")
         self.answer_box("Return")  # "Done!"
         wait_for(lambda: self.process.poll() is not None, "the tool to end")
         intel = [m for m in MOVIES if m.startswith("intel_")]
         self.assertEqual({m: before[m] if m in intel else placeholder for m in MOVIES},
                          self.movies())
+        self.assertEqual(sorted(MOVIES), sorted(os.listdir(self.video)))
 
 
 if __name__ == "__main__":

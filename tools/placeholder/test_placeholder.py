@@ -69,22 +69,12 @@ class PlaceholderTest(unittest.TestCase):
                              "shipped movie is stale: regenerate it")
 
     def test_container(self):
+        # The header and index bytes fix the sizes, rate and frame offsets; ffmpeg below
+        # judges the rest.
         d = self.data
         self.assertEqual(len(d), 668)
         self.assertEqual(d[:52], HEADER_AND_INDEX)
         self.assertEqual(d[52:76], FRAME_START)
-        sig, rev, size, n, largest, n2, w, h, num, den, flags, tracks = \
-            struct.unpack_from("<3sc10I", d)
-        self.assertEqual((sig, rev), (b"BIK", b"i"))
-        self.assertEqual((size, n, n2), (len(d) - 8, 1, 1))
-        self.assertEqual((w, h, num, den, flags, tracks), (640, 480, 25, 1, 0, 0))
-        index = struct.unpack_from(f"<{n + 1}I", d, 44)
-        self.assertEqual(index[0] & 1, 1, "frame 0 must be a keyframe")
-        offsets = [e & ~1 for e in index]
-        self.assertEqual(offsets[0], 44 + 4 * (n + 1))
-        self.assertTrue(all(e % 2 == 0 for e in index[1:]))
-        self.assertEqual(index[-1], len(d))
-        self.assertEqual(largest, max(b - a for a, b in zip(offsets, offsets[1:])))
         # The word before luma is the luma length: it must land on chroma.
         luma_len = struct.unpack_from("<I", d, 52)[0]
         chroma = 56 + luma_len
