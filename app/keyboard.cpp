@@ -1,6 +1,7 @@
 // The window without a mouse: the dialog manager's Tab order over the check boxes and APPLY
 // (all WS_TABSTOP children), Enter as the press of APPLY wherever the focus is, access keys
-// for the menu entries, and the hint box that follows the focus as it follows the pointer.
+// for the menu entries (drawn underlined), and the hint box that follows the focus as it follows
+// the pointer.
 #include "main_window.h"
 
 #include <cwctype>
@@ -20,23 +21,12 @@ bool MainWindow::TranslateKeyboard(MSG& message) {
         return false;
     bool taken = false;
     if (message.message == WM_SYSCHAR) {
-        // The menu entries' access keys: their first letters, and X for Exit.
-        const struct {
-            wchar_t key;
-            LabelId entry;
-        } kMenuKeys[] = {{L'M', LabelId::menu1},
-                         {L'A', LabelId::menu2},
-                         {L'C', LabelId::menu3},
-                         {L'X', LabelId::menu4}};
-        LabelId entry = LabelId::Count;
-        for (const auto& [key, label] : kMenuKeys)
-            if (std::towupper(static_cast<wint_t>(message.wParam)) == key)
-                entry = label;
-        if (entry != LabelId::Count) {
-            MouseMoveOn(Target{Target::Kind::Label, static_cast<size_t>(entry)}); // its hint
-            ClickOn(Target{Target::Kind::Label, static_cast<size_t>(entry)});
-            taken = true;
-        }
+        for (const MenuEntry& entry : kMenuEntries)
+            if (std::towupper(static_cast<wint_t>(message.wParam)) == entry.key) {
+                ChooseEntry(entry.label);
+                taken = true;
+                break;
+            }
     } else if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && apply_) {
         // APPLY is the window's default button: Enter presses it as the space bar does, so
         // the click takes the control's own road, events and pressed look included.
@@ -54,6 +44,11 @@ bool MainWindow::TranslateKeyboard(MSG& message) {
     return taken;
 }
 
+void MainWindow::ChooseEntry(LabelId entry) {
+    MouseMoveOn(Target{Target::Kind::Label, static_cast<size_t>(entry)}); // its hint
+    ClickOn(Target{Target::Kind::Label, static_cast<size_t>(entry)});
+}
+
 void MainWindow::FocusMoved(HWND focus) {
     lastFocus_ = focus;
     for (int group = 1; group <= 3; ++group)
@@ -61,6 +56,28 @@ void MainWindow::FocusMoved(HWND focus) {
             SetText(LabelId::feature, kHintChecks[group - 1]);
     if (apply_ && focus == apply_->hWnd())
         SetText(LabelId::feature, kHintApply);
+}
+
+const MenuEntry* MenuEntryOf(MainWindow::LabelId label) {
+    for (const MenuEntry& entry : kMenuEntries)
+        if (entry.label == label)
+            return &entry;
+    return nullptr;
+}
+
+std::wstring WithAccessMarker(const std::wstring& text, wchar_t key) {
+    std::wstring marked;
+    bool done = false;
+    for (const wchar_t c : text) {
+        if (!done && std::towupper(static_cast<wint_t>(c)) == static_cast<wint_t>(key)) {
+            marked += L'&';
+            done = true;
+        }
+        marked += c;
+        if (c == L'&')
+            marked += L'&';
+    }
+    return marked;
 }
 
 std::string MainWindow::Description() const {

@@ -284,6 +284,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam);
+    case kChooseEntryMessage:
+        if (wParam < std::size(kMenuEntries))
+            ChooseEntry(kMenuEntries[wParam].label);
+        return 0;
     case WM_CLOSE:
         // Alt+F4 and the taskbar's Close end the program the one way it ends.
         CloseSequence();
@@ -410,8 +416,10 @@ void MainWindow::Render(HDC dc) const {
         }
         SetBkMode(dc, item.opaque ? OPAQUE : TRANSPARENT);
         SetTextColor(dc, item.color);
-        DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &rect,
-                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+        const MenuEntry* entry = MenuEntryOf(*id);
+        const std::wstring text = entry ? WithAccessMarker(item.text, entry->key) : item.text;
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                  DT_LEFT | DT_TOP | DT_WORDBREAK | (entry ? 0 : DT_NOPREFIX));
     }
 }
 
@@ -490,23 +498,12 @@ void MainWindow::MouseMoveOn(const Target& target) {
     default:
         return;
     }
+    if (const MenuEntry* entry = MenuEntryOf(static_cast<LabelId>(target.index))) {
+        SetArrowLit(entry->arrow, true);
+        SetText(LabelId::feature, entry->hint);
+        return;
+    }
     switch (static_cast<LabelId>(target.index)) {
-    case LabelId::menu1:
-        SetArrowLit(ArrowId::menu1pic, true);
-        SetText(LabelId::feature, kHintMainPage);
-        break;
-    case LabelId::menu2:
-        SetArrowLit(ArrowId::menu2pic, true);
-        SetText(LabelId::feature, kHintAbout);
-        break;
-    case LabelId::menu3:
-        SetArrowLit(ArrowId::menu3pic, true);
-        SetText(LabelId::feature, kHintContact);
-        break;
-    case LabelId::menu4:
-        SetArrowLit(ArrowId::menu4pic, true);
-        SetText(LabelId::feature, kHintExit);
-        break;
     case LabelId::Email:
         SetArrowLit(ArrowId::menuX1Email, true);
         break;
@@ -660,6 +657,8 @@ void MainWindow::SetText(LabelId id, const std::wstring& text) {
     item.text = text;
     if (item.visible)
         Invalidate(item.rect);
+    if (hwnd_ && (id == LabelId::feature || id == LabelId::about_lbl))
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void MainWindow::SetColor(LabelId id, COLORREF color) {
@@ -669,6 +668,10 @@ void MainWindow::SetColor(LabelId id, COLORREF color) {
     item.color = color;
     if (item.visible)
         Invalidate(item.rect);
+    // A menu entry's colour is its selected state: the page shown changed.
+    if (const MenuEntry* entry = MenuEntryOf(id); entry && hwnd_)
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd_, OBJID_CLIENT,
+                       static_cast<LONG>(entry - kMenuEntries) + 1);
 }
 
 void MainWindow::SetVisible(LabelId id, bool visible) {

@@ -129,6 +129,17 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     bool TranslateKeyboard(MSG& message);
 
   private:
+    // What a screen reader reads of the window (window_accessible.cpp).
+    class Accessible;
+    friend class Accessible;
+    // Posted by a screen reader's action on a menu entry (wParam: its index), so that the
+    // client's call returns before the entry's click runs.
+    static constexpr UINT kChooseEntryMessage = WM_APP + 1;
+    LRESULT OnGetObject(WPARAM flags, LPARAM objectId);
+    // A menu entry chosen without the mouse (its access key, a screen reader's action): its
+    // hint, then its click.
+    void ChooseEntry(LabelId entry);
+
     void FocusMoved(HWND focus);
     HWND lastFocus_ = nullptr;
     // What the mouse is over: a label, an arrow picture, the inner frame or the skin itself.
@@ -206,6 +217,25 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     // The page texts, set by the load.
     std::wstring aboutText_;
 };
+
+// The menu entries in their order, with their arrows, access keys (Alt+key, drawn underlined)
+// and hover hints. A screen reader reads them as the window's first children.
+struct MenuEntry {
+    MainWindow::LabelId label;
+    MainWindow::ArrowId arrow;
+    wchar_t key;
+    const wchar_t* hint;
+};
+inline constexpr MenuEntry kMenuEntries[] = {
+    {MainWindow::LabelId::menu1, MainWindow::ArrowId::menu1pic, L'M', kHintMainPage},
+    {MainWindow::LabelId::menu2, MainWindow::ArrowId::menu2pic, L'A', kHintAbout},
+    {MainWindow::LabelId::menu3, MainWindow::ArrowId::menu3pic, L'C', kHintContact},
+    {MainWindow::LabelId::menu4, MainWindow::ArrowId::menu4pic, L'X', kHintExit}};
+// The entry of a label; nullptr for the other labels.
+const MenuEntry* MenuEntryOf(MainWindow::LabelId label);
+// `text` as DrawText's prefix form: the first letter that is `key` in either case marked
+// with '&', and every '&' of the text doubled so that it is drawn as it is.
+std::wstring WithAccessMarker(const std::wstring& text, wchar_t key);
 
 // The program: creates and loads the window and runs its message loop. When the window
 // cannot be made, says why and returns 1.

@@ -1,103 +1,23 @@
-// What the control tells assistive technology (screen readers, UI automation): an MSAA
-// IAccessible for WM_GETOBJECT, and the win events that say when it changed. The system's
-// standard proxy already answers location, navigation, hit tests and the parent right for any
-// window; this object adds what the proxy cannot know of an owner-drawn control: its role by
-// Mode, its name from the caption, its states, its shortcut and its default action.
-//
-// oleacc and oleaut32 are loaded on the first WM_GETOBJECT only, so programs that nobody
-// reads with a screen reader never pay for them and import neither.
+// What the control tells assistive technology: over the system's standard proxy for its
+// window, what the proxy cannot know of an owner-drawn control: its role by Mode, its name
+// from the caption, its states, its shortcut and its default action; and the win events that
+// say when they changed.
+#include "accessible_object.h"
 #include "behaviour.h"
 #include "butt_impl.h"
-#include "system_function.h"
 #include "text.h"
-
-#include <oleacc.h>
 
 namespace butt {
 namespace {
 
-using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-using SysAllocStringFn = BSTR(WINAPI*)(const OLECHAR*);
-
-struct Oleacc {
-    CreateStdAccessibleObjectFn createStd = nullptr;
-    LresultFromObjectFn lresultFromObject = nullptr;
-    SysAllocStringFn sysAllocString = nullptr;
-    bool usable() const { return createStd && lresultFromObject && sysAllocString; }
-};
-
-const Oleacc& Functions() {
-    static const Oleacc functions{
-        tv::SystemFunction<CreateStdAccessibleObjectFn>(L"oleacc.dll", "CreateStdAccessibleObject"),
-        tv::SystemFunction<LresultFromObjectFn>(L"oleacc.dll", "LresultFromObject"),
-        tv::SystemFunction<SysAllocStringFn>(L"oleaut32.dll", "SysAllocString")};
-    return functions;
-}
-
-bool IsSelf(const VARIANT& child) {
-    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
-}
-
-HRESULT Text(const std::wstring& text, BSTR* out) {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    if (text.empty())
-        return S_FALSE;
-    *out = Functions().sysAllocString(text.c_str());
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
+using tv::AccessibleObject;
 
 // One object per WM_GETOBJECT; it finds its control again through the window on every call,
 // since a client may keep it after the control has ended.
-class Accessible final : public IAccessible {
+class Accessible final : public AccessibleObject {
   public:
-    Accessible(HWND window, IAccessible* proxy) : window_(window), proxy_(proxy) {}
-    ~Accessible() { proxy_->Release(); }
-    Accessible(const Accessible&) = delete;
-    Accessible& operator=(const Accessible&) = delete;
+    using AccessibleObject::AccessibleObject;
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out)
-            return E_POINTER;
-        if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
-            IsEqualIID(iid, __uuidof(IAccessible))) {
-            *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long left = --references_;
-        if (left == 0)
-            delete this;
-        return static_cast<ULONG>(left);
-    }
-
-    // IDispatch: clients of MSAA call the interface directly.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count)
-            *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
-    }
-
-    // IAccessible: what the proxy does right.
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        return proxy_->get_accParent(parent);
-    }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         if (!count)
             return E_POINTER;
@@ -109,33 +29,6 @@ class Accessible final : public IAccessible {
             *child = nullptr;
         return E_INVALIDARG;
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
-        return proxy_->get_accHelp(child, help);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
-        return proxy_->get_accHelpTopic(file, child, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-        return proxy_->get_accFocus(focus);
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        return proxy_->get_accSelection(selection);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        return proxy_->accSelect(flags, child);
-    }
-    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
-                                          VARIANT child) override {
-        return proxy_->accLocation(left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        return proxy_->accNavigate(direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
-        return proxy_->accHitTest(x, y, child);
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
         if (value)
             *value = nullptr;
@@ -145,42 +38,30 @@ class Accessible final : public IAccessible {
     // IAccessible: what only the control knows.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         const Butt::Impl* impl = Control(child);
-        return impl ? Text(AccessibleName(impl->caption), name) : Gone(name);
+        return impl ? Text(AccessibleName(impl->caption), name) : None(name);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         const Butt::Impl* impl = Control(child);
-        return impl ? Text(Widen(impl->host.Description()), description) : Gone(description);
+        return impl ? Text(Widen(impl->host.Description()), description) : None(description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         const Butt::Impl* impl = Control(child);
-        if (!role)
-            return E_POINTER;
-        if (!impl)
-            return E_INVALIDARG;
-        role->vt = VT_I4;
-        role->lVal = AccessibleRole(impl->mode);
-        return S_OK;
+        return impl ? Number(AccessibleRole(impl->mode), role) : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         const Butt::Impl* impl = Control(child);
-        if (!state)
-            return E_POINTER;
-        if (!impl)
-            return E_INVALIDARG;
-        state->vt = VT_I4;
-        state->lVal = impl->AccessibleState();
-        return S_OK;
+        return impl ? Number(impl->AccessibleState(), state) : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
         const Butt::Impl* impl = Control(child);
         if (!impl)
-            return Gone(shortcut);
+            return None(shortcut);
         const wchar_t key = AccessKeyOf(impl->caption);
         return Text(key ? L"Alt+" + std::wstring(1, UpperCase(key)) : L"", shortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         const Butt::Impl* impl = Control(child);
-        return impl ? Text(DefaultActionName(impl->mode, impl->value), action) : Gone(action);
+        return impl ? Text(DefaultActionName(impl->mode, impl->value), action) : None(action);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         const Butt::Impl* impl = Control(child);
@@ -199,19 +80,10 @@ class Accessible final : public IAccessible {
         const Butt* control = Butt::FromWindow(window_);
         return control ? &control->impl() : nullptr;
     }
-    static HRESULT Gone(BSTR* out) {
-        if (out)
-            *out = nullptr;
-        return E_INVALIDARG;
-    }
     static wchar_t UpperCase(wchar_t key) {
         return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(
             CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(key)))));
     }
-
-    HWND window_;
-    IAccessible* proxy_;
-    long references_ = 1;
 };
 
 } // namespace
@@ -268,19 +140,8 @@ long Butt::Impl::AccessibleState() const {
 }
 
 LRESULT Butt::Impl::OnGetObject(WPARAM flags, LPARAM objectId) {
-    if (static_cast<DWORD>(objectId) != static_cast<DWORD>(OBJID_CLIENT) || !hwnd)
-        return DefWindowProcW(hwnd, WM_GETOBJECT, flags, objectId);
-    const Oleacc& functions = Functions();
-    IAccessible* proxy = nullptr;
-    if (!functions.usable() ||
-        FAILED(functions.createStd(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                   reinterpret_cast<void**>(&proxy))) ||
-        !proxy)
-        return DefWindowProcW(hwnd, WM_GETOBJECT, flags, objectId);
-    auto* accessible = new Accessible(hwnd, proxy);
-    const LRESULT result = functions.lresultFromObject(__uuidof(IAccessible), flags, accessible);
-    accessible->Release();
-    return result;
+    return AccessibleObject::Answer(
+        hwnd, flags, objectId, [this](IAccessible* proxy) { return new Accessible(hwnd, proxy); });
 }
 
 void Butt::Impl::NotifyAccessibleChanges() {

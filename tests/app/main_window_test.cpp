@@ -222,6 +222,19 @@ TEST_F(MainWindowTest, MenuEntriesSwitchPagesAndHoverWritesHints) {
         EXPECT_EQ(Page().substr(0, 4), page) << char(key);
         EXPECT_EQ(window->label(LabelId::feature).text, hint) << char(key);
     }
+    // The hint box follows the keyboard focus as Tab moves it: to APPLY, then round to the
+    // first group.
+    SetFocus(window->check(3));
+    for (const wchar_t* hint : {L"Replace the ticked movies with the placeholder.",
+                                L"Silence the Pentium X sponsor movies."}) {
+        MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(window->TranslateKeyboard(tab));
+        EXPECT_EQ(window->label(LabelId::feature).text, hint);
+    }
+    // The access keys are drawn underlined: DrawText's prefix form of the entry's text.
+    EXPECT_EQ(WithAccessMarker(L"Exit", L'X') + L"|" + WithAccessMarker(L"R&D m", L'M') + L"|" +
+                  WithAccessMarker(L"abc", L'Z'),
+              L"E&xit|R&&D &m|abc");
     // A click needs its press and release on the same entry.
     Send(WM_LBUTTONDOWN, kMenu[2], MK_LBUTTON);
     Send(WM_LBUTTONUP, kMenu[3]);
@@ -396,37 +409,111 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
     EXPECT_GT(drawn.Count(RECT{0, 0, 135, 16}, kWindowColor), 135 * 16 / 3);
 }
 
-// The tree a screen reader reads: the window by its title, the three groups by their names,
-// and APPLY as a push button with its hint as the description.
-TEST_F(MainWindowTest, ScreenReadersReadTheWindowGroupsAndApply) {
+// The tree a screen reader reads: the window by its title with the page shown and the hint,
+// the menu entries as its first children with their keys and actions, the three groups by
+// their names, and APPLY as a push button with its hint as the description.
+TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
     Open();
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    std::string tree;
-    for (HWND element :
-         {hwnd, window->check(1), window->check(2), window->check(3), window->apply()->hWnd()}) {
+    const auto line = [](IAccessible* node, long id) {
+        VARIANT child{}, role{}, state{};
+        child.vt = VT_I4, child.lVal = id;
+        BSTR texts[5] = {};
+        node->get_accRole(child, &role), node->get_accState(child, &state);
+        node->get_accName(child, &texts[0]), node->get_accKeyboardShortcut(child, &texts[1]);
+        node->get_accDefaultAction(child, &texts[2]), node->get_accValue(child, &texts[3]);
+        node->get_accDescription(child, &texts[4]);
+        char start[40];
+        snprintf(start, sizeof start, "role %ld state 0x%lx ", role.lVal,
+                 state.lVal & ~STATE_SYSTEM_FOCUSED);
+        std::string text = start;
+        for (int i = 0; i < 5; ++i) {
+            text += (i == 1   ? " ["
+                     : i == 2 ? " "
+                     : i == 3 ? "] = "
+                     : i == 4 ? " | "
+                              : "") +
+                    test::Utf8(texts[i] ? texts[i] : L"");
+            SysFreeString(texts[i]);
+        }
+        return text + "\n";
+    };
+    const auto read = [&](HWND element, long children) {
         IAccessible* node = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(element, OBJID_CLIENT, __uuidof(IAccessible),
+        EXPECT_EQ(AccessibleObjectFromWindow(element, OBJID_CLIENT, __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&node)),
                   S_OK);
-        VARIANT self{}, role{}, state{};
-        self.vt = VT_I4;
-        BSTR name = nullptr, description = nullptr;
-        node->get_accRole(self, &role), node->get_accState(self, &state);
-        node->get_accName(self, &name), node->get_accDescription(self, &description);
-        char line[40];
-        snprintf(line, sizeof line, "role %ld state 0x%lx ", role.lVal,
-                 state.lVal & ~STATE_SYSTEM_FOCUSED);
-        tree += line + test::Utf8(name ? name : L"") + " | " +
-                test::Utf8(description ? description : L"") + "\n";
-        SysFreeString(name), SysFreeString(description);
-        node->Release();
-    }
+        std::string text;
+        for (long id = 0; node && id <= children; ++id)
+            text += line(node, id);
+        return std::pair(text, node);
+    };
+    auto [tree, root] = read(hwnd, 4);
+    ASSERT_TRUE(root);
+    long children = 0;
+    EXPECT_EQ(root->get_accChildCount(&children), S_OK);
+    EXPECT_EQ(children, 8) << "four menu entries, three groups and APPLY";
+    EXPECT_EQ(
+        tree.substr(tree.find('\n') + 1),
+        "role 37 state 0x200002 Main Page [Alt+M Switch] =  | Things that this baby can do "
+        ":)\n"
+        "role 37 state 0x200000 About [Alt+A Switch] =  | Show credits and other "
+        "informations.\n"
+        "role 37 state 0x200000 Contact [Alt+C Switch] =  | Write us an e-mail or visit our "
+        "website/forum\n"
+        "role 43 state 0x0 Exit [Alt+X Press] =  | Tired or wired? Press this to exit app.\n");
+    for (HWND element :
+         {window->check(1), window->check(2), window->check(3), window->apply()->hWnd()})
+        tree += read(element, 0).first;
     std::printf("%s", tree.c_str());
     // Wine's proxy reads the system's check boxes as plain clients: only their names count.
     for (const char* part :
-         {"VARNHOLT crew - Torv Velomar 3 No Intros", "Pentium X (all lang) |", "nVidia |",
-          "Trailer (all) |", "role 43 state 0x100000 APPLY | Replace the ticked"})
+         {"VARNHOLT crew - Torv Velomar 3 No Intros [ ] = Main Page | Welcome!\n",
+          "Pentium X (all lang) [", "nVidia [", "Trailer (all) [",
+          "role 43 state 0x100000 APPLY [ Press] =  | Replace the ticked"})
         EXPECT_NE(tree.find(part), std::string::npos) << part << " in\n" << tree;
+
+    // What changes is announced (in the order Wine delivers it, with its own focus event):
+    // the hint, the page (the entries' states), and APPLY's name,
+    // state and focus.
+    static std::vector<std::tuple<DWORD, HWND, LONG>> events;
+    const HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_FOCUS, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD event, HWND to, LONG object, LONG child, DWORD, DWORD) {
+            if (object == OBJID_CLIENT)
+                events.emplace_back(event, to, child);
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+    Click(kMenu[2]);
+    window->apply()->SetCaption("APPLY!");
+    SetFocus(window->apply()->hWnd());
+    window->apply()->SetEnabled(false);
+    const auto said = [&] { // event, window (main, APPLY), child
+        std::string text;
+        for (const auto& [event, to, child] : events)
+            text += std::to_string(event - EVENT_OBJECT_FOCUS) +
+                    (to == hwnd                      ? "m"
+                     : to == window->apply()->hWnd() ? "a"
+                                                     : "?") +
+                    std::to_string(child) + " ";
+        return text;
+    };
+    const std::string expected = "8m0 5m1 5m3 7a0 5a0 0a0 0a0 5a0 5a0 ";
+    test::PumpUntil([&] { return said() == expected; });
+    UnhookWinEvent(hook);
+    EXPECT_EQ(said(), expected) << "hint, page, then APPLY's name, focus, focused and disabled";
+
+    // The entry's action is its click, hint included; the window then reads the new page.
+    VARIANT about{};
+    about.vt = VT_I4, about.lVal = 2;
+    EXPECT_EQ(root->accDoDefaultAction(about), S_OK);
+    EXPECT_TRUE(test::PumpUntil([&] { return Page().substr(0, 4) == "-#--"; }));
+    EXPECT_EQ(line(root, 0).substr(line(root, 0).find("] = ")),
+              "] = About | Torv Velomar 3 No Intros, made by the VARNHOLT crew.\r\nRead "
+              "VARNHOLT.nfo for additional info and help\n");
+    EXPECT_EQ(line(root, 2).substr(0, 22), "role 37 state 0x200082") << "selected, hot";
+    root->Release();
     CoUninitialize();
 }
 
