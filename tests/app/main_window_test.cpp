@@ -301,10 +301,10 @@ TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
     system.Answer(IDOK);
     system.taps.push_back(VK_F1);
     Tick();
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].text + "|" + system.messages[0].title,
-              "Notepad could not be started to show the info file:\r\n" + test::Utf8(program) +
-                  "\\VARNHOLT.nfo\r\n\r\nOpen it with any text editor.|VH - Torv3 No Intros");
+    EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|0|Notepad could not be started to show the "
+                             "info file:\r\n" +
+                                 test::Utf8(program) +
+                                 "\\VARNHOLT.nfo\r\n\r\nOpen it with any text editor.\n");
     DeleteFileW((program + L"\\VARNHOLT.nfo").c_str()); // no info file: F1 and About do nothing
     system.taps.push_back(VK_F1);
     Tick();
@@ -351,10 +351,9 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownBeforeTheProgramEnds) {
     options.instance = GetModuleHandleW(L"kernel32.dll"); // none of the window's pictures
     system.Answer(IDOK);
     EXPECT_EQ(RunProgram(options), 1);
-    ASSERT_EQ(system.messages.size(), 1u);
-    EXPECT_EQ(system.messages[0].text + "|" + system.messages[0].title,
-              "The window's skin pictures are missing from the program.|VH - Torv3 No Intros");
-    EXPECT_FALSE(system.messages[0].quitPending) << "a pending quit closes the box at once";
+    EXPECT_EQ(system.Said(),
+              "VH - Torv3 No Intros|0|The window's skin pictures are missing from the program.\n");
+    EXPECT_FALSE(system.messages.at(0).quitPending) << "a pending quit closes the box at once";
     EXPECT_FALSE(FindWindowW(L"VarnholtTorv3NoIntros", nullptr));
     MSG quit;
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -415,29 +414,6 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
 TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
     Open();
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    const auto line = [](IAccessible* node, long id) {
-        VARIANT child{}, role{}, state{};
-        child.vt = VT_I4, child.lVal = id;
-        BSTR texts[5] = {};
-        node->get_accRole(child, &role), node->get_accState(child, &state);
-        node->get_accName(child, &texts[0]), node->get_accKeyboardShortcut(child, &texts[1]);
-        node->get_accDefaultAction(child, &texts[2]), node->get_accValue(child, &texts[3]);
-        node->get_accDescription(child, &texts[4]);
-        char start[40];
-        snprintf(start, sizeof start, "role %ld state 0x%lx ", role.lVal,
-                 state.lVal & ~STATE_SYSTEM_FOCUSED);
-        std::string text = start;
-        for (int i = 0; i < 5; ++i) {
-            text += (i == 1   ? " ["
-                     : i == 2 ? " "
-                     : i == 3 ? "] = "
-                     : i == 4 ? " | "
-                              : "") +
-                    test::Utf8(texts[i] ? texts[i] : L"");
-            SysFreeString(texts[i]);
-        }
-        return text + "\n";
-    };
     const auto read = [&](HWND element, long children) {
         IAccessible* node = nullptr;
         EXPECT_EQ(AccessibleObjectFromWindow(element, OBJID_CLIENT, __uuidof(IAccessible),
@@ -445,7 +421,7 @@ TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
                   S_OK);
         std::string text;
         for (long id = 0; node && id <= children; ++id)
-            text += line(node, id);
+            text += test::ReadAccessible(*node, id);
         return std::pair(text, node);
     };
     auto [tree, root] = read(hwnd, 4);
@@ -509,10 +485,11 @@ TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
     about.vt = VT_I4, about.lVal = 2;
     EXPECT_EQ(root->accDoDefaultAction(about), S_OK);
     EXPECT_TRUE(test::PumpUntil([&] { return Page().substr(0, 4) == "-#--"; }));
-    EXPECT_EQ(line(root, 0).substr(line(root, 0).find("] = ")),
+    EXPECT_EQ(test::ReadAccessible(*root).substr(test::ReadAccessible(*root).find("] = ")),
               "] = About | Torv Velomar 3 No Intros, made by the VARNHOLT crew.\r\nRead "
               "VARNHOLT.nfo for additional info and help\n");
-    EXPECT_EQ(line(root, 2).substr(0, 22), "role 37 state 0x200082") << "selected, hot";
+    EXPECT_EQ(test::ReadAccessible(*root, 2).substr(0, 22), "role 37 state 0x200082")
+        << "selected, hot";
     root->Release();
     CoUninitialize();
 }

@@ -75,10 +75,7 @@ TEST(Registry, RootNamesAndKeyPaths) {
         HKEY root = HKEY_USERS;
         Split_KeyPath(path, root);
         EXPECT_TRUE(path == bad && root == HKEY_USERS) << bad;
-        ASSERT_EQ(system.messages.size(), 1u);
-        EXPECT_EQ(system.messages[0].text, "Incorrect Format:\n\n" + bad);
-        EXPECT_EQ(system.messages[0].title, "VH - Torv3 No Intros");
-        EXPECT_EQ(system.messages[0].type, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|0|Incorrect Format:\n\n" + bad + "\n");
     }
 }
 

@@ -32,6 +32,13 @@ class FakeSystem : public SystemSeam {
     void PressKey(int virtualKey, SHORT state = SHORT(0x8000)) { keys_[virtualKey] = state; }
     void ReleaseKey(int virtualKey) { keys_.erase(virtualKey); }
     bool AllAnswersUsed() const { return answers_.empty(); }
+    // Every message shown so far, one per line: "title|type|text".
+    std::string Said() const {
+        std::string said;
+        for (const ShownMessage& m : messages)
+            said += m.title + "|" + std::to_string(m.type) + "|" + m.text + "\n";
+        return said;
+    }
 
     std::vector<ShownMessage> messages;
     std::vector<std::string> started;    // UTF-8

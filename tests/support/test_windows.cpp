@@ -2,6 +2,7 @@
 
 #include "dib.h"
 #include "handles.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,24 @@ std::vector<RECT> WindowRegionRects(HWND window) {
     if (GetWindowRgn(window, region.get()) == ERROR)
         return {};
     return RegionRects(region.get());
+}
+
+std::string ReadAccessible(IAccessible& node, long id) {
+    VARIANT child{}, role{}, state{};
+    child.vt = VT_I4, child.lVal = id;
+    BSTR texts[5] = {};
+    node.get_accRole(child, &role), node.get_accState(child, &state);
+    node.get_accName(child, &texts[0]), node.get_accKeyboardShortcut(child, &texts[1]);
+    node.get_accDefaultAction(child, &texts[2]), node.get_accValue(child, &texts[3]);
+    node.get_accDescription(child, &texts[4]);
+    std::ostringstream line;
+    line << "role " << role.lVal << " state 0x" << std::hex << (state.lVal & ~STATE_SYSTEM_FOCUSED);
+    const char* before[5] = {" ", " [", " ", "] = ", " | "};
+    for (int i = 0; i < 5; ++i) {
+        line << before[i] << Utf8(texts[i] ? texts[i] : L"");
+        SysFreeString(texts[i]);
+    }
+    return line.str() + "\n";
 }
 
 void Pump(DWORD ms) {

@@ -3,6 +3,8 @@
 // pixel, the rectangles of a region, and message pumps that wait for what they need.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -42,6 +44,10 @@ std::vector<RECT> RegionRects(HRGN region);
 std::string Describe(const std::vector<RECT>& rects);
 // The window's region, or no rectangles when it has none.
 std::vector<RECT> WindowRegionRects(HWND window);
+
+// What a screen reader reads of one element (`child`, or CHILDID_SELF) as one line:
+// "role R state 0xS name [shortcut action] = value | description\n", the focused bit left out.
+std::string ReadAccessible(IAccessible& node, long child = CHILDID_SELF);
 
 // Dispatches this thread's messages for about `ms` milliseconds.
 void Pump(DWORD ms);
