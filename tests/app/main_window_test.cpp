@@ -27,35 +27,10 @@ constexpr POINT kTitle{300, 54}, kFrame{413, 267}, kHintText{150, 330}, kArrow{2
     kFooter{359, 385};
 constexpr COLORREF kOrange = 0x2175F8, kWhite = 0xFFFFFF, kWindowColor = 0x493328;
 
-// A fake keyboard that forgets "pressed since the last query" once it was read, as Windows.
-class KeyboardFake : public test::FakeSystem {
-  public:
-    std::vector<int> taps;
-    SHORT AsyncKeyState(int key) override {
-        const auto tap = std::find(taps.begin(), taps.end(), key);
-        if (tap == taps.end())
-            return FakeSystem::AsyncKeyState(key);
-        taps.erase(tap);
-        return static_cast<SHORT>(FakeSystem::AsyncKeyState(key) | 1);
-    }
-};
-
-// A picture file of the program's art, read on its own, not through the program's loader.
-class Art {
-  public:
-    explicit Art(const wchar_t* name)
-        : bitmap_(static_cast<HBITMAP>(
-              LoadImageW(nullptr, (std::wstring(TV_SOURCE_DIR L"/assets/") + name).c_str(),
-                         IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION))),
-          dc_(CreateCompatibleDC(nullptr)), select_(dc_.get(), bitmap_.get()) {}
-    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-    HBITMAP get() const { return bitmap_.get(); }
-
-  private:
-    UniqueBitmap bitmap_;
-    UniqueMemoryDc dc_;
-    ScopedSelect select_;
-};
+// A picture file of the program's art.
+test::PictureFile Art(const wchar_t* name) {
+    return test::PictureFile(std::wstring(TV_SOURCE_DIR L"/assets/") + name);
+}
 
 std::vector<WPARAM>* captionPresses = nullptr;
 LRESULT CALLBACK SeeCaptionPresses(int code, WPARAM wParam, LPARAM lParam) {
@@ -109,7 +84,7 @@ class MainWindowTest : public ::testing::Test {
         return "C:\\windows\\Notepad.exe " + test::Utf8(program) + "\\VARNHOLT.nfo";
     }
 
-    KeyboardFake system;
+    test::FakeSystem system;
     test::TempFolder folder;
     std::wstring program; // the program's folder
     std::unique_ptr<MainWindow> window;
@@ -128,7 +103,7 @@ TEST_F(MainWindowTest, StartsFadedInTo240InTheSkinsOutlineOnTheMainPage) {
     EXPECT_EQ(Page(), "#---LL.....aaaa...");
     {
         // The outline is the skin's non-magenta pixels.
-        const Art skin(L"skin_complete.bmp");
+        const auto skin = Art(L"skin_complete.bmp");
         const UniqueRegion expected = RegionFromBitmap(skin.get(), RGB(255, 0, 255));
         UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
         ASSERT_EQ(GetWindowRgn(hwnd, outline.get()), COMPLEXREGION);
@@ -364,8 +339,9 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownBeforeTheProgramEnds) {
 
 TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
     Open();
-    const Art skin(L"skin_complete.bmp"), frames(L"skin_frames.bmp");
-    const Art arrows[2] = {Art(L"arrow_off.bmp"), Art(L"arrow_on.bmp")};
+    const auto skin = Art(L"skin_complete.bmp");
+    const auto frames = Art(L"skin_frames.bmp");
+    const test::PictureFile arrows[2] = {Art(L"arrow_off.bmp"), Art(L"arrow_on.bmp")};
     const RECT menu[2] = {window->label(LabelId::menu1).rect, window->label(LabelId::menu2).rect};
     for (int pass = 0; pass < 2; ++pass) { // Main Page, then About after its click
         const test::Pixels shot = test::PrintClient(hwnd, 718, 406);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <string>
@@ -70,9 +71,15 @@ class FakeSystem : public SystemSeam {
                              std::to_string(showCommand));
         return 42;
     }
+    // Keys pressed since the last query and let go again: read once, as Windows forgets them.
+    std::vector<int> taps;
     SHORT AsyncKeyState(int virtualKey) override {
         const auto key = keys_.find(virtualKey);
-        return key == keys_.end() ? 0 : key->second;
+        const auto tap = std::find(taps.begin(), taps.end(), virtualKey);
+        const bool tapped = tap != taps.end();
+        if (tapped)
+            taps.erase(tap);
+        return static_cast<SHORT>((key == keys_.end() ? 0 : key->second) | (tapped ? 1 : 0));
     }
 
   private:

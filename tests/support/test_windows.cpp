@@ -102,6 +102,13 @@ std::string ReadAccessible(IAccessible& node, long id) {
     return line.str() + "\n";
 }
 
+PictureFile::PictureFile(const std::wstring& path)
+    : bitmap_(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                              LR_LOADFROMFILE | LR_CREATEDIBSECTION))),
+      dc_(CreateCompatibleDC(nullptr)), select_(dc_.get(), bitmap_.get()) {
+    EXPECT_TRUE(bitmap_) << "the picture file " << Utf8(path);
+}
+
 void Pump(DWORD ms) {
     const DWORD start = GetTickCount();
     for (;;) {

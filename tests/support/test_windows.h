@@ -1,6 +1,8 @@
 #pragma once
 // Windows for tests: a window class registered once, what a window paints read back pixel by
 // pixel, the rectangles of a region, and message pumps that wait for what they need.
+#include "handles.h"
+
 #include <windows.h>
 
 #include <oleacc.h>
@@ -48,6 +50,19 @@ std::vector<RECT> WindowRegionRects(HWND window);
 // What a screen reader reads of one element (`child`, or CHILDID_SELF) as one line:
 // "role R state 0xS name [shortcut action] = value | description\n", the focused bit left out.
 std::string ReadAccessible(IAccessible& node, long child = CHILDID_SELF);
+
+// A picture file read on its own, not through the program's loaders, and its pixels.
+class PictureFile {
+  public:
+    explicit PictureFile(const std::wstring& path);
+    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+    HBITMAP get() const { return bitmap_.get(); }
+
+  private:
+    tv::UniqueBitmap bitmap_;
+    tv::UniqueMemoryDc dc_;
+    tv::ScopedSelect select_;
+};
 
 // Dispatches this thread's messages for about `ms` milliseconds.
 void Pump(DWORD ms);
