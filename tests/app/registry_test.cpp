@@ -39,18 +39,16 @@ std::optional<std::string> Read(std::string path, const char* value) {
 }
 
 TEST(Registry, RootNamesAndKeyPaths) {
-    const std::pair<const char*, HKEY> roots[] = {{"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
-                                                  {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-                                                  {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-                                                  {"HKEY_USERS", HKEY_USERS},
-                                                  {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
-                                                  {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-                                                  {"HKEY_DYN_DATA", HKEY_DYN_DATA},
-                                                  {"hkey_local_machine", nullptr},
-                                                  {"HKEY_LOCAL_MACHIN", nullptr},
-                                                  {"", nullptr}};
-    for (const auto& [name, root] : roots)
-        EXPECT_EQ(Get_RootKey(name), root) << name;
+    // The predefined keys are 0x80000000 to 0x80000006 in this order; "-" is none.
+    std::string roots;
+    for (const char* name : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
+                             "HKEY_USERS", "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
+                             "HKEY_DYN_DATA", "hkey_local_machine", "HKEY_LOCAL_MACHIN", ""}) {
+        const auto key =
+            static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(Get_RootKey(name)));
+        roots += key ? std::to_string(key - 0x80000000u) : "-";
+    }
+    EXPECT_EQ(roots, "0123456---");
 
     const struct {
         const char* path;

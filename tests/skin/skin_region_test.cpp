@@ -119,19 +119,11 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     EXPECT_FALSE(RegionFromBitmap(nullptr, kMagenta));
     EXPECT_FALSE(RegionFromRects({}));
 
-    // The program's own skin: the corners are cut out, the middle and the edges' middles stay.
+    // The program's own skin (the main window's tests check where its outline lies).
     UniqueBitmap skin(static_cast<HBITMAP>(
         LoadImageW(nullptr, TV_SOURCE_DIR L"/assets/skin_complete.bmp", IMAGE_BITMAP, 0, 0,
                    LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     SameRegionBothWays(skin.get(), 718, 406);
-    const UniqueRegion region = RegionFromBitmap(skin.get(), kMagenta);
-    const std::pair<POINT, bool> points[] = {{{0, 0}, false},
-                                             {{717, 405}, false},
-                                             {{359, 0}, true},
-                                             {{0, 203}, true},
-                                             {{359, 203}, true}};
-    for (const auto& [p, in] : points)
-        EXPECT_EQ(PtInRegion(region.get(), p.x, p.y) != FALSE, in) << p.x << "," << p.y;
 }
 
 // A borderless window that records the non-client presses it gets instead of starting the
