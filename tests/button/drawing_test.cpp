@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include <cwchar>
+#include <tuple>
 
 namespace butt::test {
 namespace {
@@ -130,42 +131,37 @@ TEST_F(Drawing, WideGradientsPaintTwoPixelBands) {
 TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
     Make(76, 24, "APPLY");
     const long before = tv::LiveGdiObjects();
+    // The caption's font: height, weight, italic underline strikeout, charset and face.
     const auto made = [&] {
-        LOGFONTW font{};
-        GetObjectW(GetCurrentObject(impl().BackBufferDC.get(), OBJ_FONT), sizeof font, &font);
-        return font;
+        LOGFONTW f{};
+        GetObjectW(GetCurrentObject(impl().BackBufferDC.get(), OBJ_FONT), sizeof f, &f);
+        wchar_t text[64];
+        std::swprintf(text, std::size(text), L"%ld %ld %d%d%d %d ", f.lfHeight, f.lfWeight,
+                      f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet);
+        return text + std::wstring(f.lfFaceName);
     };
+    // -20 x 8.25 / 15 twips per pixel (96 dots per inch) = -11; the charset is DEFAULT_CHARSET.
     control->SetFont(FontDesc{"Verdana", 8.25f, 700, true, false, true, 204});
-    LOGFONTW font = made();
-    // -20 x 8.25 / 15 twips per pixel (96 dots per inch) = -11.
-    EXPECT_EQ(font.lfHeight, -11);
-    EXPECT_EQ(font.lfWeight, 700);
-    EXPECT_EQ(font.lfItalic + 2 * font.lfUnderline + 4 * font.lfStrikeOut, 5);
-    EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_STREQ(font.lfFaceName, L"Verdana");
+    EXPECT_EQ(made(), L"-11 700 101 1 Verdana");
     EXPECT_EQ(tv::LiveGdiObjects(), before) << "the caption font it replaced is gone";
-    control->SetFont(FontDesc{std::string(40, 'x'), 12.0f, 400});
-    font = made();
-    EXPECT_EQ(font.lfHeight, -16);
-    EXPECT_EQ(std::wcslen(font.lfFaceName), 31u);
+    control->SetFont(FontDesc{std::string(40, 'x'), 12.0f, 400}); // the face cut at 31 letters
+    EXPECT_EQ(made(), L"-16 400 000 1 " + std::wstring(31, L'x'));
     control->SetFont(FontDesc{"\xC3\x84rger \xD0\x9F", 12.0f, 400}); // UTF-8, as captions
-    EXPECT_STREQ(made().lfFaceName, L"\u00C4rger \u041F");
+    EXPECT_EQ(made(), L"-16 400 000 1 \u00C4rger \u041F");
 }
 
 TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyle) {
     Make();
     Show(0);
     impl().DrawRect(impl().BackBufferDC.get(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
-    impl().delayDrawing = true;
-    impl().DrawButton();
-    EXPECT_EQ(Print().At(50, 15), 0x123456u);
-    impl().delayDrawing = false;
-    impl().buttonStyle = 8;
-    impl().DrawButton();
-    EXPECT_EQ(Print().At(50, 15), 0x123456u);
-    impl().buttonStyle = 1;
-    impl().DrawButton();
-    EXPECT_EQ(Print().At(50, 15), static_cast<COLORREF>(kFace));
+    const std::tuple<bool, long, COLORREF> steps[] = {
+        {true, impl().buttonStyle, 0x123456}, {false, 8, 0x123456}, {false, 1, kFace}};
+    for (const auto& [delay, style, colour] : steps) {
+        impl().delayDrawing = delay;
+        impl().buttonStyle = style;
+        impl().DrawButton();
+        EXPECT_EQ(Print().At(50, 15), colour) << style;
+    }
 }
 
 } // namespace

@@ -10,7 +10,6 @@ namespace {
 struct GuiObjects {
     long gdi = 0;
     long user = 0;
-    bool operator==(const GuiObjects&) const = default;
 };
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM count) {

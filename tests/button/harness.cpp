@@ -147,10 +147,6 @@ PicturePtr TestBitmap() {
     return Resource("TEST_BITMAP", Picture::Kind::Bitmap);
 }
 
-ButtonTest::~ButtonTest() {
-    control.reset();
-}
-
 Butt& ButtonTest::Make(int width, int height, const std::string& caption) {
     control = Butt::Create(Form(), 1, RECT{20, 20, 20 + width, 20 + height}, host);
     EXPECT_NE(control, nullptr);

@@ -79,7 +79,6 @@ std::string StoredApplyButton();
 class ButtonTest : public ::testing::Test {
   protected:
     ButtonTest() { SetCursorPos(5, 5); } // off the form: no hover unless a test asks for it
-    ~ButtonTest() override;
 
     // A new control on the form at (20, 20), in plain colours that no scheme changes.
     Butt& Make(int width = 100, int height = 30, const std::string& caption = "");
