@@ -2,45 +2,27 @@
 // state, and that its default action is a click.
 #include "harness.h"
 
-#include <oleacc.h>
-
 namespace butt::test {
 namespace {
-
-std::wstring Read(IAccessible& object,
-                  HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
-    VARIANT self{};
-    self.vt = VT_I4;
-    BSTR text = nullptr;
-    (object.*get)(self, &text);
-    std::wstring result = text ? text : L"-";
-    SysFreeString(text);
-    return result;
-}
 
 struct Row {
     long mode;
     bool value, enabled, held;
     const char* caption;
-    long role, state;
-    const wchar_t *name, *shortcut, *action;
+    const char* read; // role 43 push button, 44 check box, 45 option button
 };
 
 TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    constexpr long F = STATE_SYSTEM_FOCUSABLE;
     const Row rows[] = {
-        {0, false, true, false, "&Apply", ROLE_SYSTEM_PUSHBUTTON, F, L"Apply", L"Alt+A", L"Press"},
-        {0, false, true, true, "Fish && &chips", ROLE_SYSTEM_PUSHBUTTON, F | STATE_SYSTEM_PRESSED,
-         L"Fish & chips", L"Alt+C", L"Press"},
-        {0, false, false, false, "Go||on", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_UNAVAILABLE,
-         L"Go on", L"-", L"Press"},
-        {1, false, true, false, "Box", ROLE_SYSTEM_CHECKBUTTON, F, L"Box", L"-", L"Check"},
-        {1, true, true, false, "Box", ROLE_SYSTEM_CHECKBUTTON, F | STATE_SYSTEM_CHECKED, L"Box",
-         L"-", L"Uncheck"},
-        {2, false, true, false, "&One", ROLE_SYSTEM_RADIOBUTTON, F, L"One", L"Alt+O", L"Select"},
-        {2, true, true, false, "&One", ROLE_SYSTEM_RADIOBUTTON, F | STATE_SYSTEM_CHECKED, L"One",
-         L"Alt+O", L"Select"},
+        {0, false, true, false, "&Apply", "role 43 state 0x100000 Apply [Alt+A Press] =  | \n"},
+        {0, false, true, true, "Fish && &chips",
+         "role 43 state 0x100008 Fish & chips [Alt+C Press] =  | \n"}, // pressed
+        {0, false, false, false, "Go||on", "role 43 state 0x1 Go on [ Press] =  | \n"},
+        {1, false, true, false, "Box", "role 44 state 0x100000 Box [ Check] =  | \n"},
+        {1, true, true, false, "Box", "role 44 state 0x100010 Box [ Uncheck] =  | \n"},
+        {2, false, true, false, "&One", "role 45 state 0x100000 One [Alt+O Select] =  | \n"},
+        {2, true, true, false, "&One", "role 45 state 0x100010 One [Alt+O Select] =  | \n"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.caption + std::string(" mode ") + std::to_string(row.mode));
@@ -53,15 +35,9 @@ TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
         IAccessible* object = nullptr;
         ASSERT_EQ(S_OK, AccessibleObjectFromWindow(b.hWnd(), OBJID_CLIENT, __uuidof(IAccessible),
                                                    reinterpret_cast<void**>(&object)));
-        VARIANT self{}, role{}, state{};
+        EXPECT_EQ(tv::test::ReadAccessible(*object), row.read);
+        VARIANT self{};
         self.vt = VT_I4;
-        object->get_accRole(self, &role);
-        object->get_accState(self, &state);
-        EXPECT_EQ(row.role, role.lVal);
-        EXPECT_EQ(row.state, state.lVal);
-        EXPECT_EQ(row.name, Read(*object, &IAccessible::get_accName));
-        EXPECT_EQ(row.shortcut, Read(*object, &IAccessible::get_accKeyboardShortcut));
-        EXPECT_EQ(row.action, Read(*object, &IAccessible::get_accDefaultAction));
         // The action clicks as a click does: a selected option button stays silent, and a
         // disabled control refuses it.
         const bool clicks = row.enabled && !(row.mode == 2 && row.value);
