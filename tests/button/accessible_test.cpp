@@ -49,6 +49,18 @@ TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
         object->Release();
         control.reset();
     }
+    // Disabled after a screen reader asked for the action and before it runs: no click.
+    Butt& late = Make(100, 30, "Late");
+    IAccessible* object = nullptr;
+    ASSERT_EQ(S_OK, AccessibleObjectFromWindow(late.hWnd(), OBJID_CLIENT, __uuidof(IAccessible),
+                                               reinterpret_cast<void**>(&object)));
+    VARIANT self{};
+    self.vt = VT_I4;
+    EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
+    late.SetEnabled(false);
+    tv::test::Pump(0); // what is posted already
+    EXPECT_EQ(Joined(log), "");
+    object->Release();
     CoUninitialize();
 }
 
