@@ -136,11 +136,11 @@ TEST_F(MainWindowTest, StartsFadedInTo240InTheSkinsOutlineOnTheMainPage) {
     EXPECT_EQ(placeOf(window->apply()->hWnd()), "(621,324,697,348) ");
     EXPECT_EQ(window->apply()->Caption() + window->apply()->Font().name, "APPLYVerdana");
     std::string labels;
-    for (LabelId id :
-         {LabelId::Title, LabelId::menu4, LabelId::feature, LabelId::Label3, LabelId::buff})
+    for (LabelId id : {LabelId::Title, LabelId::menu4, LabelId::feature, LabelId::Label2,
+                       LabelId::Label3, LabelId::buff})
         labels += test::Describe({window->label(id).rect});
-    EXPECT_EQ(labels, "(16,46,705,63) (34,145,206,158) (23,243,205,345) (243,328,507,342) "
-                      "(669,378,708,398) ");
+    EXPECT_EQ(labels, "(16,46,705,63) (34,145,206,158) (23,243,205,345) (241,98,397,112) "
+                      "(243,328,507,342) (669,378,708,398) ");
     EXPECT_TRUE(system.messages.empty() && system.started.empty());
 
     // A life of moves, clicks and redraws leaves no drawing objects behind.
@@ -197,6 +197,9 @@ TEST_F(MainWindowTest, MenuEntriesSwitchPagesAndHoverWritesHints) {
         EXPECT_EQ(Page().substr(0, 4), page) << char(key);
         EXPECT_EQ(window->label(LabelId::feature).text, hint) << char(key);
     }
+    MSG elsewhere{GetDesktopWindow(), WM_SYSCHAR, L'm', 0, 0, {}}; // another window's key
+    EXPECT_FALSE(window->TranslateKeyboard(elsewhere));
+    EXPECT_EQ(Page().substr(0, 4), "-#--");
     // The hint box follows the keyboard focus as Tab moves it: to APPLY, then round to the
     // first group.
     SetFocus(window->check(3));
