@@ -40,6 +40,13 @@ LRESULT CALLBACK SeeCaptionPresses(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// The client object's win events: event, window, child.
+std::vector<std::tuple<DWORD, HWND, LONG>> events;
+void CALLBACK SeeEvent(HWINEVENTHOOK, DWORD event, HWND to, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT)
+        events.emplace_back(event, to, child);
+}
+
 class MainWindowTest : public ::testing::Test {
   protected:
     void Open(const std::wstring& subfolder = L"") {
@@ -431,14 +438,10 @@ TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
     // What changes is announced (in the order Wine delivers it, with its own focus event):
     // the hint, the page (the entries' states), and APPLY's name,
     // state and focus.
-    static std::vector<std::tuple<DWORD, HWND, LONG>> events;
-    const HWINEVENTHOOK hook = SetWinEventHook(
-        EVENT_OBJECT_FOCUS, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr,
-        [](HWINEVENTHOOK, DWORD event, HWND to, LONG object, LONG child, DWORD, DWORD) {
-            if (object == OBJID_CLIENT)
-                events.emplace_back(event, to, child);
-        },
-        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    events.clear();
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, SeeEvent,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_TRUE(hook);
     Click(kMenu[2]);
     window->apply()->SetCaption("APPLY!");
