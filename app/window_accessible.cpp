@@ -24,24 +24,22 @@ class MainWindow::Accessible final : public AccessibleObject {
         return result;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
-        if (child.vt == VT_I4 && child.lVal > kEntryCount) {
-            child.lVal -= kEntryCount; // the proxy's own children follow the entries
-            return proxy_->get_accChild(child, out);
-        }
+        if (!Entry(child))
+            return proxy_->get_accChild(ForProxy(child), out);
         if (out)
             *out = nullptr;
-        return Entry(child) ? S_FALSE : E_INVALIDARG; // an entry is a simple element
+        return S_FALSE; // an entry is a simple element
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (IsSelf(child))
-            return proxy_->get_accName(child, name);
         const MenuEntry* entry = Entry(child);
-        return entry ? Text(Window()->label(entry->label).text, name) : None(name);
+        if (!entry)
+            return proxy_->get_accName(ForProxy(child), name);
+        return Text(Window()->label(entry->label).text, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         const MainWindow* window = Window();
         if (!IsSelf(child) || !window)
-            return None(value);
+            return Entry(child) ? None(value) : proxy_->get_accValue(ForProxy(child), value);
         for (const MenuEntry& entry : kMenuEntries) // the page shown is the coloured entry
             if (window->label(entry.label).color == kMenuSelected)
                 return Text(window->label(entry.label).text, value);
@@ -55,22 +53,19 @@ class MainWindow::Accessible final : public AccessibleObject {
                         description);
         }
         const MenuEntry* entry = Entry(child);
-        return entry ? Text(entry->hint, description) : None(description);
+        return entry ? Text(entry->hint, description)
+                     : proxy_->get_accDescription(ForProxy(child), description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (IsSelf(child))
-            return proxy_->get_accRole(child, role);
         const MenuEntry* entry = Entry(child);
         if (!entry)
-            return E_INVALIDARG;
+            return proxy_->get_accRole(ForProxy(child), role);
         return Number(IsExit(*entry) ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_PAGETAB, role);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (IsSelf(child))
-            return proxy_->get_accState(child, state);
         const MenuEntry* entry = Entry(child);
         if (!entry)
-            return E_INVALIDARG;
+            return proxy_->get_accState(ForProxy(child), state);
         const MainWindow* window = Window();
         long bits = IsExit(*entry) ? 0 : STATE_SYSTEM_SELECTABLE;
         if (window->label(entry->label).color == kMenuSelected)
@@ -82,23 +77,21 @@ class MainWindow::Accessible final : public AccessibleObject {
         return Number(bits, state);
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-        if (IsSelf(child))
-            return proxy_->get_accKeyboardShortcut(child, shortcut);
-        const MenuEntry* entry = Entry(child);
-        return entry ? Text(L"Alt+" + std::wstring(1, entry->key), shortcut) : None(shortcut);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        if (IsSelf(child))
-            return proxy_->get_accDefaultAction(child, action);
-        const MenuEntry* entry = Entry(child);
-        return entry ? Text(IsExit(*entry) ? L"Press" : L"Switch", action) : None(action);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        if (IsSelf(child))
-            return proxy_->accDoDefaultAction(child);
         const MenuEntry* entry = Entry(child);
         if (!entry)
-            return E_INVALIDARG;
+            return proxy_->get_accKeyboardShortcut(ForProxy(child), shortcut);
+        return Text(L"Alt+" + std::wstring(1, entry->key), shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        const MenuEntry* entry = Entry(child);
+        if (!entry)
+            return proxy_->get_accDefaultAction(ForProxy(child), action);
+        return Text(IsExit(*entry) ? L"Press" : L"Switch", action);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        const MenuEntry* entry = Entry(child);
+        if (!entry)
+            return proxy_->accDoDefaultAction(ForProxy(child));
         if (!IsWindowEnabled(window_))
             return E_FAIL;
         return PostMessageW(window_, kChooseEntryMessage, static_cast<WPARAM>(entry - kMenuEntries),
@@ -108,17 +101,32 @@ class MainWindow::Accessible final : public AccessibleObject {
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override {
-        if (IsSelf(child))
-            return proxy_->accLocation(left, top, width, height, child);
         const MenuEntry* entry = Entry(child);
         if (!entry)
-            return E_INVALIDARG;
+            return proxy_->accLocation(left, top, width, height, ForProxy(child));
         if (!left || !top || !width || !height)
             return E_POINTER;
         RECT r = Window()->label(entry->label).rect;
         MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
         *left = r.left, *top = r.top, *width = r.right - r.left, *height = r.bottom - r.top;
         return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        return Entry(child) ? Text(L"", help) : proxy_->get_accHelp(ForProxy(child), help);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        return Entry(child) ? Text(L"", file)
+                            : proxy_->get_accHelpTopic(file, ForProxy(child), topic);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        return Entry(child) ? DISP_E_MEMBERNOTFOUND : proxy_->accSelect(flags, ForProxy(child));
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+        if (!Entry(start))
+            return proxy_->accNavigate(direction, ForProxy(start), end);
+        if (end)
+            end->vt = VT_EMPTY;
+        return S_FALSE; // the entries are read as the children of the window
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
         const HRESULT result = proxy_->accHitTest(x, y, child);
@@ -137,6 +145,12 @@ class MainWindow::Accessible final : public AccessibleObject {
         return IsWindow(window_)
                    ? reinterpret_cast<const MainWindow*>(GetWindowLongPtrW(window_, GWLP_USERDATA))
                    : nullptr;
+    }
+    // The proxy's own number for a child: its children follow the entries.
+    static VARIANT ForProxy(VARIANT child) {
+        if (child.vt == VT_I4 && child.lVal > kEntryCount)
+            child.lVal -= kEntryCount;
+        return child;
     }
     // The entry a child id names (1 to 4), while the window lives.
     const MenuEntry* Entry(const VARIANT& child) const {

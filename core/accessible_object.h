@@ -34,9 +34,6 @@ class AccessibleObject : public IAccessible {
     static bool IsSelf(const VARIANT& child) {
         return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
     }
-    static bool IsChild(const VARIANT& child, long id) {
-        return child.vt == VT_I4 && child.lVal == id;
-    }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
