@@ -3,7 +3,7 @@
 
 Each test copies the tool into a fresh sandbox folder of the test prefix, registers a sandbox
 game install with 19 sample movies, starts the tool and works it through X: shape, fade,
-drag, APPLY by keyboard and mouse, and Escape. Every step waits for what it needs to see, with a
+APPLY by keyboard and mouse, and Escape. Every step waits for what it needs to see, with a
 generous deadline that only guards against a hang.
 
 Environment: TV_EXE (the tool), TV_PLACEHOLDER (vh-tvm3.dat), TV_WINE_STATE (the wine-env
@@ -33,7 +33,6 @@ MOVIES = ["intel_e.bik", "intel_f.bik", "intel_g.bik", "nVid.bik",
           "Intr_v8_s.bik"]
 OPACITY_240 = 240 * 0xFFFFFFFF // 255
 # Client positions of the window's parts (pixels).
-TITLE = (316, 54)
 FRAME = (413, 267)
 APPLY = (659, 336)
 ENV = wine_env.environment(STATE) if STATE else dict(os.environ)
@@ -151,24 +150,6 @@ class ToolEndToEnd(unittest.TestCase):
         self.move(FRAME, "click", "1")
         run("xdotool", "key", "Escape")
         wait_for(lambda: self.process.poll() is not None, "the tool to end")
-
-    def test_dragging_the_title_moves_the_window(self):
-        self.move(TITLE, "mousedown", "1")
-        # Nudge the pointer until the system's move loop takes the window along; from then on
-        # the pointer keeps its place on the window.
-        x = TITLE[0]
-
-        def following():
-            nonlocal x
-            x += 2
-            self.move((x, TITLE[1]))
-            return geometry(self.window)[0] != self.origin[0]
-        wait_for(following, "the move loop to start")
-        left, top = geometry(self.window)[:2]
-        grip = (self.origin[0] + x - left, self.origin[1] + TITLE[1] - top)
-        self.move((x + 60, TITLE[1] + 40), "mouseup", "1")
-        expected = (self.origin[0] + x + 60 - grip[0], self.origin[1] + TITLE[1] + 40 - grip[1])
-        wait_for(lambda: geometry(self.window)[:2] == expected, "the window to follow the pointer")
 
     def test_a_group_unticked_by_keyboard_and_apply_by_key_then_mouse_replace_the_rest(self):
         with open(PLACEHOLDER, "rb") as f:
