@@ -1,5 +1,5 @@
 // The process's GDI and USER objects end where they started after long runs of redraws,
-// controls made and ended, input, and bag loads with pictures.
+// controls made and ended, and bag loads with pictures.
 #include "harness.h"
 
 #include <tuple>
@@ -104,15 +104,6 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
              LoadFull();
              Show(kShowsFocus | kPointerInside, true);
              control.reset();
-         }},
-        {"presses, clicks, keys and moves", 200,
-         [&](int i) {
-             const Butt& b = i == 0 ? LoadFull() : *control;
-             Mouse(b, WM_LBUTTONDOWN, 10, 5, MK_LBUTTON);
-             Mouse(b, WM_MOUSEMOVE, 300, 5, MK_LBUTTON);
-             Mouse(b, WM_LBUTTONUP);
-             Key(b, WM_KEYDOWN, VK_SPACE);
-             Key(b, WM_KEYUP, VK_SPACE);
          }},
         {"bags read with a resource and a file picture", 1000,
          [&](int) {
