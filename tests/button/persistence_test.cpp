@@ -267,7 +267,7 @@ TEST_F(Persistence, MalformedTextNamesTheLineAndKey) {
     // The edges of what is taken.
     for (const char* fine :
          {"imgsize = 0", "imgsize = 48", "font = Font(\"V\", 1638, 1000, charset=255)",
-          "mpointer = -32768", "value = 1\nmode = 1",
+          "font = Font(\"V\", 0.5, 0, charset=0)", "mpointer = -32768", "value = 1\nmode = 1",
           "shape = 8\nimage = "
           "Picture(resource bitmap \"TEST_BITMAP\")"}) {
         std::string error;
