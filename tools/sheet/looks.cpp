@@ -215,9 +215,10 @@ const Catalogue& TheCatalogue() {
             long style, size, align;
             bool icon;
         } pictures[] = {
-            {"pic 16, left", 0, 0, 1, false},    {"pic 24, right", 4, 1, 3, false},
-            {"pic 40, stretch", 1, 3, 0, false}, {"pic 48, fitted", 7, 4, 0, false},
-            {"icon 24, left", 3, 1, 0, true},    {"icon 48, fitted", 6, 4, 0, true},
+            {"pic 16, left", 0, 0, 1, false},       {"pic 24, right", 4, 1, 3, false},
+            {"pic 40, stretch", 1, 3, 0, false},    {"pic 48, fitted", 7, 4, 0, false},
+            {"icon 24, left", 3, 1, 0, true},       {"icon 48, fitted", 6, 4, 0, true},
+            {"pic 32, right edge", 2, 2, 2, false},
         };
         for (const auto& p : pictures)
             add(
