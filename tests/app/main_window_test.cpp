@@ -448,6 +448,12 @@ TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
     // The About entry's action is its click, hint included; the window then reads the new page.
     VARIANT about{};
     about.vt = VT_I4, about.lVal = 2;
+    long x = 0, y = 0, w = 0, h = 0; // its place is its label's, on the screen
+    EXPECT_EQ(root->accLocation(&x, &y, &w, &h, about), S_OK);
+    POINT at{x, y};
+    ScreenToClient(hwnd, &at);
+    EXPECT_EQ(test::Describe({{at.x, at.y, at.x + w, at.y + h}}),
+              test::Describe({window->label(LabelId::menu2).rect}));
     EXPECT_EQ(root->accDoDefaultAction(about), S_OK);
     EXPECT_TRUE(test::PumpUntil([&] { return Page().substr(0, 4) == "-#--"; }));
     const std::string expected = "8m0 5m1 5m3 7a0 5a0 0a0 0a0 5a0 5a0 8m0 5m3 5m2 8m0 ";
