@@ -362,48 +362,38 @@ TEST_F(Input, ControlsOfTwoUiThreadsLiveSideBySide) {
     other.join();
 }
 
-// Hover tracking and clicks with the real pointer, through the system's input queue.
-class Pointer : public Input {
-  protected:
-    std::size_t Count(const std::string& event) const {
-        return static_cast<std::size_t>(std::count(log.begin(), log.end(), event));
-    }
-    bool WaitFor(const std::string& event, std::size_t times) {
-        return PumpUntil([&] { return Count(event) >= times; });
-    }
-    POINT OnScreen(int x, int y) const {
+// Hover tracking with the real pointer, through the system's input queue.
+TEST_F(Input, TheRealPointerHoversOnceLeavesAndAToggleReleasedAwayIsNotLeftDown) {
+    Make();
+    const auto count = [&](const char* event) { return std::count(log.begin(), log.end(), event); };
+    const auto moveTo = [&](int x, int y, const char* event, long times) {
         POINT point{x, y};
         ClientToScreen(control->hWnd(), &point);
-        return point;
-    }
-    // A new control with the real pointer over it at (50, 15), once it has noticed.
-    bool Hovered() {
-        Make();
-        const POINT inside = OnScreen(50, 15);
-        SetCursorPos(inside.x, inside.y);
-        return WaitFor("Enter", 1);
-    }
-};
-
-TEST_F(Pointer, HoverStartsOnceAndEndsWhenThePointerLeaves) {
-    ASSERT_TRUE(Hovered()) << Joined(log);
-    const POINT inside = OnScreen(50, 15);
+        SetCursorPos(point.x, point.y);
+        return PumpUntil([&] { return count(event) >= times; });
+    };
+    ASSERT_TRUE(moveTo(50, 15, "Enter", 1)) << Joined(log);
     EXPECT_EQ(log.front(), "Enter");
     EXPECT_TRUE(impl().IsHovering && (impl().StateFlags & kPointerInside));
     EXPECT_EQ(GetPropA(control->hWnd(), "bt_ClassID"), static_cast<HANDLE>(&impl()));
     EXPECT_EQ(GetPropA(control->hWnd(), "bt_TimerID"), reinterpret_cast<HANDLE>(237));
-    SetCursorPos(inside.x + 10, inside.y + 3); // further moves only move
+    moveTo(60, 18, "Enter", 1); // further moves only move
     ASSERT_TRUE(PumpUntil([&] { return log.back() == "Move0@60,18"; }));
-    EXPECT_EQ(Count("Enter"), 1u);
-
-    const POINT away = OnScreen(200, 150); // still over the form: the timer notices
-    SetCursorPos(away.x, away.y);
-    ASSERT_TRUE(WaitFor("Leave", 1)) << Joined(log);
+    EXPECT_EQ(count("Enter"), 1);
+    ASSERT_TRUE(moveTo(200, 150, "Leave", 1)) << Joined(log); // over the form: the timer sees it
     EXPECT_FALSE(impl().IsHovering || (impl().StateFlags & kPointerInside));
     EXPECT_FALSE(KillTimer(control->hWnd(), 237)) << "no timer runs while the pointer is away";
-    SetCursorPos(inside.x, inside.y);
-    ASSERT_TRUE(WaitFor("Enter", 2));
-    EXPECT_EQ(Count("Leave"), 1u);
+    ASSERT_TRUE(moveTo(50, 15, "Enter", 2));
+    EXPECT_EQ(count("Leave"), 1);
+
+    // A check box pressed and released away: no click redraws it, yet it is not left down.
+    control->SetMode(1);
+    const Pixels hover = Print();
+    Mouse(*control, WM_LBUTTONDOWN, 50, 15, MK_LBUTTON);
+    ASSERT_NE(Print(), hover);
+    Mouse(*control, WM_LBUTTONUP, 500, 15);
+    EXPECT_FALSE(control->Value());
+    EXPECT_EQ(Print(), hover);
 
     // Ending while hovered stops the timer: nothing reaches the ended control.
     const HWND window = control->hWnd();
@@ -420,17 +410,6 @@ TEST_F(Pointer, HoverStartsOnceAndEndsWhenThePointerLeaves) {
     Butt::Impl::HoverTimerProc(Form(), WM_TIMER, 237, 0);
     EXPECT_FALSE(KillTimer(Form(), 237));
     RemovePropA(Form(), "bt_ClassID");
-}
-
-TEST_F(Pointer, AToggleReleasedAwayIsNotLeftDrawnDown) {
-    ASSERT_TRUE(Hovered());
-    control->SetMode(1);
-    const Pixels hover = Print();
-    Mouse(*control, WM_LBUTTONDOWN, 50, 15, MK_LBUTTON);
-    ASSERT_NE(Print(), hover);              // the pressed look
-    Mouse(*control, WM_LBUTTONUP, 500, 15); // released away: no click to redraw it
-    EXPECT_FALSE(control->Value());
-    EXPECT_EQ(Print(), hover);
 }
 
 } // namespace
