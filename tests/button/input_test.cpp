@@ -196,9 +196,7 @@ TEST_F(Input, OptionGroupsListTheirMembersAndSelectOne) {
         options.push_back(Butt::Create(form, 400 + i, {20, 20 + 40 * i, 120, 50 + 40 * i}, host));
         options.back()->SetMode(2);
     }
-    Butt& a = *options[0];
-    Butt& b = *options[1];
-    Butt& c = *options[2];
+    Butt &a = *options[0], &b = *options[1], &c = *options[2];
     EXPECT_EQ(members(), (std::vector<const void*>{&a.impl(), &b.impl(), &c.impl(), nullptr}));
     a.SetValue(true);
     Mouse(b, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
@@ -273,21 +271,16 @@ TEST_F(Input, HandlersMayChangeTheirArguments) {
     ExpectEvents(b, "Down1");
 }
 
-TEST_F(Input, SpaceOnASelectedOptionButtonEndsInTheLookOfAClick) {
+TEST_F(Input, ASelectedOptionButtonLooksClickedAfterSpaceAndLeavesItsGroupOnceQuietly) {
     Butt& b = MakeMode(2);
+    auto other = Butt::Create(Form(), 2, {20, 60, 120, 90}, host);
+    other->SetMode(2);
     b.SetValue(true);
     Run(b, "kd32 ?held ku32 ?free");
     const Pixels bySpace = Print();
     Run(b, "L+ L-");
     EXPECT_TRUE(b.Value());
     EXPECT_EQ(bySpace, Print());
-}
-
-TEST_F(Input, ASelectedOptionButtonLeavesItsGroupOnceAndQuietly) {
-    Butt& b = MakeMode(2);
-    auto other = Butt::Create(Form(), 2, {20, 60, 120, 90}, host);
-    other->SetMode(2);
-    b.SetValue(true);
     host.changed.clear();
     control.reset();
     EXPECT_EQ(host.changed, std::vector<std::string>{}) << "no Value change reaches the others";
