@@ -1,14 +1,11 @@
-// Fades and layered styles on real windows. Every step of a fade makes the window layered
-// with its new alpha, which the window hears as a style change: there the test notes the
-// alpha so far, whether the window is enabled, and how many of the messages it posted at
-// the steps before were dispatched since, which shows the pump that runs before each step.
+// Fades and layered styles on real windows. Each fade step sets the layered alpha, a style
+// change the window hears: it notes the alpha, whether it is enabled, and how many of its
+// posted notes were dispatched since, which shows the pump that runs before each step.
 #include "skin_support.h"
 #include "test_windows.h"
 #include "transparency.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace tv {
 namespace {
@@ -25,6 +22,7 @@ class WatchedWindow {
     ~WatchedWindow() { DestroyWindow(window); }
     // "alpha/dispatched" at each step, space separated; "d" marks a step seen while disabled.
     std::string steps;
+    int dispatched = 0;
     HWND window = nullptr;
 
   private:
@@ -39,9 +37,6 @@ class WatchedWindow {
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-
-  public:
-    int dispatched = 0;
 };
 
 TEST(Fades, StepFromTheCurrentAlphaToTheTargetWithAPumpBeforeEachStep) {
@@ -54,17 +49,12 @@ TEST(Fades, StepFromTheCurrentAlphaToTheTargetWithAPumpBeforeEachStep) {
         std::vector<long> seen; // the alpha before each step
         bool visible;
     } cases[] = {
-        {"in to 240 by 4", -1, true, 240, 4, {}, true},
         {"in to 10: the last step is clamped", -1, true, 10, 4, {0, 4, 8}, true},
-        {"out to 100", 240, false, 100, 4, {}, true},
         {"out to 0 hides", 12, false, 0, 4, {12, 8, 4}, false},
         {"out from not layered starts at 255", -1, false, 247, 4, {255, 251}, true},
     };
-    for (auto c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.seen.empty()) // the long ones, by their rule
-            for (long a = c.fadeIn ? 0 : 240; c.fadeIn ? a < 240 : a > 100; a += c.fadeIn ? 4 : -4)
-                c.seen.push_back(a);
         WatchedWindow watched;
         std::string expected = c.start < 0 ? "-1/0 " : ""; // the window is made layered first
         int dispatched = c.start < 0 ? 1 : 0;
@@ -91,17 +81,15 @@ TEST(Fades, RefuseWhatTheyCannotDoAndKeepADisabledWindowDisabled) {
     WatchedWindow watched;
     ASSERT_TRUE(Set_Alpha(watched.window, 250));
     EXPECT_FALSE(Fade_In(watched.window, 240, 4)) << "already more opaque than the target";
-    EXPECT_FALSE(IsWindowVisible(watched.window));
-    EXPECT_EQ(Get_Alpha(watched.window), 250);
+    EXPECT_TRUE(!IsWindowVisible(watched.window) && Get_Alpha(watched.window) == 250);
     EXPECT_FALSE(Fade_Out(watched.window, 251, 4)) << "already less opaque than the target";
     EXPECT_FALSE(Fade_In(watched.window, 255, 0.0f)) << "a step that does not move never ends";
     EnableWindow(watched.window, FALSE);
-    EXPECT_TRUE(Fade_In(watched.window, 254, 8));
-    EXPECT_TRUE(Fade_Out(watched.window, 0, 100));
+    EXPECT_TRUE(Fade_In(watched.window, 254, 8) && Fade_Out(watched.window, 0, 100));
     EXPECT_FALSE(IsWindowEnabled(watched.window));
 
-    const HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                      nullptr, nullptr);
+    WatchedWindow destroyed;
+    const HWND gone = destroyed.window;
     DestroyWindow(gone);
     EXPECT_FALSE(Fade_In(gone, 240, 4) || Set_Alpha(gone, 10));
     EXPECT_EQ(Get_LayeredFlags(gone) + Get_Alpha(gone), -2);
