@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 
 namespace tv {
@@ -26,9 +25,7 @@ const std::vector<std::wstring> kMovies = {
 const std::string kPlaceholder = std::string("BIKi placeholder\0\x01\x02", 19);
 
 // Which movies in `folder` hold the placeholder ('P'), their original ('o') or else ('?').
-std::string Original(const std::wstring& movie) {
-    return "original " + ToAnsi(movie);
-}
+const auto Original = [](const std::wstring& movie) { return "original " + ToAnsi(movie); };
 std::string Movies(const std::wstring& folder) {
     std::string state;
     for (const auto& movie : kMovies) {
@@ -69,10 +66,8 @@ class Patch : public ::testing::Test {
         for (const auto& movie : kMovies)
             test::WriteFileBytes(video + movie, Original(movie));
     }
-    size_t FilesInVideo() const { return test::ListFolder(video).size(); }
 
-    test::TempFolder game;
-    test::TempFolder program;
+    test::TempFolder game, program;
     std::wstring video = game / L"video\\";
     std::wstring placeholder = program / L"vh-tvm3.dat";
     test::FakeSystem system;
@@ -84,7 +79,6 @@ TEST_F(Patch, ReplacesTheTickedGroupsAfterAYes) {
         std::array<int, 3> values; // 2 is a greyed box: not chosen
         std::string movies;
     } cases[] = {{{0, 1, 2}, "oooPooooooooooooooo"},
-                 {{1, 0, 0}, "PPPoooooooooooooooo"},
                  {{0, 0, 1}, "ooooPPPPPPPPPPPPPPP"},
                  {{0, 0, 0}, "ooooooooooooooooooo"},
                  {{1, 1, 1}, "PPPPPPPPPPPPPPPPPPP"}};
@@ -92,14 +86,13 @@ TEST_F(Patch, ReplacesTheTickedGroupsAfterAYes) {
         WriteOriginals();
         SetGameFolder(game.path() + L"\\"); // at most one trailing separator is dropped
         host.values = c.values;
-        host.reads.clear();
         system.messages.clear();
         host.closes = 0;
         system.Answer(IDYES);
         system.Answer(IDOK);
         EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Done);
         EXPECT_EQ(Movies(video), c.movies);
-        EXPECT_EQ(FilesInVideo(), 19u) << "no temporary file is left";
+        EXPECT_EQ(test::ListFolder(video).size(), 19u) << "no temporary file is left";
         EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|4|No Backup feature!\r\nContinue?\n"
                                  "VH - Torv3 No Intros|0|Done!\n"); // MB_YESNO, MB_OK
         EXPECT_TRUE(host.closes == 1 && system.ended.empty()) << "the window's way out, once";
@@ -113,29 +106,26 @@ TEST_F(Patch, ReplacesTheTickedGroupsAfterAYes) {
 
 TEST_F(Patch, WhatIsMissingOrFailsIsSaidAndNothingElseIsTouched) {
     const struct {
-        const char* what;
         std::function<void()> arrange;
-        int answer;
-        PatchOutcome outcome;
+        PatchOutcome outcome; // Declined: the answer was No
         const char* message;
     } cases[] = {
-        {"answered No", [&] { SetGameFolder(game.path()); }, IDNO, PatchOutcome::Declined,
-         "Continue?"},
-        {"no registry value", [&] { SetGameFolder(std::nullopt); }, IDYES, PatchOutcome::NotReady,
+        {[&] { SetGameFolder(game.path()); }, PatchOutcome::Declined, "Continue?"},
+        {[&] { SetGameFolder(std::nullopt); }, PatchOutcome::NotReady,
          "its folder is not in the registry\r\n(HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar "
          "3, value PATH_VIDEO)"},
-        {"no video folder", [&] { SetGameFolder(program.path()); }, IDYES, PatchOutcome::NotReady,
+        {[&] { SetGameFolder(program.path()); }, PatchOutcome::NotReady,
          "The game's video folder was not found:\r\n"},
-        {"no placeholder", [&] { SetGameFolder(game.path()), DeleteFileW(placeholder.c_str()); },
-         IDYES, PatchOutcome::NotReady,
-         "The placeholder movie is missing beside this program:\r\n"},
+        {[&] { SetGameFolder(game.path()), DeleteFileW(placeholder.c_str()); },
+         PatchOutcome::NotReady, "The placeholder movie is missing beside this program:\r\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.message);
         c.arrange();
         system.messages.clear();
-        system.Answer(c.answer);
-        if (c.answer == IDYES)
+        const bool declined = c.outcome == PatchOutcome::Declined;
+        system.Answer(declined ? IDNO : IDYES);
+        if (!declined)
             system.Answer(IDOK);
         EXPECT_EQ(RunPatch(host, placeholder), c.outcome);
         EXPECT_THAT(system.Said(), testing::HasSubstr(c.message));
@@ -160,33 +150,27 @@ TEST_F(Patch, ProtectedMoviesAreReplacedMissingOnesMadeAndOneInUseReported) {
     EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Partial);
     CloseHandle(held);
     EXPECT_EQ(Movies(video), "PPPPPPPPPPoPPPPPPPP");
-    EXPECT_EQ(FilesInVideo(), 19u) << "no temporary file is left";
+    EXPECT_EQ(test::ListFolder(video).size(), 19u) << "no temporary file is left";
     EXPECT_FALSE(GetFileAttributesW((video + L"intel_e.bik").c_str()) & FILE_ATTRIBUTE_READONLY);
     // Windows says the file is in use, Wine that access is denied: either reason is named.
-    const std::string report = system.messages.back().text;
-    EXPECT_TRUE(report == "Replaced 18 of 19 movies. Intr_torv_f.bik was not replaced: the file is "
-                          "in use. Close the game and press APPLY again." ||
-                report == "Replaced 18 of 19 movies. Intr_torv_f.bik was not replaced: access "
-                          "denied. Run this tool as administrator and press APPLY again.")
-        << report;
+    const std::string start = "Replaced 18 of 19 movies. Intr_torv_f.bik was not replaced: ";
+    EXPECT_THAT(system.messages.back().text,
+                testing::AnyOf(start + "the file is in use. Close the game and press APPLY again.",
+                               start + "access denied. Run this tool as administrator and press "
+                                       "APPLY again."));
     EXPECT_TRUE(host.closes == 0) << "the window stays open for a retry";
 }
 
-TEST(ReplaceMovie, AFailureLeavesTheMovieItsAttributesAndNoTemporaryFile) {
-    test::TempFolder video;
-    const std::wstring movie = video / L"intel_g.bik";
-    test::WriteFileBytes(movie, "original");
-    SetFileAttributesW(movie.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    const DWORD attributes = GetFileAttributesW(movie.c_str());
-    EXPECT_EQ(ReplaceMovie(video.path() + L"\\", L"intel_g.bik", video / L"absent.dat"),
-              static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(GetFileAttributesW(movie.c_str()), attributes);
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(test::ReadFileBytes(movie), "original");
-    EXPECT_EQ(test::ListFolder(video.path()).size(), 1u);
-    CreateDirectoryW((video / L"nVid.bik").c_str(), nullptr);
-    EXPECT_EQ(ReplaceMovie(video.path() + L"\\", L"nVid.bik", movie),
-              static_cast<DWORD>(ERROR_DIRECTORY));
+TEST_F(Patch, AFailedReplaceLeavesTheMovieItsAttributesAndNoTemporaryFile) {
+    const std::wstring movie = video + L"intel_g.bik";
+    const DWORD attributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    SetFileAttributesW(movie.c_str(), attributes);
+    EXPECT_EQ(ReplaceMovie(video, L"intel_g.bik", video + L"absent.dat"),
+              DWORD{ERROR_FILE_NOT_FOUND});
+    EXPECT_EQ(GetFileAttributesW(movie.c_str()) & attributes, attributes);
+    EXPECT_TRUE(Movies(video) == std::string(19, 'o') && test::ListFolder(video).size() == 19);
+    CreateDirectoryW((video + L"Intr_x.bik").c_str(), nullptr);
+    EXPECT_EQ(ReplaceMovie(video, L"Intr_x.bik", placeholder), DWORD{ERROR_DIRECTORY});
 
     const std::pair<std::wstring, std::wstring> folders[] = {
         {L"C:\\Game", L"C:\\Game\\video\\"},
@@ -195,19 +179,16 @@ TEST(ReplaceMovie, AFailureLeavesTheMovieItsAttributesAndNoTemporaryFile) {
         {L"", L"\\video\\"}};
     for (const auto& [value, folder] : folders)
         EXPECT_EQ(VideoFolderFromValue(value), folder);
+    // Access denied and a full disk are named in the reports below.
     const std::pair<DWORD, const char*> reasons[] = {
-        {ERROR_ACCESS_DENIED, "access denied|run this tool as administrator"},
         {ERROR_LOCK_VIOLATION, "the file is in use|close the game"},
         {ERROR_HANDLE_DISK_FULL, "the disk is full|free some space"},
-        {ERROR_DISK_FULL, "the disk is full|free some space"},
         {ERROR_DIRECTORY, "a folder has the movie's name|move that folder away"}};
     for (const auto& [error, text] : reasons)
         EXPECT_EQ(DescribeFailure(error).reason + "|" + DescribeFailure(error).remedy, text);
     // Other errors in the system's words, without its full stop, and their number.
-    const std::string other = DescribeFailure(ERROR_FILE_NOT_FOUND).reason;
-    ASSERT_GT(other.size(), 11u);
-    EXPECT_EQ(other.substr(other.size() - 10), " (error 2)") << other;
-    EXPECT_TRUE(std::isalpha(static_cast<unsigned char>(other[other.size() - 11]))) << other;
+    EXPECT_THAT(DescribeFailure(ERROR_FILE_NOT_FOUND).reason,
+                testing::MatchesRegex(".*\\w \\(error 2\\)"));
     EXPECT_EQ(DescribeFailure(0xDEADBEEF).reason, "system error (error 3735928559)");
 }
 
@@ -215,30 +196,27 @@ TEST(FailureReport, OneReasonIsSaidOnceAndEachRemedyOnce) {
     const Failure full = DescribeFailure(ERROR_DISK_FULL),
                   busy = {"the file is in use", "close it"},
                   denied = DescribeFailure(ERROR_ACCESS_DENIED), odd{"odd (error 9)", ""};
-    std::vector<std::pair<std::wstring, Failure>> everyMovie;
-    for (const auto& movie : kMovies)
-        everyMovie.emplace_back(movie, full);
     const struct {
         size_t chosen;
         std::vector<std::pair<std::wstring, Failure>> failures;
         const char* report;
     } cases[] = {
-        {19, everyMovie,
-         "None of the 19 movies was replaced: the disk is full. Free some space and press APPLY "
+        {2,
+         {{L"a", full}, {L"b", full}},
+         "None of the 2 movies was replaced: the disk is full. Free some space and press APPLY "
          "again."},
         {4,
-         {{L"intel_e.bik", busy}, {L"nVid.bik", busy}},
-         "Replaced 2 of 4 movies. These were not replaced: the file is in use.\r\nintel_e.bik\r\n"
-         "nVid.bik\r\n\r\nClose it and press APPLY again."},
+         {{L"a", busy}, {L"b", busy}},
+         "Replaced 2 of 4 movies. These were not replaced: the file is in use.\r\na\r\nb\r\n\r\n"
+         "Close it and press APPLY again."},
         {3,
-         {{L"intel_e.bik", denied}, {L"intel_f.bik", full}, {L"intel_g.bik", denied}},
-         "None of the 3 movies was replaced:\r\nintel_e.bik: access denied\r\n"
-         "intel_f.bik: the disk is full\r\nintel_g.bik: access denied\r\n\r\n"
-         "Run this tool as administrator, free some space and press APPLY again."},
+         {{L"a", denied}, {L"b", full}, {L"c", denied}},
+         "None of the 3 movies was replaced:\r\na: access denied\r\nb: the disk is full\r\n"
+         "c: access denied\r\n\r\nRun this tool as administrator, free some space and press APPLY "
+         "again."},
         {2,
-         {{L"nVid.bik", odd}},
-         "Replaced 1 of 2 movies. nVid.bik was not replaced: odd (error 9). Press APPLY again to "
-         "retry."},
+         {{L"b", odd}},
+         "Replaced 1 of 2 movies. b was not replaced: odd (error 9). Press APPLY again to retry."},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FailureReport(c.chosen, c.failures), c.report);

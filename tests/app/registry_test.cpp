@@ -48,10 +48,10 @@ TEST(Registry, ValuesAreReadAsTrimmedTextOrError) {
         {"Number", REG_DWORD, std::string("\7\0\0\0", 4), "Error"},
         {"Inner", REG_SZ, std::string("a\0b\0", 4), "a"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         key.Set(c.name, c.type, c.stored);
-    for (const auto& c : cases)
         EXPECT_EQ(Read(kFullPath, c.name), c.read) << c.name;
+    }
     EXPECT_EQ(Read(kFullPath, "Missing"), "Error");
     EXPECT_EQ(Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\NoSuchKeyForTorvTests", "X"), "Error");
     EXPECT_EQ(Read("HKEY_LOCAL_MACHNE\\SOFTWARE", "X"), std::nullopt);

@@ -17,8 +17,8 @@ constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
 
 TEST(Manifest, TheTextHasItsPlaceholdersFilledInOrder) {
     const std::string text = ManifestText("app", 2, 0, 15, "a <b> & exename EXEVERSION");
-    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> \r\n", 0),
-              0u);
+    EXPECT_TRUE(
+        text.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> \r\n"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 22); // the parts below end in CR LF
     EXPECT_EQ(text.size() - text.rfind("</assembly>\r\n"), 13u) << "CR LF after the last line";
     // Inserted as given, without escaping; the description is filled last, so a placeholder
@@ -78,11 +78,9 @@ TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
     }
     // The class writes beside the running program.
     const std::wstring path = ProgramFolderW() + L"\\tv-manifest-check.exe.manifest";
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
     EXPECT_FALSE(SkinSupport().Debug_WriteEXEmanifest("C:\\x", "tv-manifest-check", 3, 1, 4, "d"));
     EXPECT_NE(test::ReadFileBytes(path).find("version=\"3.1.4.0\""), std::string::npos);
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
 }
 

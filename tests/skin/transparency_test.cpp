@@ -23,6 +23,7 @@ class WatchedWindow {
     // "alpha/dispatched" at each step, space separated; "d" marks a step seen while disabled.
     std::string steps;
     int dispatched = 0;
+    bool repost = false; // each note posts the next
     HWND window = nullptr;
 
   private:
@@ -32,8 +33,8 @@ class WatchedWindow {
             self->steps += std::to_string(Get_Alpha(hwnd)) + "/" +
                            std::to_string(self->dispatched) + (IsWindowEnabled(hwnd) ? " " : "d ");
             PostMessageW(hwnd, kStepSeen, 0, 0);
-        } else if (self && message == kStepSeen) {
-            ++self->dispatched;
+        } else if (self && message == kStepSeen && ++self->dispatched && self->repost) {
+            PostMessageW(hwnd, kStepSeen, 0, 0);
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -42,24 +43,18 @@ class WatchedWindow {
 TEST(Fades, StepFromTheCurrentAlphaToTheTargetWithAPumpBeforeEachStep) {
     const struct {
         const char* what;
-        long start; // -1: not layered yet
+        long start; // -1: not layered yet, which makes the window layered first
         bool fadeIn;
         BYTE target;
-        float step;
-        std::vector<long> seen; // the alpha before each step
-        bool visible;
+        const char* steps; // steps by 4
     } cases[] = {
-        {"in to 10: the last step is clamped", -1, true, 10, 4, {0, 4, 8}, true},
-        {"out to 0 hides", 12, false, 0, 4, {12, 8, 4}, false},
-        {"out from not layered starts at 255", -1, false, 247, 4, {255, 251}, true},
+        {"in to 10: the last step is clamped", -1, true, 10, "-1/0 0/1d 4/2d 8/3d "},
+        {"out to 0 hides", 12, false, 0, "12/0d 8/1d 4/2d "},
+        {"out from not layered starts at 255", -1, false, 247, "-1/0 255/1d 251/2d "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         WatchedWindow watched;
-        std::string expected = c.start < 0 ? "-1/0 " : ""; // the window is made layered first
-        int dispatched = c.start < 0 ? 1 : 0;
-        for (const long alpha : c.seen)
-            expected += std::to_string(alpha) + "/" + std::to_string(dispatched++) + "d ";
         if (c.start >= 0) {
             Set_Alpha(watched.window, static_cast<BYTE>(c.start));
             ShowWindow(watched.window, SW_SHOWNA);
@@ -67,11 +62,11 @@ TEST(Fades, StepFromTheCurrentAlphaToTheTargetWithAPumpBeforeEachStep) {
             watched.steps.clear();
             watched.dispatched = 0;
         }
-        EXPECT_TRUE(c.fadeIn ? Fade_In(watched.window, c.target, c.step)
-                             : Fade_Out(watched.window, c.target, c.step));
-        EXPECT_EQ(watched.steps, expected);
+        EXPECT_TRUE(c.fadeIn ? Fade_In(watched.window, c.target, 4)
+                             : Fade_Out(watched.window, c.target, 4));
+        EXPECT_EQ(watched.steps, c.steps);
         EXPECT_EQ(Get_Alpha(watched.window), c.target);
-        EXPECT_EQ(IsWindowVisible(watched.window) != FALSE, c.visible);
+        EXPECT_EQ(IsWindowVisible(watched.window) != FALSE, c.target != 0) << "out to 0 hides";
         EXPECT_TRUE(IsWindowEnabled(watched.window));
         EXPECT_TRUE(SkinSupport().Check_isTransparent(watched.window));
     }
@@ -88,9 +83,7 @@ TEST(Fades, RefuseWhatTheyCannotDoAndKeepADisabledWindowDisabled) {
     EXPECT_TRUE(Fade_In(watched.window, 254, 8) && Fade_Out(watched.window, 0, 100));
     EXPECT_FALSE(IsWindowEnabled(watched.window));
 
-    WatchedWindow destroyed;
-    const HWND gone = destroyed.window;
-    DestroyWindow(gone);
+    const HWND gone = WatchedWindow().window; // destroyed with its owner at once
     EXPECT_FALSE(Fade_In(gone, 240, 4) || Set_Alpha(gone, 10));
     EXPECT_EQ(Get_LayeredFlags(gone) + Get_Alpha(gone), -2);
 
@@ -113,13 +106,6 @@ TEST(Fades, RefuseWhatTheyCannotDoAndKeepADisabledWindowDisabled) {
               "1o-1 1o-1 0t0 0t255 0o-1 2o-1 2o-1 ");
 }
 
-int handled = 0;
-LRESULT CALLBACK Reposting(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kStepSeen && ++handled)
-        PostMessageW(window, kStepSeen, 0, 0);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 TEST(Fades, APumpLeavesTheQuitForItsLoopAndEndsBesideAHandlerThatKeepsPosting) {
     PostQuitMessage(7);
     PumpPendingMessages();
@@ -127,13 +113,11 @@ TEST(Fades, APumpLeavesTheQuitForItsLoopAndEndsBesideAHandlerThatKeepsPosting) {
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
 
-    const HWND window =
-        CreateWindowExW(0, test::TestWindowClass(L"TvRepostingWindow", Reposting), L"", WS_POPUP, 0,
-                        0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    PostMessageW(window, kStepSeen, 0, 0);
+    WatchedWindow reposting;
+    reposting.repost = true;
+    PostMessageW(reposting.window, kStepSeen, 0, 0);
     PumpPendingMessages();
-    EXPECT_EQ(handled, 256);
-    DestroyWindow(window);
+    EXPECT_EQ(reposting.dispatched, 256);
     PeekMessageW(&message, nullptr, kStepSeen, kStepSeen, PM_REMOVE);
 }
 

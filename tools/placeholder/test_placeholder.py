@@ -3,6 +3,7 @@
 PLACEHOLDER=MOVIE). FFmpeg is the independent decoder; without it the tests fail, never skip."""
 
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -41,20 +42,16 @@ class PlaceholderTest(unittest.TestCase):
     def setUp(self):
         if not MOVIE or not os.path.isfile(MOVIE):
             self.fail(f"movie not found ({MOVIE!r}): pass it as argv[1] or in PLACEHOLDER")
-        with open(MOVIE, "rb") as f:
-            self.data = f.read()
-        tmp = tempfile.TemporaryDirectory()
-        self.addCleanup(tmp.cleanup)
-        self.tmp = tmp.name
+        self.data = pathlib.Path(MOVIE).read_bytes()
+        self.tmp = self.enterContext(tempfile.TemporaryDirectory())
 
     def test_matches_generator_and_its_container(self):
         out = os.path.join(self.tmp, "vh-tvm3.dat")
         self.assertEqual(generate(out), 0)
-        with open(out, "rb") as f:
-            self.assertEqual(f.read(), self.data, "shipped movie is stale: regenerate it")
+        self.assertEqual(pathlib.Path(out).read_bytes(), self.data, "stale movie: regenerate it")
         self.assertEqual((len(self.data), self.data[:52]), (668, HEADER_AND_INDEX))
 
-    def test_decodes_black_and_a_truncated_copy_does_not(self):
+    def test_decodes_black_at_every_size_and_a_truncated_copy_does_not(self):
         r = decode(MOVIE)
         self.assertEqual((r.returncode, r.stderr.decode()), (0, ""))
         y_size, raw = 640 * 480, r.stdout
@@ -63,12 +60,9 @@ class PlaceholderTest(unittest.TestCase):
         self.assertLessEqual(max(abs(b - 128) for b in set(raw[y_size:])), 2)
         # The decoder is strict enough to be the judge: it refuses a cut movie.
         cut = os.path.join(self.tmp, "cut.dat")
-        with open(cut, "wb") as f:
-            f.write(self.data[:-200])
+        pathlib.Path(cut).write_bytes(self.data[:-200])
         r = decode(cut)
         self.assertTrue(r.returncode != 0 or r.stderr, "ffmpeg accepted a truncated movie")
-
-    def test_other_sizes_decode(self):
         for w, h, frames in ((1, 1, 1), (17, 9, 3), (7680, 4800, 1)):
             out = os.path.join(self.tmp, f"{w}x{h}.dat")
             self.assertEqual(generate(out, "--width", str(w), "--height", str(h),
