@@ -2,7 +2,7 @@
 """End-to-end test of the real tool under Xvfb in a sandbox game install of 19 movies, driven
 with xdotool like a player would; waits guard only against a hang. Environment: TV_EXE (the
 tool), TV_PLACEHOLDER (vh-tvm3.dat), TV_WINE_STATE (the wine-env state folder), TV_WINDOW_NAME
-(part of the title)."""
+(text in its title)."""
 import os
 import pathlib
 import shutil
