@@ -12,31 +12,23 @@ constexpr char kTestKey[] = "SOFTWARE\\TorvNoIntrosTest";
 const std::string kFullPath = std::string("HKEY_LOCAL_MACHINE\\") + kTestKey;
 
 // A key of our own under HKLM in one registry view, removed with its values afterwards.
-class TestKey {
-  public:
-    explicit TestKey(REGSAM view) : view_(view) {
-        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0,
-                                  KEY_ALL_ACCESS | view, nullptr, &key_, nullptr),
-                  ERROR_SUCCESS);
+struct TestKey {
+    explicit TestKey(REGSAM view) : view(view) {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                        &key, nullptr);
     }
-    ~TestKey() {
-        RegCloseKey(key_);
-        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kTestKey, view_, 0);
-    }
+    ~TestKey() { RegCloseKey(key), RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kTestKey, view, 0); }
     void Set(const char* name, DWORD type, const std::string& bytes) {
-        ASSERT_EQ(RegSetValueExA(key_, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+        ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                                  static_cast<DWORD>(bytes.size())),
                   ERROR_SUCCESS);
     }
-
-  private:
-    REGSAM view_;
-    HKEY key_ = nullptr;
+    REGSAM view;
+    HKEY key = nullptr;
 };
 
-std::optional<std::string> Read(std::string path, const char* value) {
-    return Get_RegValue(path, value);
-}
+// Get_RegValue splits the path it is given in place.
+const auto Read = [](std::string path, const char* value) { return Get_RegValue(path, value); };
 
 TEST(Registry, ValuesAreReadAsTrimmedTextOrError) {
     TestKey key(KEY_WOW64_32KEY);
@@ -56,10 +48,10 @@ TEST(Registry, ValuesAreReadAsTrimmedTextOrError) {
         {"Number", REG_DWORD, std::string("\7\0\0\0", 4), "Error"},
         {"Inner", REG_SZ, std::string("a\0b\0", 4), "a"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         key.Set(c.name, c.type, c.stored);
-    for (const auto& c : cases)
         EXPECT_EQ(Read(kFullPath, c.name), c.read) << c.name;
+    }
     EXPECT_EQ(Read(kFullPath, "Missing"), "Error");
     EXPECT_EQ(Read("HKEY_LOCAL_MACHINE\\SOFTWARE\\NoSuchKeyForTorvTests", "X"), "Error");
     EXPECT_EQ(Read("HKEY_LOCAL_MACHNE\\SOFTWARE", "X"), std::nullopt);

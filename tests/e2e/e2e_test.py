@@ -1,15 +1,10 @@
 #!/usr/bin/env python3
-"""End-to-end tests of the real tool under Xvfb, driven with xdotool like a player would.
-
-Each test copies the tool into a fresh sandbox folder of the test prefix, registers a sandbox
-game install with 19 sample movies, starts the tool and works it through X: shape, fade,
-APPLY by keyboard and mouse, and Escape. Every step waits for what it needs to see, with a
-generous deadline that only guards against a hang.
-
-Environment: TV_EXE (the tool), TV_PLACEHOLDER (vh-tvm3.dat), TV_WINE_STATE (the wine-env
-state folder whose prefix and display to use), TV_WINDOW_NAME (a part of the window title).
-"""
+"""End-to-end test of the real tool under Xvfb in a sandbox game install of 19 movies, driven
+with xdotool like a player would; waits guard only against a hang. Environment: TV_EXE (the
+tool), TV_PLACEHOLDER (vh-tvm3.dat), TV_WINE_STATE (the wine-env state folder), TV_WINDOW_NAME
+(text in its title)."""
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -26,15 +21,10 @@ PLACEHOLDER = os.environ.get("TV_PLACEHOLDER", "")
 STATE = os.environ.get("TV_WINE_STATE", "")
 WINDOW_NAME = os.environ.get("TV_WINDOW_NAME", "VARNHOLT")
 APP_TITLE = "VH - Torv3 No Intros"
-MOVIES = ["intel_e.bik", "intel_f.bik", "intel_g.bik", "nVid.bik",
-          "Intr_dtm_e.bik", "Intr_dtm_f.bik", "Intr_dtm_g.bik", "Intr_dtm_i.bik", "Intr_dtm_s.bik",
-          "Intr_torv_e.bik", "Intr_torv_f.bik", "Intr_torv_g.bik", "Intr_torv_i.bik",
-          "Intr_torv_s.bik", "Intr_v8_e.bik", "Intr_v8_f.bik", "Intr_v8_g.bik", "Intr_v8_i.bik",
-          "Intr_v8_s.bik"]
-OPACITY_240 = 240 * 0xFFFFFFFF // 255
-# Client positions of the window's parts (pixels).
-FRAME = (413, 267)
-APPLY = (659, 336)
+INTEL = [f"intel_{lang}.bik" for lang in "efg"]
+MOVIES = INTEL + ["nVid.bik"] + [f"Intr_{name}_{lang}.bik"
+                                 for name in ("dtm", "torv", "v8") for lang in "efgis"]
+APPLY = (659, 336)  # the button's client position
 ENV = wine_env.environment(STATE) if STATE else dict(os.environ)
 
 
@@ -44,22 +34,15 @@ def run(*command, check=True):
 
 def wait_for(predicate, what, seconds=30.0):
     deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
         time.sleep(0.05)
-    raise AssertionError(f"timed out waiting for {what}")
+    return value
 
 
 def windows_named(name):
     return run("xdotool", "search", "--onlyvisible", "--name", name, check=False).stdout.split()
-
-
-def geometry(window):
-    out = run("xdotool", "getwindowgeometry", "--shell", window).stdout
-    values = dict(line.split("=", 1) for line in out.split())
-    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
 def pixel(image, x, y):
@@ -71,10 +54,8 @@ def pixel(image, x, y):
 def wine(*arguments, check=True):
     """Runs a Windows command without pipes: Wine's services, started by whichever Wine
     process comes first, inherit its stdio and would keep a pipe open forever."""
-    result = subprocess.run([WINE, *arguments], env=ENV, stdin=subprocess.DEVNULL,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
-    if check and result.returncode != 0:
-        raise AssertionError(f"wine {arguments[0]} failed with {result.returncode}")
+    subprocess.run([WINE, *arguments], env=ENV, stdin=subprocess.DEVNULL, check=check,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
 
 class ToolEndToEnd(unittest.TestCase):
@@ -83,24 +64,21 @@ class ToolEndToEnd(unittest.TestCase):
             raise AssertionError("set TV_EXE, TV_PLACEHOLDER and TV_WINE_STATE")
         self.work = tempfile.mkdtemp(prefix="tv-e2e-")
         self.video = os.path.join(self.work, "game", "video")
-        os.makedirs(self.video)
         program = os.path.join(self.work, "program")
+        os.makedirs(self.video)
         os.makedirs(program)
-        self.exe = os.path.join(program, os.path.basename(EXE))
-        shutil.copy(EXE, self.exe)
+        exe = shutil.copy(EXE, program)
         shutil.copy(PLACEHOLDER, os.path.join(program, "vh-tvm3.dat"))
         for movie in MOVIES:
-            with open(os.path.join(self.video, movie), "wb") as f:
-                f.write(b"original " + movie.encode())
-        game = "Z:" + os.path.join(self.work, "game").replace("/", "\\")
-        wine("reg", "add", r"HKLM\SOFTWARE\Brightlane\Velomar 3", "/v", "PATH_VIDEO", "/t", "REG_SZ",
-             "/d", game, "/f", "/reg:32")
-        self.process = subprocess.Popen([WINE, self.exe], env=ENV, cwd=program,
+            pathlib.Path(self.video, movie).write_bytes(b"original " + movie.encode())
+        game = "Z:" + os.path.dirname(self.video).replace("/", "\\")
+        wine("reg", "add", r"HKLM\SOFTWARE\Brightlane\Velomar 3", "/v", "PATH_VIDEO",
+             "/t", "REG_SZ", "/d", game, "/f", "/reg:32")
+        self.process = subprocess.Popen([WINE, exe], env=ENV, cwd=program,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
-        self.window = wait_for(lambda: (windows_named(WINDOW_NAME) or [None])[0], "the tool's window")
-        wait_for(lambda: self.opacity() == OPACITY_240, "the fade-in to reach 240")
-        self.origin = geometry(self.window)[:2]
+        self.window = wait_for(lambda: (windows_named(WINDOW_NAME) or [None])[0], "the window")
+        wait_for(lambda: self.opacity() == 240 * 0xFFFFFFFF // 255, "the fade-in to reach 240")
 
     def tearDown(self):
         if self.process.poll() is None:
@@ -113,19 +91,8 @@ class ToolEndToEnd(unittest.TestCase):
 
     def opacity(self):
         out = run("xprop", "-id", self.window, "_NET_WM_WINDOW_OPACITY", check=False).stdout
-        try:
-            return int(out.rsplit("=", 1)[1])
-        except (IndexError, ValueError):
-            return None
-
-    def move(self, point, *then):
-        run("xdotool", "mousemove", str(self.origin[0] + point[0]),
-            str(self.origin[1] + point[1]), *then)
-
-    def shot(self, name):
-        path = os.path.join(self.work, name + ".png")
-        run("import", "-window", "root", path)
-        return path
+        value = out.rsplit("=", 1)[-1].strip()
+        return int(value) if value.isdigit() else None
 
     def answer_box(self, key):
         box = wait_for(lambda: (windows_named(APP_TITLE) or [None])[0], "a message box")
@@ -134,26 +101,19 @@ class ToolEndToEnd(unittest.TestCase):
         wait_for(lambda: box not in windows_named(APP_TITLE), "the message box to close")
 
     def movies(self):
-        def read(movie):
-            with open(os.path.join(self.video, movie), "rb") as f:
-                return f.read()
-        return {m: read(m) for m in MOVIES}
+        return {m: pathlib.Path(self.video, m).read_bytes() for m in MOVIES}
 
-    def test_window_is_shaped_faded_in_to_240_and_escape_ends_it(self):
-        x, y, width, height = geometry(self.window)
+    def test_shaped_window_then_a_group_unticked_by_keyboard_apply_by_key_then_mouse(self):
+        out = run("xdotool", "getwindowgeometry", "--shell", self.window).stdout
+        values = dict(line.split("=", 1) for line in out.split())
+        x, y, width, height = (int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
         self.assertEqual((718, 406), (width, height))
-        image = self.shot("shape")
+        image = os.path.join(self.work, "shape.png")
+        run("import", "-window", "root", image)
         # Outside the rounded outline the desktop (black under Xvfb) shows; inside, the skin.
         self.assertEqual((0, 0, 0), pixel(image, x + 1, y + 1))
         self.assertEqual((0, 0, 0), pixel(image, x + width - 2, y + height - 2))
         self.assertNotIn(pixel(image, x + 30, y + 30), [(0, 0, 0), (255, 0, 255)])
-        self.move(FRAME, "click", "1")
-        run("xdotool", "key", "Escape")
-        wait_for(lambda: self.process.poll() is not None, "the tool to end")
-
-    def test_a_group_unticked_by_keyboard_and_apply_by_key_then_mouse_replace_the_rest(self):
-        with open(PLACEHOLDER, "rb") as f:
-            placeholder = f.read()
         before = self.movies()
         run("xdotool", "windowactivate", "--sync", self.window, check=False)
         run("xdotool", "windowfocus", "--sync", self.window, check=False)
@@ -163,12 +123,12 @@ class ToolEndToEnd(unittest.TestCase):
         self.answer_box("n")
         self.assertEqual(before, self.movies())
         self.assertIsNone(self.process.poll(), "a No keeps the tool running")
-        self.move(APPLY, "click", "1")
+        run("xdotool", "mousemove", str(x + APPLY[0]), str(y + APPLY[1]), "click", "1")
         self.answer_box("y")
         self.answer_box("Return")  # "Done!"
         wait_for(lambda: self.process.poll() is not None, "the tool to end")
-        intel = [m for m in MOVIES if m.startswith("intel_")]
-        self.assertEqual({m: before[m] if m in intel else placeholder for m in MOVIES},
+        placeholder = pathlib.Path(PLACEHOLDER).read_bytes()
+        self.assertEqual({m: before[m] if m in INTEL else placeholder for m in MOVIES},
                          self.movies())
         self.assertEqual(sorted(MOVIES), sorted(os.listdir(self.video)))
 

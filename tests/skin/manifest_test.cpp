@@ -1,5 +1,4 @@
-// The manifest writer against real files in a temporary folder; the restart goes through the
-// fake system seam.
+// The manifest writer against real files in a temporary folder.
 #include "fake_system.h"
 #include "manifest_writer.h"
 #include "program.h"
@@ -8,22 +7,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 
 namespace tv {
 namespace {
 
-constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
+constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
+                kAll = kHiddenSystem | FILE_ATTRIBUTE_READONLY;
 
 TEST(Manifest, TheTextHasItsPlaceholdersFilledInOrder) {
     const std::string text = ManifestText("app", 2, 0, 15, "a <b> & exename EXEVERSION");
-    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> \r\n", 0),
-              0u);
-    std::size_t lines = 0;
-    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
-        ++lines;
-    EXPECT_EQ(lines, 22u);
+    EXPECT_TRUE(
+        text.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> \r\n"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 22); // the parts below end in CR LF
     EXPECT_EQ(text.size() - text.rfind("</assembly>\r\n"), 13u) << "CR LF after the last line";
     // Inserted as given, without escaping; the description is filled last, so a placeholder
     // inside it stays as written.
@@ -47,19 +43,14 @@ TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
         bool restart;
         long style;
         std::optional<bool> createNew;
-        bool result, createNewAfter, replaced;
-        const char* started;
-        bool ended;
+        bool result, createNewAfter, replaced, started, failStart = false;
     } cases[] = {
-        {"none there", std::nullopt, false, 0, std::nullopt, false, false, true, "", false},
-        {"one there is kept", kHiddenSystem | kReadOnly, false, 0, false, true, false, false, "",
-         false},
-        {"replaced with CreateNew", kHiddenSystem | kReadOnly, false, 0, true, true, true, true, "",
-         false},
-        {"written, restarted, ended", std::nullopt, true, 1, true, false, false, true,
-         "\"C:\\Games\\Quiet Tool\\tool.exe\"", true},
-        {"an unknown style starts nothing", std::nullopt, true, 99, std::nullopt, false, false,
-         true, "", false},
+        {"none there", {}, false, 0, {}, false, false, true, false},
+        {"one there is kept", kAll, false, 0, false, true, false, false, false},
+        {"replaced with CreateNew", kAll, false, 0, true, true, true, true, false},
+        {"written, restarted, ended", {}, true, 1, true, false, false, true, true},
+        {"restart failed: this one stays", {}, true, 1, true, false, false, true, true, true},
+        {"an unknown style starts nothing", {}, true, 99, {}, false, false, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -70,6 +61,7 @@ TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
             SetFileAttributesW(manifest.c_str(), *c.old);
         }
         test::FakeSystem system;
+        system.failStarts = c.failStart;
         bool createNew = c.createNew.value_or(false);
         EXPECT_EQ(WriteExeManifestIn(folder.path(), "C:\\Games\\Quiet Tool", "tool", 1, 2, 3,
                                      "Quiet intros", c.restart, c.style,
@@ -78,28 +70,17 @@ TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
         EXPECT_EQ(createNew, c.createNewAfter);
         EXPECT_EQ(test::ReadFileBytes(manifest),
                   c.replaced ? ManifestText("tool", 1, 2, 3, "Quiet intros") : "old manifest");
-        const DWORD attributes = GetFileAttributesW(manifest.c_str()) & (kHiddenSystem | kReadOnly);
+        const DWORD attributes = GetFileAttributesW(manifest.c_str()) & kAll;
         EXPECT_EQ(attributes, c.replaced ? kHiddenSystem : *c.old);
-        EXPECT_EQ(system.started,
-                  c.started[0] ? std::vector<std::string>{c.started} : std::vector<std::string>{});
-        EXPECT_EQ(system.ended.size(), c.ended ? 1u : 0u);
+        EXPECT_EQ(system.started, std::vector<std::string>(c.started ? 1 : 0,
+                                                           "\"C:\\Games\\Quiet Tool\\tool.exe\""));
+        EXPECT_EQ(system.ended, std::vector<UINT>(c.started && !c.failStart ? 1 : 0, 0));
     }
-    // A failed restart keeps this instance.
-    test::TempFolder folder;
-    test::FakeSystem system;
-    system.failStarts = true;
-    EXPECT_FALSE(
-        WriteExeManifestIn(folder.path(), "C:\\x", "tool", 1, 2, 3, "d", true, 0, nullptr));
-    EXPECT_TRUE(system.started.size() == 1 && system.ended.empty());
-
     // The class writes beside the running program.
     const std::wstring path = ProgramFolderW() + L"\\tv-manifest-check.exe.manifest";
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
-    const SkinSupport skin;
-    EXPECT_FALSE(skin.Debug_WriteEXEmanifest("C:\\x", "tv-manifest-check", 3, 1, 4, "check"));
+    EXPECT_FALSE(SkinSupport().Debug_WriteEXEmanifest("C:\\x", "tv-manifest-check", 3, 1, 4, "d"));
     EXPECT_NE(test::ReadFileBytes(path).find("version=\"3.1.4.0\""), std::string::npos);
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
 }
 

@@ -1,6 +1,5 @@
 // The skin's outline: the fast region against the per-pixel reference on bitmaps made to hit
-// the edges of the span scan and on the program's own skin, and Set_Background and Drag_Form
-// on real windows.
+// the edges of the span scan and on the program's own skin; Set_Background and Drag_Form.
 #include "dib.h"
 #include "fake_system.h"
 #include "skin_region.h"
@@ -49,7 +48,6 @@ std::string SameRegionBothWays(HBITMAP bitmap, int width, int height, COLORREF k
     const ScopedSelect select(dc.get(), bitmap);
     const UniqueRegion slow = RegionFromDcReference(dc.get(), width, height, key);
     EXPECT_EQ(static_cast<bool>(fast), static_cast<bool>(slow));
-    EXPECT_TRUE(!fast || !slow || EqualRgn(fast.get(), slow.get()));
     const std::string rects = Describe(RegionRects(fast.get()));
     EXPECT_EQ(rects, Describe(RegionRects(slow.get())));
     return rects;
@@ -60,13 +58,11 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     EXPECT_EQ(Describe(OpaqueRects(PixelImage{3, 3, {0xFF00FF}}, 2, 1, kMagenta)), "(0,0,2,1) ");
 
     const COLORREF nearKeys[] = {RGB(254, 0, 255), RGB(255, 1, 255), RGB(255, 0, 254)};
-    std::uint32_t seed = 12345;
-    std::vector<bool> noise(64 * 40);
-    for (size_t i = 0; i < noise.size(); ++i)
-        noise[i] = ((seed = seed * 1103515245u + 12345u) >> 16) % 3 != 0;
     const COLORREF green = RGB(0, 128, 0);
-    const PixelFunction scattered = [&](int x, int y) {
-        return noise[static_cast<size_t>(y * 64 + x)] ? RGB(x * 4, y * 6, 77) : green;
+    const PixelFunction scattered = [&](int x, int y) { // a third of the pixels key, at random
+        return (static_cast<std::uint32_t>(y * 64 + x) * 2654435761u >> 16) % 3
+                   ? RGB(x * 4, y * 6, 77)
+                   : green;
     };
     const struct {
         const char* what;
@@ -100,15 +96,12 @@ TEST(SkinRegion, TheFastRegionIsTheReferenceRegion) {
     const WindowDc screen(nullptr);
     UniqueBitmap device(CreateCompatibleBitmap(screen.get(), 64, 40));
     {
-        UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-        ScopedSelect select(dc.get(), device.get());
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 64; ++x)
-                SetPixelV(dc.get(), x, y, scattered(x, y));
+        const UniqueMemoryDc from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+        const ScopedSelect a(from.get(), cases[4].bitmap.get()), b(to.get(), device.get());
+        BitBlt(to.get(), 0, 0, 64, 40, from.get(), 0, 0, SRCCOPY); // the 24-bit noise
     }
     SameRegionBothWays(device.get(), 70, 45, green);
-    EXPECT_FALSE(RegionFromBitmap(nullptr, kMagenta));
-    EXPECT_FALSE(RegionFromRects({}));
+    EXPECT_FALSE(RegionFromBitmap(nullptr, kMagenta) || RegionFromRects({}));
 
     // The program's own skin (the main window's tests check where its outline lies).
     UniqueBitmap skin(static_cast<HBITMAP>(
@@ -129,11 +122,6 @@ class TestForm : public SkinForm {
     ~TestForm() override { DestroyWindow(window); }
     HWND Handle() const override { return window; }
     void SetPicture(HBITMAP shown) override { picture = shown; }
-    std::string Size() const {
-        RECT r{};
-        GetWindowRect(window, &r);
-        return std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
-    }
     HWND window = nullptr;
     HBITMAP picture = nullptr;
     std::vector<WPARAM> presses;
@@ -141,10 +129,8 @@ class TestForm : public SkinForm {
   private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<TestForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self && message == WM_NCLBUTTONDOWN) {
-            self->presses.push_back(wParam);
-            return 0;
-        }
+        if (self && message == WM_NCLBUTTONDOWN)
+            return self->presses.push_back(wParam), 0;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 };
@@ -164,16 +150,13 @@ TEST(SkinSupport, SetBackgroundShapesOrShowsAndDragFormAsksForAMove) {
         std::optional<int> blue;
         int width, height, margin;
         bool result;
-        const char* outline;
-        const char* size;
-        int hostWidth;
+        const char *outline, *size;
     } cases[] = {
-        {"shaped", true, 255, 120, 70, 3, true, "(3,3,117,67) ", "120x70", 120},
-        {"no opaque pixel: no outline", true, 255, 40, 30, 20, true, "", "40x30", 40},
-        {"a key part missing", true, std::nullopt, 40, 30, 2, false, "", "50x20", 40},
-        {"a key part out of range", true, 256, 40, 30, 2, false, "", "50x20", 40},
-        {"plain: the form shows the picture", false, std::nullopt, 90, 45, 2, true, "", "90x45",
-         90},
+        {"shaped", true, 255, 120, 70, 3, true, "(3,3,117,67) ", "120x70"},
+        {"no opaque pixel: no outline", true, 255, 40, 30, 20, true, "", "40x30"},
+        {"a key part missing", true, std::nullopt, 40, 30, 2, false, "", "50x20"},
+        {"a key part out of range", true, 256, 40, 30, 2, false, "", "50x20"},
+        {"plain: the form shows the picture", false, std::nullopt, 90, 45, 2, true, "", "90x45"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -184,9 +167,12 @@ TEST(SkinSupport, SetBackgroundShapesOrShowsAndDragFormAsksForAMove) {
         EXPECT_EQ(SkinSupport().Set_Background(form, host, c.shaped, 255, 0, c.blue), c.result);
         EXPECT_EQ(LiveGdiObjects(), before) << "a region handed to the system is the system's";
         EXPECT_EQ(Describe(test::WindowRegionRects(form.window)), c.outline);
-        EXPECT_EQ(form.Size(), c.size);
+        RECT r{};
+        GetWindowRect(form.window, &r);
+        EXPECT_EQ(std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top),
+                  c.size);
         EXPECT_EQ(host.left + host.top, c.result ? 0 : 16);
-        EXPECT_EQ(host.width, c.hostWidth);
+        EXPECT_EQ(host.width, c.width) << "a plain form's host is sized to the picture";
         EXPECT_EQ(form.picture, c.shaped ? nullptr : picture.get());
         EXPECT_EQ(host.autoSize, !c.shaped);
     }
@@ -197,8 +183,7 @@ TEST(SkinSupport, SetBackgroundShapesOrShowsAndDragFormAsksForAMove) {
 
     test::FakeSystem system;
     TestForm form;
-    for (long button : {1L, 2L, 4L, 0L, 3L})
-        SkinSupport().Drag_Form(button, form.window);
+    SkinSupport().Drag_Form(1, form.window);
     EXPECT_TRUE(form.presses.empty()) << "no move while the button is up";
     system.PressKey(VK_LBUTTON);
     SetCapture(form.window);

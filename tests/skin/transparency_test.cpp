@@ -1,14 +1,11 @@
-// Fades and layered styles on real windows. Every step of a fade makes the window layered
-// with its new alpha, which the window hears as a style change: there the test notes the
-// alpha so far, whether the window is enabled, and how many of the messages it posted at
-// the steps before were dispatched since, which shows the pump that runs before each step.
+// Fades and layered styles on real windows. Each fade step sets the layered alpha, a style
+// change the window hears: it notes the alpha, whether it is enabled, and how many of its
+// posted notes were dispatched since, which shows the pump that runs before each step.
 #include "skin_support.h"
 #include "test_windows.h"
 #include "transparency.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace tv {
 namespace {
@@ -25,6 +22,8 @@ class WatchedWindow {
     ~WatchedWindow() { DestroyWindow(window); }
     // "alpha/dispatched" at each step, space separated; "d" marks a step seen while disabled.
     std::string steps;
+    int dispatched = 0;
+    bool repost = false; // each note posts the next
     HWND window = nullptr;
 
   private:
@@ -34,42 +33,28 @@ class WatchedWindow {
             self->steps += std::to_string(Get_Alpha(hwnd)) + "/" +
                            std::to_string(self->dispatched) + (IsWindowEnabled(hwnd) ? " " : "d ");
             PostMessageW(hwnd, kStepSeen, 0, 0);
-        } else if (self && message == kStepSeen) {
-            ++self->dispatched;
+        } else if (self && message == kStepSeen && ++self->dispatched && self->repost) {
+            PostMessageW(hwnd, kStepSeen, 0, 0);
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-
-  public:
-    int dispatched = 0;
 };
 
 TEST(Fades, StepFromTheCurrentAlphaToTheTargetWithAPumpBeforeEachStep) {
     const struct {
         const char* what;
-        long start; // -1: not layered yet
+        long start; // -1: not layered yet, which makes the window layered first
         bool fadeIn;
         BYTE target;
-        float step;
-        std::vector<long> seen; // the alpha before each step
-        bool visible;
+        const char* steps; // steps by 4
     } cases[] = {
-        {"in to 240 by 4", -1, true, 240, 4, {}, true},
-        {"in to 10: the last step is clamped", -1, true, 10, 4, {0, 4, 8}, true},
-        {"out to 100", 240, false, 100, 4, {}, true},
-        {"out to 0 hides", 12, false, 0, 4, {12, 8, 4}, false},
-        {"out from not layered starts at 255", -1, false, 247, 4, {255, 251}, true},
+        {"in to 10: the last step is clamped", -1, true, 10, "-1/0 0/1d 4/2d 8/3d "},
+        {"out to 0 hides", 12, false, 0, "12/0d 8/1d 4/2d "},
+        {"out from not layered starts at 255", -1, false, 247, "-1/0 255/1d 251/2d "},
     };
-    for (auto c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.seen.empty()) // the long ones, by their rule
-            for (long a = c.fadeIn ? 0 : 240; c.fadeIn ? a < 240 : a > 100; a += c.fadeIn ? 4 : -4)
-                c.seen.push_back(a);
         WatchedWindow watched;
-        std::string expected = c.start < 0 ? "-1/0 " : ""; // the window is made layered first
-        int dispatched = c.start < 0 ? 1 : 0;
-        for (const long alpha : c.seen)
-            expected += std::to_string(alpha) + "/" + std::to_string(dispatched++) + "d ";
         if (c.start >= 0) {
             Set_Alpha(watched.window, static_cast<BYTE>(c.start));
             ShowWindow(watched.window, SW_SHOWNA);
@@ -77,11 +62,11 @@ TEST(Fades, StepFromTheCurrentAlphaToTheTargetWithAPumpBeforeEachStep) {
             watched.steps.clear();
             watched.dispatched = 0;
         }
-        EXPECT_TRUE(c.fadeIn ? Fade_In(watched.window, c.target, c.step)
-                             : Fade_Out(watched.window, c.target, c.step));
-        EXPECT_EQ(watched.steps, expected);
+        EXPECT_TRUE(c.fadeIn ? Fade_In(watched.window, c.target, 4)
+                             : Fade_Out(watched.window, c.target, 4));
+        EXPECT_EQ(watched.steps, c.steps);
         EXPECT_EQ(Get_Alpha(watched.window), c.target);
-        EXPECT_EQ(IsWindowVisible(watched.window) != FALSE, c.visible);
+        EXPECT_EQ(IsWindowVisible(watched.window) != FALSE, c.target != 0) << "out to 0 hides";
         EXPECT_TRUE(IsWindowEnabled(watched.window));
         EXPECT_TRUE(SkinSupport().Check_isTransparent(watched.window));
     }
@@ -91,18 +76,14 @@ TEST(Fades, RefuseWhatTheyCannotDoAndKeepADisabledWindowDisabled) {
     WatchedWindow watched;
     ASSERT_TRUE(Set_Alpha(watched.window, 250));
     EXPECT_FALSE(Fade_In(watched.window, 240, 4)) << "already more opaque than the target";
-    EXPECT_FALSE(IsWindowVisible(watched.window));
-    EXPECT_EQ(Get_Alpha(watched.window), 250);
+    EXPECT_TRUE(!IsWindowVisible(watched.window) && Get_Alpha(watched.window) == 250);
     EXPECT_FALSE(Fade_Out(watched.window, 251, 4)) << "already less opaque than the target";
     EXPECT_FALSE(Fade_In(watched.window, 255, 0.0f)) << "a step that does not move never ends";
     EnableWindow(watched.window, FALSE);
-    EXPECT_TRUE(Fade_In(watched.window, 254, 8));
-    EXPECT_TRUE(Fade_Out(watched.window, 0, 100));
+    EXPECT_TRUE(Fade_In(watched.window, 254, 8) && Fade_Out(watched.window, 0, 100));
     EXPECT_FALSE(IsWindowEnabled(watched.window));
 
-    const HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                      nullptr, nullptr);
-    DestroyWindow(gone);
+    const HWND gone = WatchedWindow().window; // destroyed with its owner at once
     EXPECT_FALSE(Fade_In(gone, 240, 4) || Set_Alpha(gone, 10));
     EXPECT_EQ(Get_LayeredFlags(gone) + Get_Alpha(gone), -2);
 
@@ -125,13 +106,6 @@ TEST(Fades, RefuseWhatTheyCannotDoAndKeepADisabledWindowDisabled) {
               "1o-1 1o-1 0t0 0t255 0o-1 2o-1 2o-1 ");
 }
 
-int handled = 0;
-LRESULT CALLBACK Reposting(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kStepSeen && ++handled)
-        PostMessageW(window, kStepSeen, 0, 0);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 TEST(Fades, APumpLeavesTheQuitForItsLoopAndEndsBesideAHandlerThatKeepsPosting) {
     PostQuitMessage(7);
     PumpPendingMessages();
@@ -139,13 +113,11 @@ TEST(Fades, APumpLeavesTheQuitForItsLoopAndEndsBesideAHandlerThatKeepsPosting) {
     ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
 
-    const HWND window =
-        CreateWindowExW(0, test::TestWindowClass(L"TvRepostingWindow", Reposting), L"", WS_POPUP, 0,
-                        0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    PostMessageW(window, kStepSeen, 0, 0);
+    WatchedWindow reposting;
+    reposting.repost = true;
+    PostMessageW(reposting.window, kStepSeen, 0, 0);
     PumpPendingMessages();
-    EXPECT_EQ(handled, 256);
-    DestroyWindow(window);
+    EXPECT_EQ(reposting.dispatched, 256);
     PeekMessageW(&message, nullptr, kStepSeen, kStepSeen, PM_REMOVE);
 }
 
