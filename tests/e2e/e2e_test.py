@@ -103,7 +103,7 @@ class ToolEndToEnd(unittest.TestCase):
     def movies(self):
         return {m: pathlib.Path(self.video, m).read_bytes() for m in MOVIES}
 
-    def test_shaped_window_then_a_group_unticked_by_keyboard_apply_by_key_then_mouse(self):
+    def test_shaped_window_then_apply_by_mouse_refused_then_by_keyboard_with_a_group_unticked(self):
         out = run("xdotool", "getwindowgeometry", "--shell", self.window).stdout
         values = dict(line.split("=", 1) for line in out.split())
         x, y, width, height = (int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
@@ -115,15 +115,15 @@ class ToolEndToEnd(unittest.TestCase):
         self.assertEqual((0, 0, 0), pixel(image, x + width - 2, y + height - 2))
         self.assertNotIn(pixel(image, x + 30, y + 30), [(0, 0, 0), (255, 0, 255)])
         before = self.movies()
+        run("xdotool", "mousemove", str(x + APPLY[0]), str(y + APPLY[1]), "click", "1")
+        self.answer_box("n")
+        self.assertEqual(before, self.movies())
+        self.assertIsNone(self.process.poll(), "a No keeps the tool running")
         run("xdotool", "windowactivate", "--sync", self.window, check=False)
         run("xdotool", "windowfocus", "--sync", self.window, check=False)
         # Tab reaches the first group (Pentium X), Space unticks it, three Tabs reach APPLY.
         for key in ("Tab", "space", "Tab", "Tab", "Tab", "Return"):
             run("xdotool", "key", "--window", self.window, "--delay", "100", key)
-        self.answer_box("n")
-        self.assertEqual(before, self.movies())
-        self.assertIsNone(self.process.poll(), "a No keeps the tool running")
-        run("xdotool", "mousemove", str(x + APPLY[0]), str(y + APPLY[1]), "click", "1")
         self.answer_box("y")
         self.answer_box("Return")  # "Done!"
         wait_for(lambda: self.process.poll() is not None, "the tool to end")
