@@ -32,11 +32,11 @@ test::PictureFile Art(const wchar_t* name) {
     return test::PictureFile(std::wstring(TV_SOURCE_DIR L"/assets/") + name);
 }
 
-std::vector<WPARAM>* captionPresses = nullptr;
+std::vector<WPARAM> captionPresses;
 LRESULT CALLBACK SeeCaptionPresses(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && captionPresses && sent->message == WM_NCLBUTTONDOWN)
-        captionPresses->push_back(sent->wParam);
+    if (code == HC_ACTION && sent->message == WM_NCLBUTTONDOWN)
+        captionPresses.push_back(sent->wParam);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -220,9 +220,6 @@ TEST_F(MainWindowTest, MenuEntriesSwitchPagesAndHoverWritesHints) {
     Send(WM_LBUTTONUP, kMenu[3]);
     EXPECT_EQ(Page(), "-#--.L.....****...");
     EXPECT_EQ(system.started.back(), Notepad());
-    EXPECT_EQ(window->label(LabelId::about_lbl).text,
-              L"Torv Velomar 3 No Intros, made by the VARNHOLT crew.\r\nRead VARNHOLT.nfo for "
-              L"additional info and help");
     EXPECT_TRUE(system.shellCalls.empty() && system.ended.empty());
 }
 
@@ -240,24 +237,20 @@ TEST_F(MainWindowTest, LinksGoToTheShellAndDragSurfacesToTheMoveLoop) {
                   "(null)|http://www.varnholt.example/forum.php|(null)|C:\\|1"}));
 
     // The move loop starts for title, frame and footer, only with the left button down.
-    std::vector<WPARAM> presses;
-    captionPresses = &presses;
     const HHOOK hook =
         SetWindowsHookExW(WH_CALLWNDPROC, SeeCaptionPresses, nullptr, GetCurrentThreadId());
-    for (POINT p : {kTitle, kFrame, kFooter})
-        Send(WM_MOUSEMOVE, p);
-    EXPECT_TRUE(presses.empty()) << "no move without a pressed button";
-    system.PressKey(VK_LBUTTON);
-    for (POINT p : {kTitle, kFrame, kFooter, kMenu[0], kHintText}) {
-        PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); // ends the move loop
-        Send(WM_MOUSEMOVE, p);
-        MSG stale;
-        while (PeekMessageW(&stale, hwnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE)) {
+    for (const bool down : {false, true})
+        for (POINT p : {kTitle, kFrame, kFooter, kMenu[0], kHintText}) {
+            if (down)
+                system.PressKey(VK_LBUTTON);
+            PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); // ends the move loop
+            Send(WM_MOUSEMOVE, p);
+            MSG stale;
+            while (PeekMessageW(&stale, hwnd, WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE)) {
+            }
         }
-    }
     UnhookWindowsHookEx(hook);
-    captionPresses = nullptr;
-    EXPECT_EQ(presses, (std::vector<WPARAM>(3, HTCAPTION)));
+    EXPECT_EQ(captionPresses, (std::vector<WPARAM>(3, HTCAPTION)));
 }
 
 TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
