@@ -1,13 +1,14 @@
 // The bag reader against hostile text: 100,000 mutations of the APPLY button's stored bag
-// (flipped bits, cut texts, repeated, swapped and dropped lines, grammar pieces in odd places,
-// huge numbers, megabyte captions). Each must end as a bag or as an error that names its line,
-// a bag must read back from its own text form unchanged and pass the control's own check, a
+// (flipped bits, cut texts, repeated and swapped lines, grammar pieces in odd places, huge
+// numbers, megabyte captions). Each must end as a bag or as an error that names its line, a
+// bag must read back from its own text form unchanged and pass the control's own check, a
 // control must be made from it, and memory must not grow with the number of texts read.
 #include "harness.h"
 #include "property_bag.h"
 
 #include <psapi.h>
 
+#include <numeric>
 #include <random>
 #include <sstream>
 
@@ -21,34 +22,25 @@ std::size_t MemoryInUse() {
     return counters.PagefileUsage;
 }
 
-class Mutator {
-  public:
-    explicit Mutator(unsigned seed) : random_(seed) {}
-
-    std::string Mutate(std::string text) {
-        for (int n = Below(3) + 1; n > 0; --n)
-            Once(text);
-        return text;
-    }
-
-  private:
-    int Below(std::size_t n) { return n ? static_cast<int>(random_() % n) : 0; }
-
-    void Once(std::string& text) {
-        // clang-format off
-        static const char* const pieces[] = {
-            "\"", "\\", "\\x", "\\xZ", "#", " = ", "(", ")", ",", "\r", "\n", "&H", "-", ".", "e99",
-            "NaN", "True", "\xEF\xBB\xBF", "\xC3", "\x01", "99999999999999999999", "-2147483649",
-            "4294967296", "1e39", "&HFFFFFFFFF", "-1e-45", "Picture(", "Picture(file \"p.png\")",
-            "Font(\"\", 1e30, -5, italic=True, italic=False)", "Picture(resource icon \"#1\")",
-            "Picture(file \"\\\\\\\\server\\\\share\\\\a.bmp\")", "Picture(file \"CON\")",
-            "shape = 8", "mode = 2", "value = 1"};
-        // clang-format on
-        const std::size_t at = Below(text.size() + 1);
-        switch (Below(6)) {
+// One to three kinds of damage done to `text`.
+std::string Mutate(std::string text, std::mt19937& random) {
+    const auto below = [&](std::size_t n) { return n ? random() % n : 0; };
+    // clang-format off
+    static const char* const pieces[] = {
+        "\"", "\\", "\\x", "\\xZ", "#", " = ", "(", ")", ",", "\r", "\n", "&H", "-", ".", "e99",
+        "NaN", "True", "\xEF\xBB\xBF", "\xC3", "\x01", "99999999999999999999", "-2147483649",
+        "4294967296", "1e39", "&HFFFFFFFFF", "-1e-45", "Picture(", "Picture(file \"p.png\")",
+        "Font(\"\", 1e30, -5, italic=True, italic=False)", "Picture(resource icon \"#1\")",
+        "Picture(file \"\\\\\\\\server\\\\share\\\\a.bmp\")", "Picture(file \"CON\")",
+        "shape = 8", "mode = 2", "value = 1"};
+    // clang-format on
+    for (auto n = below(3) + 1; n > 0; --n) {
+        const std::size_t at = below(text.size() + 1);
+        const std::string piece = pieces[below(std::size(pieces))];
+        switch (below(6)) {
         case 0: // a few flipped bits
-            for (int n = Below(4) + 1; n > 0 && !text.empty(); --n)
-                text[Below(text.size())] ^= static_cast<char>(1 << Below(8));
+            for (auto k = below(4) + 1; k > 0 && !text.empty(); --k)
+                text[below(text.size())] ^= static_cast<char>(1 << below(8));
             break;
         case 1: // cut short
             text.resize(at);
@@ -57,48 +49,31 @@ class Mutator {
             std::vector<std::string> l;
             std::istringstream in(text);
             for (std::string line; std::getline(in, line);)
-                l.push_back(line);
-            const std::size_t a = Below(l.size()), b = Below(l.size());
+                l.push_back(line + "\n");
             if (l.empty())
                 break;
-            if (Below(2) == 0)
-                l.insert(l.begin() + a, l[b]);
-            else
-                std::swap(l[a], l[b]);
-            text.clear();
-            for (const std::string& line : l)
-                text += line + "\n";
+            const std::size_t a = below(l.size()), b = below(l.size());
+            below(2) ? std::swap(l[a], l[b]) : void(l.insert(l.begin() + a, l[b]));
+            text = std::accumulate(l.begin(), l.end(), std::string());
             break;
         }
         case 3: // a piece of the grammar, or of its extremes, anywhere
-            text.insert(at, pieces[Below(std::size(pieces))]);
+            text.insert(at, piece);
             break;
         case 4: // or as a line of its own
-            text.insert(text.rfind('\n', at) + 1,
-                        std::string(pieces[Below(std::size(pieces))]).append("\n"));
+            text.insert(text.rfind('\n', at) + 1, piece + "\n");
             break;
         default: // a huge caption instead of the right one
-            if (Below(200) == 0)
+            if (below(200) == 0)
                 text += "caption = \"" + std::string(1 << 20, 'W') + "\"\n";
         }
     }
-
-    std::mt19937 random_;
-};
-
-// The same keys with values of the same kinds, written the same (so NaN equals NaN).
-bool SameBag(const PropertyBag& a, const PropertyBag& b) {
-    if (a.Keys() != b.Keys() || a.ToText() != b.ToText())
-        return false;
-    for (const std::string& key : a.Keys())
-        if (a.Find(key)->index() != b.Find(key)->index())
-            return false;
-    return true;
+    return text;
 }
 
 // The first way in which `text` was not handled soundly; empty when it was.
-std::string Fault(const std::string& text, const BagSources& sources, RecordingHost& host,
-                  bool loadIntoAControl, int& bags) {
+std::string Fault(const std::string& text, RecordingHost& host, bool loadIntoAControl, int& bags) {
+    const BagSources sources{nullptr, TV_TEST_PICTURES};
     const BagRead read = PropertyBag::Read(text, sources);
     bags += read.bag ? 1 : 0;
     if (!read.bag)
@@ -110,8 +85,13 @@ std::string Fault(const std::string& text, const BagSources& sources, RecordingH
             return "a problem without its line, key or reason: " + problem.Text();
     std::vector<BagProblem> unwritten;
     const std::string written = read.bag->ToText(&unwritten);
+    // Read back: the same keys with values of the same kinds, written the same (NaN equals NaN).
     const BagRead again = PropertyBag::Read(written, sources);
-    if (!again.bag || !SameBag(*again.bag, *read.bag) || !unwritten.empty())
+    bool same = again.bag && unwritten.empty() && again.bag->Keys() == read.bag->Keys() &&
+                again.bag->ToText() == written;
+    for (const std::string& key : read.bag->Keys())
+        same = same && again.bag->Find(key)->index() == read.bag->Find(key)->index();
+    if (!same)
         return "its text form does not read back the same:\n" + written;
     PropertyBag taken;
     for (const BagProblem& problem : CheckStoredBag(*read.bag, taken))
@@ -125,17 +105,16 @@ std::string Fault(const std::string& text, const BagSources& sources, RecordingH
 TEST(BagFuzz, MutatedStoredBagsLoadOrSayWhichLineIsWrong) {
     const std::string stored = StoredApplyButton();
     ASSERT_NE(stored.find("caption"), std::string::npos);
-    const BagSources sources{nullptr, TV_TEST_PICTURES};
     RecordingHost host;
-    Mutator mutator(20261207);
+    std::mt19937 random(20261207);
     std::size_t memoryAfterWarmUp = 0;
     int bags = 0;
     for (int i = 0; i < 100000; ++i) {
         if (i == 1000)
             memoryAfterWarmUp = MemoryInUse();
-        const std::string text = mutator.Mutate(stored);
-        const std::string fault = Fault(text, sources, host, i % 100 == 0, bags);
-        ASSERT_EQ(fault, "") << "mutant " << i << ":\n" << text.substr(0, 2000);
+        const std::string text = Mutate(stored, random);
+        ASSERT_EQ(Fault(text, host, i % 100 == 0, bags), "") << "mutant " << i << ":\n"
+                                                             << text.substr(0, 2000);
     }
     EXPECT_GT(bags, 10000) << "most mutants should still be bags";
     EXPECT_LT(MemoryInUse(), memoryAfterWarmUp + (32u << 20)) << "memory grew with the texts";

@@ -1,5 +1,5 @@
 // Drawing beyond the sheet's looks: colour arithmetic, the outlines of the shapes as region
-// rectangles, wide gradients and the caption font.
+// rectangles, wide gradients, the caption font and what a delay paints.
 #include "harness.h"
 
 #include <cwchar>
@@ -9,14 +9,9 @@ namespace butt::test {
 namespace {
 
 TEST(Colors, ShiftTranslateRoundAndGradientBands) {
-    const struct {
-        Color color;
-        short amount;
-        bool scaleBlue, avoidExtremes, invert;
-        Color result;
-        short amountAfter;
-    } shifts[] = {
-        {0x808080, 12, false, false, false, 0x8C8C8C, 12},
+    // A colour shifted by an amount, blue scaled, extremes avoided, inverted: what it becomes
+    // and the amount after.
+    const std::tuple<Color, short, bool, bool, bool, Color, short> shifts[] = {
         // Blue moves by amount x blue / 192, truncated: 128 + trunc(-25 x 128 / 192) = 112.
         {0x808080, -25, true, false, false, 0x706767, -25},
         {0x00F010, 32, false, false, false, 0x20FF30, 32}, // channels stop at 0 and 255
@@ -28,48 +23,37 @@ TEST(Colors, ShiftTranslateRoundAndGradientBands) {
         {0x808080, 300, false, true, false, 0xFFFFFF, 300}, // both extremes: two turns, then stop
         {0xFF00FF, 1, false, true, false, 0xFF01FF, 1},
     };
-    for (const auto& s : shifts) {
-        short amount = s.amount;
-        EXPECT_EQ(ShiftColor(s.color, amount, s.scaleBlue, s.avoidExtremes, s.invert), s.result)
-            << std::hex << s.color << " by " << std::dec << s.amount;
-        EXPECT_EQ(amount, s.amountAfter) << std::hex << s.color;
+    for (const auto& [color, by, scaleBlue, avoidExtremes, invert, result, after] : shifts) {
+        short amount = by;
+        EXPECT_EQ(ShiftColor(color, amount, scaleBlue, avoidExtremes, invert), result)
+            << std::hex << color << " by " << std::dec << by;
+        EXPECT_EQ(amount, after) << std::hex << color;
     }
     EXPECT_EQ(TranslateColor(0x00123456), 0x00123456);
     EXPECT_EQ(TranslateColor(kButtonFace), static_cast<Color>(GetSysColor(COLOR_BTNFACE)));
-    EXPECT_EQ(TranslateColor(kButtonText), static_cast<Color>(GetSysColor(COLOR_BTNTEXT)));
     const std::pair<double, int> rounded[] = {{2.5, 2},    {3.5, 4},          {-2.5, -2},
                                               {-1.51, -2}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}};
     for (const auto& [value, expected] : rounded)
         EXPECT_EQ(Round(value), expected) << value;
-
-    const struct {
-        std::size_t n;
-        Color first, second;
-        std::vector<Color> bands;
-    } gradients[] = {
+    // n bands from one colour to another.
+    const std::tuple<std::size_t, Color, Color, std::vector<Color>> gradients[] = {
         {0, 0, 0xFFFFFF, {}},
         {1, 0x123456, 0xFFFFFF, {0x123456}},
         {3, 0x0000FF, 0xFF0000, {0x0000FF, 0x7F007F, 0xFF0000}},
-        {5, 0x000000, 0xFFFFFF, {0x000000, 0x3F3F3F, 0x7F7F7F, 0xBFBFBF, 0xFFFFFF}},
         {4, 0x102030, 0x000000, {0x102030, 0x0A1520, 0x050A10, 0x000000}},
     };
-    for (const auto& g : gradients)
-        EXPECT_EQ(GradientColors(g.n, g.first, g.second), g.bands) << g.n;
+    for (const auto& [n, first, second, bands] : gradients)
+        EXPECT_EQ(GradientColors(n, first, second), bands) << n;
 }
 
 class Drawing : public ButtonTest {};
 
 TEST_F(Drawing, EveryShapeHasItsOutline) {
-    // Triangles with legs of 2 pixels at the top and 3 at the bottom; the system's ellipse.
+    // Triangles with legs of 2 pixels at the top and 3 at the bottom.
     const char* kTriangles = "(2,0,8,1) (10,0,11,1) (1,1,9,2) (10,1,11,2) (0,2,11,4) (1,4,9,5) "
                              "(10,4,11,5) (2,5,8,6) (10,5,11,6) (0,6,11,7) ";
-    const char* kEllipse = "(2,0,7,1) (1,1,8,2) (0,2,9,3) (1,3,8,4) (2,4,7,5) ";
-    const struct {
-        long style, shape;
-        int width, height;
-        const char* rects;
-        int bodyLeft, bodyRight;
-    } cases[] = {
+    // Style, shape, width and height: the window region's rectangles, the body's left and right.
+    const std::tuple<long, long, int, int, const char*, int, int> cases[] = {
         // One pixel larger than the client area, corner cuts by style.
         {0, 0, 10, 6, "(0,0,11,7) ", 0, 10},
         {1, 0, 10, 6, "(1,0,9,1) (10,0,11,1) (0,1,11,5) (1,5,9,6) (10,5,11,6) (0,6,11,7) ", 0, 10},
@@ -83,17 +67,16 @@ TEST_F(Drawing, EveryShapeHasItsOutline) {
         {0, 3, 8, 6, "(0,0,7,1) (1,1,8,2) (2,2,9,3) (3,3,10,4) (4,4,11,5) (5,5,12,6) (6,6,13,7) ",
          7, 6},
         // Ellipses: the system's, one pixel short on the right and at the bottom.
-        {0, 4, 10, 6, kEllipse, 0, 10},
+        {0, 4, 10, 6, "(2,0,7,1) (1,1,8,2) (0,2,9,3) (1,3,8,4) (2,4,7,5) ", 0, 10},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "style " << c.style << " shape " << c.shape);
-        Butt& b = Make(c.width, c.height);
-        b.SetButtonStyle(c.style);
-        b.SetButtonShape(c.shape);
-        EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), c.rects);
-        EXPECT_EQ(impl().BodyLeft, c.bodyLeft);
-        EXPECT_EQ(impl().BodyRight, c.bodyRight);
-        EXPECT_EQ(static_cast<bool>(impl().OuterRegion), c.shape >= 4);
+    for (const auto& [style, shape, width, height, rects, bodyLeft, bodyRight] : cases) {
+        SCOPED_TRACE(::testing::Message() << "style " << style << " shape " << shape);
+        Butt& b = Make(width, height);
+        b.SetButtonStyle(style);
+        b.SetButtonShape(shape);
+        EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), rects);
+        EXPECT_EQ(impl().BodyLeft * 100 + impl().BodyRight, bodyLeft * 100 + bodyRight);
+        EXPECT_EQ(static_cast<bool>(impl().OuterRegion), shape >= 4);
     }
     // Style 3 cuts its corners only while enabled.
     Butt& b = Make(10, 6);
@@ -113,18 +96,15 @@ TEST_F(Drawing, WideGradientsPaintTwoPixelBands) {
     b.SetBackColor(0x000000);
     b.SetGradientColor(0xFFFFFF);
     b.SetGradientMode(1);
-    const std::vector<Color> bands =
-        GradientColors(static_cast<std::size_t>(wide / 2), 0, 0xFFFFFF);
+    const auto bands = GradientColors(static_cast<std::size_t>(wide / 2), 0, 0xFFFFFF);
     const Pixels painted = (Show(0), Print());
-    for (int x = 0; x < wide - 1; ++x)
-        ASSERT_EQ(painted.At(x, 15), static_cast<COLORREF>(bands[x / 2])) << "column " << x;
-    // The odd last column belongs to the last band.
-    EXPECT_EQ(painted.At(wide - 1, 15), static_cast<COLORREF>(bands.back()));
+    for (int x = 0; x < wide; ++x) // the odd last column belongs to the last band
+        ASSERT_EQ(painted.At(x, 15), static_cast<COLORREF>(bands[std::min(x / 2, wide / 2 - 1)]))
+            << "column " << x;
 }
 
 TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
     Make(76, 24, "APPLY");
-    const long before = tv::LiveGdiObjects();
     // The caption's font: height, weight, italic underline strikeout, charset and face.
     const auto made = [&] {
         LOGFONTW f{};
@@ -137,15 +117,14 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
     // -20 x 8.25 / 15 twips per pixel (96 dots per inch) = -11; the charset is DEFAULT_CHARSET.
     control->SetFont(FontDesc{"Verdana", 8.25f, 700, true, false, true, 204});
     EXPECT_EQ(made(), L"-11 700 101 1 Verdana");
-    EXPECT_EQ(tv::LiveGdiObjects(), before) << "the caption font it replaced is gone";
     control->SetFont(FontDesc{std::string(40, 'x'), 12.0f, 400}); // the face cut at 31 letters
     EXPECT_EQ(made(), L"-16 400 000 1 " + std::wstring(31, L'x'));
     control->SetFont(FontDesc{"\xC3\x84rger \xD0\x9F", 12.0f, 400}); // UTF-8, as captions
     EXPECT_EQ(made(), L"-16 400 000 1 \u00C4rger \u041F");
 }
 
-TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyle) {
-    Make();
+TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyleAndTheNextDrawingEndsADelay) {
+    Butt& b = Make();
     Show(0);
     impl().DrawRect(impl().BackBufferDC.get(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
     const std::tuple<bool, long, COLORREF> steps[] = {
@@ -156,6 +135,19 @@ TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyle) {
         impl().DrawButton();
         EXPECT_EQ(Print().At(50, 15), colour) << style;
     }
+    const std::pair<const char*, std::function<void()>> enders[] = {
+        {"ForeColor", [&] { b.SetForeColor(0x010203); }}, // ends a delay by itself
+        {"Refresh", [&] { b.Refresh(); }},
+        {"DelayDrawing", [&] { b.DelayDrawing(false); }},
+        {"WM_PAINT", [&] { SendMessageW(b.hWnd(), WM_PAINT, 0, 0); }},
+        {"a press", [&] { Mouse(b, WM_LBUTTONDOWN, 10, 5, MK_LBUTTON); }}};
+    for (const auto& [name, end] : enders) {
+        b.DelayDrawing(true);
+        EXPECT_TRUE(b.impl().delayDrawing);
+        end();
+        EXPECT_FALSE(b.impl().delayDrawing) << name;
+    }
+    Mouse(b, WM_LBUTTONUP);
 }
 
 } // namespace

@@ -8,8 +8,7 @@ namespace butt::test {
 namespace {
 
 struct GuiObjects {
-    long gdi = 0;
-    long user = 0;
+    long gdi = 0, user = 0;
 };
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
@@ -26,24 +25,18 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
 // entries of its handle tables are counted instead: Wine takes a handle without its upper
 // word as the entry of that index. Windows (also message-only ones) are enumerated.
 GuiObjects CountGuiObjects() {
-    const GuiObjects system{
-        static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
-        static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
-    if (system.gdi > 0)
-        return system;
+    if (const long gdi = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)))
+        return {gdi, static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
     GuiObjects count;
     EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count.user));
     for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr));)
         CountWindow(w, reinterpret_cast<LPARAM>(&count.user));
     for (UINT_PTR index = 0x20; index < 0x10000; index += 2) {
-        ICONINFO icon{};
-        if (IsMenu(reinterpret_cast<HMENU>(index))) {
-            ++count.user;
-        } else if (GetIconInfo(reinterpret_cast<HICON>(index), &icon)) {
-            ++count.user;
-            DeleteObject(icon.hbmColor);
-            DeleteObject(icon.hbmMask);
-        }
+        ICONINFO icon{}; // its bitmaps are copies made for the caller
+        count.user += IsMenu(reinterpret_cast<HMENU>(index)) ||
+                      GetIconInfo(reinterpret_cast<HICON>(index), &icon);
+        DeleteObject(icon.hbmColor);
+        DeleteObject(icon.hbmMask);
     }
     for (UINT_PTR index = 1; index < 0x10000; ++index)
         count.gdi += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) ? 1 : 0;
@@ -57,18 +50,16 @@ std::string FullBag(const char* image) {
            "micon = Picture(resource icon \"TEST_ICON\")\n";
 }
 
-class Handles : public ButtonTest {
-  protected:
-    Butt& LoadFull() {
-        control = Butt::Load(Form(), 1, {20, 20, 120, 50}, host, *PropertyBag::Read(bag).bag);
-        return *control;
-    }
-    const std::string bag = FullBag("resource bitmap \"TEST_BITMAP\"");
-};
+class Handles : public ButtonTest {};
 
 TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
+    const std::string bag = FullBag("resource bitmap \"TEST_BITMAP\"");
+    const auto loadFull = [&]() -> Butt& {
+        control = Butt::Load(Form(), 1, {20, 20, 120, 50}, host, *PropertyBag::Read(bag).bag);
+        return *control;
+    };
     const GuiObjects empty = CountGuiObjects();
-    ASSERT_TRUE(LoadFull().Picture() && control->MouseIcon() && control->ButtonShape() == 8);
+    ASSERT_TRUE(loadFull().Picture() && control->MouseIcon() && control->ButtonShape() == 8);
     const GuiObjects live = CountGuiObjects();
     EXPECT_TRUE(live.gdi > empty.gdi && live.user > empty.user) << "the count sees a control";
     control.reset();
@@ -79,7 +70,7 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
     const std::tuple<const char*, int, std::function<void(int)>> cases[] = {
         {"redraws in every style, state, shape, size and font", 10000,
          [&](int i) {
-             Butt& b = i == 0 ? LoadFull() : *control;
+             Butt& b = i == 0 ? loadFull() : *control;
              if (i % 1000 == 500) { // drawing a bitmap is slow: it takes a fifth of the runs
                  b.SetButtonShape(i / 1000 % 9);
                  const int k = i / 1000 % 5;
@@ -101,7 +92,7 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
          }},
         {"controls loaded, drawn and ended", 1000,
          [&](int) {
-             LoadFull();
+             loadFull();
              Show(kShowsFocus | kPointerInside, true);
              control.reset();
          }},
