@@ -14,6 +14,8 @@ struct Row {
 
 TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    VARIANT self{};
+    self.vt = VT_I4;
     const Row rows[] = {
         {0, false, true, false, "&Apply", "role 43 state 0x100000 Apply [Alt+A Press] =  | \n"},
         {0, false, true, true, "Fish && &chips",
@@ -36,8 +38,6 @@ TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
         ASSERT_EQ(S_OK, AccessibleObjectFromWindow(b.hWnd(), OBJID_CLIENT, __uuidof(IAccessible),
                                                    reinterpret_cast<void**>(&object)));
         EXPECT_EQ(tv::test::ReadAccessible(*object), row.read);
-        VARIANT self{};
-        self.vt = VT_I4;
         // The action clicks as a click does: a selected option button stays silent, and a
         // disabled control refuses it.
         const bool clicks = row.enabled && !(row.mode == 2 && row.value);
@@ -54,8 +54,6 @@ TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
     IAccessible* object = nullptr;
     ASSERT_EQ(S_OK, AccessibleObjectFromWindow(late.hWnd(), OBJID_CLIENT, __uuidof(IAccessible),
                                                reinterpret_cast<void**>(&object)));
-    VARIANT self{};
-    self.vt = VT_I4;
     EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
     late.SetEnabled(false);
     tv::test::Pump(0); // what is posted already

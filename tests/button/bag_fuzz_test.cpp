@@ -103,7 +103,7 @@ std::string Fault(const std::string& text, RecordingHost& host, bool loadIntoACo
 }
 
 TEST(BagFuzz, MutatedStoredBagsLoadOrSayWhichLineIsWrong) {
-    const std::string stored = StoredApplyButton();
+    const std::string stored = ResourceBytes("APPLY_BUTTON", RT_RCDATA);
     ASSERT_NE(stored.find("caption"), std::string::npos);
     RecordingHost host;
     std::mt19937 random(20261207);

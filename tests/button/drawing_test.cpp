@@ -2,7 +2,6 @@
 // rectangles, wide gradients, the caption font and what a delay paints.
 #include "harness.h"
 
-#include <cwchar>
 #include <tuple>
 
 namespace butt::test {

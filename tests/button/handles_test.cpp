@@ -46,8 +46,8 @@ GuiObjects CountGuiObjects() {
 // The APPLY button (a gradient style) with a picture for its face and outline and an icon
 // for its mouse pointer.
 std::string FullBag(const char* image) {
-    return StoredApplyButton() + "image = Picture(" + image + ")\nshape = 8\n" +
-           "micon = Picture(resource icon \"TEST_ICON\")\n";
+    return ResourceBytes("APPLY_BUTTON", RT_RCDATA) + "image = Picture(" + image +
+           ")\nshape = 8\n" + "micon = Picture(resource icon \"TEST_ICON\")\n";
 }
 
 class Handles : public ButtonTest {};

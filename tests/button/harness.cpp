@@ -136,8 +136,8 @@ std::string BmpFile(int width, int height, const std::function<Color(int, int)>&
 PicturePtr TestIcon() {
     return Resource("TEST_ICON", Picture::Kind::Icon);
 }
-std::string StoredApplyButton() {
-    const HRSRC found = FindResourceA(nullptr, "APPLY_BUTTON", MAKEINTRESOURCEA(10)); // RT_RCDATA
+std::string ResourceBytes(LPCSTR name, LPCSTR type) {
+    const HRSRC found = FindResourceA(nullptr, name, type);
     const auto* bytes =
         found ? static_cast<const char*>(LockResource(LoadResource(nullptr, found))) : nullptr;
     return bytes ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();

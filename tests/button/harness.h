@@ -73,8 +73,9 @@ std::string BmpFile(int width, int height, const std::function<Color(int, int)>&
 // The test program's icon and bitmap resources (button_tests.rc).
 PicturePtr TestIcon();
 PicturePtr TestBitmap();
-// The APPLY button's stored properties, as the program embeds them.
-std::string StoredApplyButton();
+// The bytes of a resource of the test program, such as the APPLY button's stored properties
+// ("APPLY_BUTTON", RT_RCDATA), embedded as the program embeds them.
+std::string ResourceBytes(LPCSTR name, LPCSTR type);
 
 class ButtonTest : public ::testing::Test {
   protected:

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 namespace {
 

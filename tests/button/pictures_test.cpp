@@ -21,16 +21,11 @@ COLORREF PixelOf(const PicturePtr& picture, int x, int y) {
 // The test icon (48 x 48) as an .ico or .cur file: its resource directory of one image, with
 // the image's place in the file (22) for its resource number, then the image.
 std::string IconFile(bool cursor) {
-    const auto resource = [](LPCSTR name, LPCSTR type) {
-        const HRSRC found = FindResourceA(nullptr, name, type);
-        return std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
-                           SizeofResource(nullptr, found));
-    };
-    std::string directory = resource("TEST_ICON", MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
+    std::string directory = ResourceBytes("TEST_ICON", RT_GROUP_ICON);
     const WORD image = *reinterpret_cast<const WORD*>(&directory[18]);
     directory[2] = cursor ? 2 : 1;
     return directory.replace(18, 2, std::string("\x16\0\0\0", 4)) +
-           resource(MAKEINTRESOURCEA(image), MAKEINTRESOURCEA(3)); // RT_ICON
+           ResourceBytes(MAKEINTRESOURCEA(image), RT_ICON);
 }
 
 TEST(PictureFiles, BitmapsIconsJpegAndPngLoadAndBadFilesSayWhy) {

@@ -14,7 +14,6 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import wine_env  # noqa: E402
-from wine_env import WINE  # noqa: E402
 
 EXE = os.environ.get("TV_EXE", "")
 PLACEHOLDER = os.environ.get("TV_PLACEHOLDER", "")
@@ -45,16 +44,10 @@ def windows_named(name):
     return run("xdotool", "search", "--onlyvisible", "--name", name, check=False).stdout.split()
 
 
-def pixel(image, x, y):
-    out = run("convert", image, "-format", f"%[fx:int(255*p{{{x},{y}}}.r)],"
-              f"%[fx:int(255*p{{{x},{y}}}.g)],%[fx:int(255*p{{{x},{y}}}.b)]", "info:").stdout
-    return tuple(int(v) for v in out.split(","))
-
-
 def wine(*arguments, check=True):
     """Runs a Windows command without pipes: Wine's services, started by whichever Wine
     process comes first, inherit its stdio and would keep a pipe open forever."""
-    subprocess.run([WINE, *arguments], env=ENV, stdin=subprocess.DEVNULL, check=check,
+    subprocess.run([wine_env.WINE, *arguments], env=ENV, stdin=subprocess.DEVNULL, check=check,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
 
@@ -74,7 +67,7 @@ class ToolEndToEnd(unittest.TestCase):
         game = "Z:" + os.path.dirname(self.video).replace("/", "\\")
         wine("reg", "add", r"HKLM\SOFTWARE\Brightlane\Velomar 3", "/v", "PATH_VIDEO",
              "/t", "REG_SZ", "/d", game, "/f", "/reg:32")
-        self.process = subprocess.Popen([WINE, exe], env=ENV, cwd=program,
+        self.process = subprocess.Popen([wine_env.WINE, exe], env=ENV, cwd=program,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         self.window = wait_for(lambda: (windows_named(WINDOW_NAME) or [None])[0], "the window")
@@ -103,17 +96,11 @@ class ToolEndToEnd(unittest.TestCase):
     def movies(self):
         return {m: pathlib.Path(self.video, m).read_bytes() for m in MOVIES}
 
-    def test_shaped_window_then_apply_by_mouse_refused_then_by_keyboard_with_a_group_unticked(self):
+    def test_apply_by_mouse_refused_then_by_keyboard_with_a_group_unticked(self):
         out = run("xdotool", "getwindowgeometry", "--shell", self.window).stdout
         values = dict(line.split("=", 1) for line in out.split())
         x, y, width, height = (int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
         self.assertEqual((718, 406), (width, height))
-        image = os.path.join(self.work, "shape.png")
-        run("import", "-window", "root", image)
-        # Outside the rounded outline the desktop (black under Xvfb) shows; inside, the skin.
-        self.assertEqual((0, 0, 0), pixel(image, x + 1, y + 1))
-        self.assertEqual((0, 0, 0), pixel(image, x + width - 2, y + height - 2))
-        self.assertNotIn(pixel(image, x + 30, y + 30), [(0, 0, 0), (255, 0, 255)])
         before = self.movies()
         run("xdotool", "mousemove", str(x + APPLY[0]), str(y + APPLY[1]), "click", "1")
         self.answer_box("n")

@@ -27,8 +27,6 @@ class Pixels {
     COLORREF At(int x, int y) const;
     // How many pixels of the rectangle have exactly this colour.
     int Count(const RECT& area, COLORREF color) const;
-    int width() const { return width_; }
-    int height() const { return height_; }
     bool operator==(const Pixels&) const = default;
 
   private:
