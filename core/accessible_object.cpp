@@ -67,7 +67,7 @@ HRESULT AccessibleObject::None(BSTR* out) {
     return E_INVALIDARG;
 }
 
-HRESULT AccessibleObject::QueryInterface(REFIID iid, void** out) {
+HRESULT STDMETHODCALLTYPE AccessibleObject::QueryInterface(REFIID iid, void** out) {
     if (!out)
         return E_POINTER;
     if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
@@ -80,14 +80,14 @@ HRESULT AccessibleObject::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-ULONG AccessibleObject::Release() {
+ULONG STDMETHODCALLTYPE AccessibleObject::Release() {
     const long left = --references_;
     if (left == 0)
         delete this;
     return static_cast<ULONG>(left);
 }
 
-HRESULT AccessibleObject::GetTypeInfoCount(UINT* count) {
+HRESULT STDMETHODCALLTYPE AccessibleObject::GetTypeInfoCount(UINT* count) {
     if (count)
         *count = 0;
     return S_OK;

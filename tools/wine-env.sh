@@ -24,7 +24,8 @@ state=$(realpath -m "$state")
 cmd=${1:-}
 shift || true
 
-WINE=${TV_WINE:-/usr/lib/wine/wine64}
+# Wine's loader picks the 32-bit or the 64-bit side for each program it is given.
+WINE=${TV_WINE:-/usr/lib/wine/wine}
 WINESERVER=${TV_WINESERVER:-/usr/lib/wine/wineserver}
 export WINEPREFIX="$state/prefix"
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -93,10 +94,16 @@ up() {
     if [ -z "${DISPLAY:-}" ] || [ -f "$state/display" ]; then
         start_display || return 1
     fi
-    if [ ! -f "$state/booted" ]; then
+    # One prefix runs programs of both builds. A prefix that a 64-bit-only Wine made cannot
+    # load 32-bit programs ("could not load kernel32.dll"): it is made again.
+    if [ ! -f "$state/booted-wow64" ]; then
+        if [ -d "$WINEPREFIX" ]; then
+            "$WINESERVER" -k </dev/null >/dev/null 2>&1 9>&-
+            rm -rf "$WINEPREFIX" "$state/booted" "$state"/settings-*
+        fi
         timeout 180 "$WINE" wineboot -i </dev/null >/dev/null 2>&1 9>&-
         "$WINESERVER" -w </dev/null >/dev/null 2>&1 9>&-
-        touch "$state/booted"
+        touch "$state/booted-wow64"
     fi
     if ! pid_alive "$(cat "$state/wineserver.pid" 2>/dev/null)"; then
         setsid "$WINESERVER" -p -f </dev/null >/dev/null 2>&1 9>&- &

@@ -3,7 +3,7 @@ reach the Windows programs that tools/wine-env.sh runs: its prefix and its displ
 import os
 import subprocess
 
-WINE = "/usr/lib/wine/wine64"
+WINE = "/usr/lib/wine/wine"
 WINE_ENV_SH = os.path.join(os.path.dirname(os.path.abspath(__file__)), "wine-env.sh")
 
 
