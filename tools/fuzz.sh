@@ -11,7 +11,7 @@ seconds=${1:-45}
 out=build/fuzz
 mkdir -p "$out/corpus" "$out/seeds"
 clang++ -std=c++20 -Wall -Wextra -Werror -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -Ibutton/include -Ibutton/src button/src/bag_grammar.cpp button/src/bag_rules.cpp \
+    -Ibutton/include -Ibutton/src button/src/bag_*.cpp \
     tests/fuzz/bag_fuzz.cpp -o "$out/bag_fuzz"
 cp assets/apply_button.txt "$out/seeds/apply_button.txt"
 # The grammar's examples in its header: each `key = value` line, and each picture form.

@@ -85,7 +85,8 @@ std::string CheckStoredValue(const std::string& key, const StoredValue& value);
 using StoredLookup = std::function<std::optional<StoredValue>(const char* key)>;
 std::optional<std::pair<std::string, std::string>> CheckStoredCombination(const StoredLookup& find);
 
-// Texts of the grammar, the same in every locale.
+// Texts of the grammar, the same in every locale (bag_text.cpp).
+bool IsKeyChar(char c); // ASCII letters, digits and _
 std::string AsciiLower(std::string text);
 bool SameWord(std::string_view a, std::string_view b); // ASCII letters in any case
 std::string Quoted(std::string_view text);             // as the grammar writes a text
