@@ -9,7 +9,7 @@ set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-45}
 out=build/fuzz
-mkdir -p "$out/corpus" "$out/seeds"
+mkdir -p "$out/corpus" "$out/seeds" tests/fuzz/regressions
 clang++ -std=c++20 -Wall -Wextra -Werror -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -Ibutton/include -Ibutton/src button/src/bag_*.cpp \
     tests/fuzz/bag_fuzz.cpp -o "$out/bag_fuzz"
