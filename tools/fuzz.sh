@@ -16,7 +16,7 @@ clang++ -std=c++20 -Wall -Wextra -Werror -g -O1 -fsanitize=fuzzer,address,undefi
 cp assets/apply_button.txt "$out/seeds/apply_button.txt"
 # The grammar's examples in its header: each `key = value` line, and each picture form.
 sed -n 's|^//  *\([a-z]* *= .*\)|\1|p' button/src/bag_grammar.h >"$out/seeds/examples.txt"
-sed -n 's|.*\(Picture([^)]*)\).*|image = \1|p' button/src/bag_grammar.h >"$out/seeds/pictures.txt"
+sed -n 's|^//.*\(Picture([^)]*)\).*|image = \1|p' button/src/bag_grammar.h >"$out/seeds/pictures.txt"
 "$out/bag_fuzz" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=1024 \
     -artifact_prefix="$out/" -print_final_stats=1 \
     "$out/corpus" "$out/seeds" tests/fuzz/regressions 2>"$out/log.txt" ||

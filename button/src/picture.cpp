@@ -119,8 +119,12 @@ template <typename T> bool ReadAt(const std::string& bytes, std::size_t at, T& v
 HBITMAP BitmapFromBmp(const std::string& bytes, std::string& why) {
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
+    // The headers the system knows: where it looks for masks and colours depends on the size.
+    const auto knownHeader = [](DWORD size) {
+        return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+    };
     if (!ReadAt(bytes, 0, file) || file.bfType != 0x4D42 || !ReadAt(bytes, sizeof file, info) ||
-        info.biSize < sizeof info || info.biSize > bytes.size() - sizeof file) {
+        !knownHeader(info.biSize) || info.biSize > bytes.size() - sizeof file) {
         why = "it is not a BMP file";
         return nullptr;
     }
