@@ -97,7 +97,7 @@ struct BagSources {
 struct BagRead;
 
 // Stored properties: keys compared without regard to case, values of a few kinds. Its text
-// form is human-readable (see property_bag.h in the library's sources for the grammar).
+// form is human-readable (see bag_grammar.h in the library's sources for the grammar).
 class PropertyBag {
   public:
     // A picture is loaded (PicturePtr) for the keys that take one; any other key keeps the
