@@ -90,7 +90,9 @@ struct BagSources {
     HMODULE resourceModule = nullptr;
     // Picture files: only this folder and below, by a path relative to it or a full local
     // path under it. Empty: no file is opened, and every file picture is a problem. Network
-    // paths, device names and paths that leave the folder are never opened.
+    // paths, device names and paths that leave the folder are never opened; a file whose
+    // real place, once open, is not on a local drive under the folder's (a link on the way,
+    // or the file itself a link) is never read.
     std::wstring pictureFolder;
 };
 
