@@ -3,10 +3,11 @@
 # everything is there; runs `apt-get update` only when it has something to install.
 #
 # 32-bit Wine (wine32:i386, through Debian's multiarch) runs the win32 build's programs, the
-# release most players of the 32-bit game download.
+# release most players of the 32-bit game download. clang and libFuzzer fuzz the stored
+# button properties' reader natively (tools/fuzz.sh).
 set -eu
 packages=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64 wine wine64 wine32:i386
-    xvfb xauth googletest xdotool x11-utils imagemagick ffmpeg python3 zip)
+    xvfb xauth googletest xdotool x11-utils imagemagick ffmpeg python3 zip clang libfuzzer-14-dev)
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then

@@ -5,6 +5,9 @@ set -eu
 cd "$(dirname "$0")/.."
 start=$(date +%s)
 tools/setup.sh
+# The stored properties' reader against a short native fuzzing run (with sanitizers) first.
+fuzzed=ok
+tools/fuzz.sh || fuzzed=failed
 for preset in win64 win32; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)"
@@ -14,6 +17,7 @@ for preset in win64 win32; do
     ctest --preset "$preset" || failed+=("$preset")
 done
 echo "tests took $(($(date +%s) - start)) s in all"
+[ "$fuzzed" = ok ] || failed+=(fuzz)
 if [ ${#failed[@]} -gt 0 ]; then
     echo "tests failed on: ${failed[*]}" >&2
     exit 1

@@ -21,6 +21,8 @@
 // name and focus changes raise EVENT_OBJECT_STATECHANGE, _NAMECHANGE and _FOCUS. The control
 // is a tab stop; when the keyboard gives it the focus it draws its style's focus mark. A host
 // moves the focus with IsDialogMessage or its own Tab handling.
+#include "butt_stored.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -47,17 +49,20 @@ inline constexpr Color kButtonText = static_cast<Color>(0x80000012);
 // that it can be stored.
 class Picture {
   public:
-    enum class Kind { Bitmap, Icon, Cursor };
+    using Kind = PictureKind;
 
     // Takes ownership of the handle.
     static std::shared_ptr<Picture> FromBitmap(HBITMAP bitmap, std::string source = {});
     static std::shared_ptr<Picture> FromIcon(HICON icon, Kind kind, std::string source = {});
-    // BMP, ICO and CUR through the system's loaders; JPEG and PNG through WIC into a 32-bit
-    // DIB. nullptr with `error` set when the file cannot be read as a picture. `storedPath`
-    // (UTF-8) is how the picture is stored, when not as `path` (a path relative to a folder).
+    // By the file's extension: .bmp, .ico and .cur, and JPEG (.jpg, .jpeg) and PNG (.png)
+    // through those two decoders of WIC into a 32-bit DIB. Files of at most 16 MiB, pictures
+    // of at most 4096 x 4096 pixels. nullptr with `error` set when the file cannot be read as
+    // a picture. `storedPath` (UTF-8) is how the picture is stored, when not as `path` (a
+    // path relative to a folder).
     static std::shared_ptr<Picture> LoadFile(const std::wstring& path, std::string& error,
                                              std::string storedPath = {});
-    // A bitmap (RT_BITMAP), icon (RT_GROUP_ICON) or cursor resource of `module`.
+    // A bitmap (RT_BITMAP), icon (RT_GROUP_ICON) or cursor resource of `module`: "#n" is
+    // number n (1 to 65535), any other name a named resource.
     static std::shared_ptr<Picture> LoadResource(HMODULE module, const std::string& name, Kind kind,
                                                  std::string& error);
 
@@ -79,50 +84,34 @@ class Picture {
 };
 using PicturePtr = std::shared_ptr<Picture>;
 
-// The control's font, as a form host describes it.
-struct FontDesc {
-    std::string name = "MS Sans Serif";
-    float size = 8.25f; // points
-    int weight = 400;
-    bool italic = false;
-    bool underline = false;
-    bool strikethrough = false;
-    int charset = 0;
-    bool operator==(const FontDesc&) const = default;
-};
-
-// A stored property that could not be taken as it stands, and why.
-struct BagProblem {
-    int line = 0;       // its line in the text form; 0 for a bag made in code
-    std::string key;    // lower case
-    std::string reason; // what is wrong
-    // True for a key the control does not read (a typo such as "backcolour"): its value is
-    // kept in the bag. False when the value was left out and the property keeps its default.
-    bool kept = false;
-    std::string Text() const; // line N, key "k": reason
-};
-
 // Where the pictures that a stored text names may come from.
 struct BagSources {
     // Resource pictures: from this module (the program's own when null).
     HMODULE resourceModule = nullptr;
     // Picture files: only this folder and below, by a path relative to it or a full local
     // path under it. Empty: no file is opened, and every file picture is a problem. Network
-    // paths, device names and paths that leave the folder are never opened.
+    // paths, device names and paths that leave the folder are never opened; a file whose
+    // real place, once open, is not on a local drive under the folder's (a link on the way,
+    // or the file itself a link) is never read.
     std::wstring pictureFolder;
 };
 
 struct BagRead;
 
 // Stored properties: keys compared without regard to case, values of a few kinds. Its text
-// form is human-readable (see property_bag.h in the library's sources for the grammar).
+// form is human-readable (see bag_grammar.h in the library's sources for the grammar).
 class PropertyBag {
   public:
-    using Value = std::variant<std::string, std::int32_t, float, bool, FontDesc, PicturePtr>;
+    // A picture is loaded (PicturePtr) for the keys that take one; any other key keeps the
+    // picture its text names unloaded (PictureRef).
+    using Value =
+        std::variant<std::string, std::int32_t, float, bool, FontDesc, PicturePtr, PictureRef>;
 
     // Reads the text form: every property that is valid, with a problem for each one that
-    // is not (left at its default) and for each unknown key. Only a text that is not a
-    // property bag at all (a line that is not `key = value`, NUL bytes) gives no bag.
+    // is not (left at its default) and for each unknown key, each with its line. Of a key
+    // that stands more than once the first value the control can take is read. Only a text
+    // that is not a property bag at all (a line that is not `key = value`, a NUL byte) gives
+    // no bag.
     static BagRead Read(const std::string& text, const BagSources& sources = {});
     // All or nothing: nullopt with `error` naming the line and the key of the first problem
     // (unknown keys excepted, which are kept). Opens no picture file.
@@ -135,13 +124,21 @@ class PropertyBag {
 
     bool Has(const std::string& key) const;
     const Value* Find(const std::string& key) const;
-    void Set(const std::string& key, Value value);
+    // `line`: the line of a text that the value was read from (0: set in code).
+    void Set(const std::string& key, Value value, int line = 0);
     void Remove(const std::string& key);
     // Keys in the order they were first set (lower case).
     std::vector<std::string> Keys() const;
+    // The line of the text that the key's value was read from; 0 for a value set in code.
+    int LineOf(const std::string& key) const;
 
   private:
-    std::vector<std::pair<std::string, Value>> entries_;
+    struct Entry {
+        std::string key;
+        Value value;
+        int line = 0;
+    };
+    std::vector<Entry> entries_;
     // Key to its place in entries_, so that a bag of many keys loads in linear time.
     std::unordered_map<std::string, std::size_t> index_;
 };
@@ -197,8 +194,9 @@ class Butt {
     // A control loaded from stored properties. The bag's "_extentx"/"_extenty" (0.01 mm)
     // give the size when present; `bounds` gives the position (and the size otherwise).
     // Every value the control can take is loaded; each one it cannot take (wrong kind, out
-    // of range, not fitting the others) leaves its property at the default and is listed in
-    // `problems`, as is each key the control does not read.
+    // of range, not fitting the others) leaves its property at the default and is added to
+    // `problems` with its line, as is each key the control does not read. What `problems`
+    // holds already (the problems of PropertyBag::Read) stays, and is not listed twice.
     static std::unique_ptr<Butt> Load(HWND parent, int id, RECT bounds, ButtHost& host,
                                       const PropertyBag& bag, std::vector<BagProblem>& problems);
     // The same, with the problems as one text ("" when there are none).

@@ -6,7 +6,6 @@
 #include "system_seam.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace butt {
 namespace {
@@ -68,13 +67,9 @@ bool IsButtWindow(HWND window) {
 
 } // namespace
 
+// Property names are ASCII: compared the same way under every locale.
 bool SameNameIgnoringCase(const std::string& a, const char* b) {
-    const std::string other(b);
-    return a.size() == other.size() &&
-           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
+    return SameWord(a, b);
 }
 
 int ButtHost::ShowMessage(const std::string& text, const std::string& title, UINT type) {
@@ -120,9 +115,12 @@ std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& hos
 
 std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& host,
                                  const PropertyBag& bag, std::vector<BagProblem>& problems) {
-    // What the control cannot take stays at its default; the rest is loaded.
+    // What the control cannot take stays at its default; the rest is loaded. The caller's
+    // list keeps what it holds (the reader's problems), and gets each new problem once.
     PropertyBag stored;
-    problems = CheckStoredBag(bag, stored);
+    for (BagProblem& problem : CheckStoredBag(bag, stored))
+        if (std::find(problems.begin(), problems.end(), problem) == problems.end())
+            problems.push_back(std::move(problem));
 
     if (const auto* width = stored.Find("_extentx"))
         bounds.right = bounds.left + ExtentToPixels(std::get<std::int32_t>(*width));

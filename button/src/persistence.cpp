@@ -11,52 +11,6 @@
 namespace butt {
 namespace {
 
-enum class Kind { Text, Whole, Colour, Truth, Font, Icon, Picture };
-
-struct KeyRule {
-    const char* key; // lower case
-    Kind kind;
-    long low = 0;
-    long high = 0; // no range when low == high
-};
-
-// What the control reads under each key. Keys of a host (the extents) are checked too, as
-// Butt::Load reads them.
-constexpr KeyRule kRules[] = {
-    {"caption", Kind::Text},
-    {"capalign", Kind::Whole, 0, 2},
-    {"backstyle", Kind::Whole, 0, 7},
-    {"shape", Kind::Whole, 0, 8},
-    {"gradient", Kind::Whole, 0, 4},
-    {"cgradient", Kind::Colour},
-    {"cfore", Kind::Colour},
-    {"font", Kind::Font},
-    {"focus", Kind::Truth},
-    {"mode", Kind::Whole, 0, 2},
-    {"value", Kind::Truth},
-    {"customclick", Kind::Whole, 0, 8},
-    {"image", Kind::Picture},
-    {"imgsize", Kind::Whole, 0, 48},
-    {"imgalign", Kind::Whole, 0, 5},
-    {"cfhover", Kind::Colour},
-    {"enabled", Kind::Truth},
-    {"cback", Kind::Colour},
-    {"cbhover", Kind::Colour},
-    {"lockhover", Kind::Whole},
-    {"capstyle", Kind::Whole, 0, 2},
-    {"micon", Kind::Icon},
-    {"mpointer", Kind::Whole, -32768, 32767},
-    {"_extentx", Kind::Whole, 0, 100000},
-    {"_extenty", Kind::Whole, 0, 100000},
-};
-
-const KeyRule* RuleOf(const std::string& key) {
-    for (const KeyRule& rule : kRules)
-        if (key == rule.key)
-            return &rule;
-    return nullptr;
-}
-
 // Truth values are True/False; a whole number is taken as a form host stores it (0 false).
 bool AsTruth(const PropertyBag::Value& value) {
     if (const auto* b = std::get_if<bool>(&value))
@@ -81,7 +35,8 @@ bool Truth(const PropertyBag& bag, const char* key, bool fallback) {
 
 PicturePtr PictureOf(const PropertyBag& bag, const char* key) {
     const auto* value = bag.Find(key);
-    return value ? std::get<PicturePtr>(*value) : nullptr;
+    const auto* picture = value ? std::get_if<PicturePtr>(value) : nullptr;
+    return picture ? *picture : nullptr;
 }
 
 // Writes `value` unless it equals its write default, in which case the key goes.
@@ -119,109 +74,6 @@ std::optional<FontDesc> FormFont(HWND form) {
 }
 
 } // namespace
-
-bool IsKnownKey(const std::string& key) {
-    return RuleOf(key) != nullptr;
-}
-
-bool IsColorKey(const std::string& key) {
-    const KeyRule* rule = RuleOf(key);
-    return rule && rule->kind == Kind::Colour;
-}
-
-std::string CheckStoredValue(const std::string& key, const PropertyBag::Value& value) {
-    const KeyRule* rule = RuleOf(key);
-    if (!rule)
-        return {};
-    switch (rule->kind) {
-    case Kind::Text:
-        if (!std::holds_alternative<std::string>(value))
-            return "a text in double quotes is expected";
-        return {};
-    case Kind::Whole:
-    case Kind::Colour: {
-        const auto* whole = std::get_if<std::int32_t>(&value);
-        if (!whole)
-            return rule->kind == Kind::Colour ? "a colour (a whole number such as &H00C0C0C0) "
-                                                "is expected"
-                                              : "a whole number is expected";
-        if (rule->low != rule->high && (*whole < rule->low || *whole > rule->high))
-            return std::to_string(*whole) + " is outside " + std::to_string(rule->low) + " to " +
-                   std::to_string(rule->high);
-        if (key == "imgsize" && *whole % 8 != 0)
-            return "the picture size is 16, 24, 32, 40 or 48 pixels";
-        if (key == "imgsize" && *whole != 0 && *whole < 16)
-            return "the picture size is 16, 24, 32, 40 or 48 pixels";
-        return {};
-    }
-    case Kind::Truth:
-        if (!std::holds_alternative<bool>(value) && !std::holds_alternative<std::int32_t>(value))
-            return "True or False is expected";
-        return {};
-    case Kind::Font: {
-        const auto* font = std::get_if<FontDesc>(&value);
-        if (!font)
-            return "a font, Font(\"name\", size, weight, ...), is expected";
-        if (font->name.empty() || font->name.size() >= LF_FACESIZE)
-            return "the font name must have 1 to 31 characters";
-        if (!(font->size > 0.0f && font->size <= 1638.0f))
-            return "the font size must be above 0 and at most 1638 points";
-        if (font->weight < 0 || font->weight > 1000)
-            return "the font weight is 0 to 1000";
-        if (font->charset < 0 || font->charset > 255)
-            return "the font charset is 0 to 255";
-        return {};
-    }
-    case Kind::Picture:
-        if (!std::holds_alternative<PicturePtr>(value))
-            return "a picture, Picture(...), is expected";
-        return {};
-    case Kind::Icon: {
-        const auto* picture = std::get_if<PicturePtr>(&value);
-        if (!picture)
-            return "a picture, Picture(...), is expected";
-        if (*picture && (*picture)->kind() == Picture::Kind::Bitmap)
-            return "the mouse icon must be an icon or a cursor";
-        return {};
-    }
-    }
-    return {};
-}
-
-std::optional<std::pair<std::string, std::string>> CheckStoredCombination(const PropertyBag& bag) {
-    const std::int32_t shape = Whole(bag, "shape", 0);
-    if (shape == 7 || shape == 8) {
-        const PicturePtr picture = PictureOf(bag, "image");
-        if (!picture || picture->kind() != Picture::Kind::Bitmap)
-            return std::make_pair(std::string("shape"),
-                                  std::string("a picture outline needs a bitmap as image"));
-    }
-    if (Truth(bag, "value", false) && Whole(bag, "mode", 0) == 0)
-        return std::make_pair(std::string("value"),
-                              std::string("a command button (mode 0) has no value"));
-    return std::nullopt;
-}
-
-std::vector<BagProblem> CheckStoredBag(const PropertyBag& bag, PropertyBag& taken) {
-    std::vector<BagProblem> problems;
-    taken = PropertyBag();
-    for (const std::string& key : bag.Keys()) {
-        const PropertyBag::Value& value = *bag.Find(key);
-        const std::string why = CheckStoredValue(key, value);
-        if (!why.empty()) {
-            problems.push_back(BagProblem{0, key, why, false});
-            continue;
-        }
-        if (!IsKnownKey(key))
-            problems.push_back(BagProblem{0, key, "the control has no such property", true});
-        taken.Set(key, value);
-    }
-    while (const auto fault = CheckStoredCombination(taken)) {
-        problems.push_back(BagProblem{0, fault->first, fault->second, false});
-        taken.Remove(fault->first);
-    }
-    return problems;
-}
 
 int ExtentToPixels(int hundredthsOfMillimetre) {
     return static_cast<int>(std::nearbyint(hundredthsOfMillimetre * 96.0 / 2540.0));

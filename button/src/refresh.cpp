@@ -1,22 +1,13 @@
 // Derived drawing state: the caption font in the back buffer, the picture's measurements and
 // the painting colours that each style derives from BackColor and HoverBackColor.
+#include "behaviour.h"
 #include "butt_impl.h"
 #include "text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace butt {
 namespace {
-
-bool SameName(const std::string& a, const char* b) {
-    const std::string other(b);
-    return a.size() == other.size() &&
-           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // Screen twips per pixel, vertically (15 at 96 dots per inch).
 float TwipsPerPixelY() {
@@ -45,7 +36,7 @@ LOGFONTW CaptionLogFont(const FontDesc& font) {
 } // namespace
 
 void Butt::Impl::RefreshProperty(const std::string& name) {
-    if (SameName(name, "Font")) {
+    if (SameNameIgnoringCase(name, "Font")) {
         if (!BackBufferDC)
             return; // made with the buffer, which asks for it
         const LOGFONTW log = CaptionLogFont(font);
@@ -57,9 +48,9 @@ void Butt::Impl::RefreshProperty(const std::string& name) {
         if (!captionFont)
             SavedFont = replaced;
         captionFont = std::move(created);
-    } else if (SameName(name, "Picture")) {
+    } else if (SameNameIgnoringCase(name, "Picture")) {
         MeasurePicture();
-    } else if (SameName(name, "BackColor")) {
+    } else if (SameNameIgnoringCase(name, "BackColor")) {
         const Color back = TranslateColor(backColor);
         const Color hover = TranslateColor(hoverBackColor);
         FaceColor = back;

@@ -318,16 +318,25 @@ TEST_F(MainWindowTest, EveryWayOutRunsTheOneClosingSequenceOnce) {
 }
 
 TEST_F(MainWindowTest, AStartUpErrorIsShownBeforeTheProgramEnds) {
-    MainWindowOptions options;
-    options.instance = GetModuleHandleW(L"kernel32.dll"); // none of the window's pictures
-    system.Answer(IDOK);
-    EXPECT_EQ(RunProgram(options), 1);
-    EXPECT_EQ(system.Said(),
-              "VH - Torv3 No Intros|0|The window's skin pictures are missing from the program.\n");
-    EXPECT_FALSE(system.messages.at(0).quitPending) << "a pending quit closes the box at once";
-    EXPECT_FALSE(FindWindowW(L"VarnholtTorv3NoIntros", nullptr));
-    MSG quit;
-    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    // A module with none of the window's pictures, and a build whose shipped APPLY bag holds
+    // a value that the button cannot take.
+    const std::pair<HMODULE, std::string> builds[] = {
+        {GetModuleHandleW(L"kernel32.dll"),
+         "The window's skin pictures are missing from the program."},
+        {LoadLibraryW(TV_FAULTY_BAG_MODULE), "The APPLY button's stored properties cannot be read: "
+                                             "line 6, key \"capalign\": 7 is outside 0 to 2"}};
+    for (const auto& [module, said] : builds) {
+        MainWindowOptions options;
+        options.instance = module;
+        system.Answer(IDOK);
+        EXPECT_EQ(RunProgram(options), 1);
+        EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|0|" + said + "\n");
+        EXPECT_FALSE(system.messages.at(0).quitPending) << "a pending quit closes the box at once";
+        EXPECT_FALSE(FindWindowW(L"VarnholtTorv3NoIntros", nullptr));
+        MSG quit;
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        system.messages.clear();
+    }
     // A class that is gone is registered again.
     ASSERT_TRUE(UnregisterClassW(L"VarnholtTorv3NoIntros", GetModuleHandleW(nullptr)));
     Open();

@@ -116,5 +116,19 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
     }
 }
 
+TEST_F(Handles, PicturesAreLoadedOnlyForTheKeysThatTakeOne) {
+    std::string text;
+    for (int i = 0; i < 10000; ++i)
+        text.append("k")
+            .append(std::to_string(i))
+            .append(" = Picture(resource icon \"TEST_ICON\")\n");
+    text += "caption = Picture(resource icon \"TEST_ICON\")\nmicon = Picture(resource icon "
+            "\"TEST_ICON\")\n";
+    const GuiObjects before = CountGuiObjects();
+    const BagRead read = PropertyBag::Read(text);
+    EXPECT_EQ(CountGuiObjects().user, before.user + 1) << "the mouse icon's only";
+    EXPECT_EQ(read.problems.size(), 10001u);
+}
+
 } // namespace
 } // namespace butt::test

@@ -5,6 +5,8 @@
 #include "harness.h"
 #include "temp_folder.h"
 
+#include <tuple>
+
 namespace butt::test {
 namespace {
 
@@ -73,15 +75,28 @@ TEST(PictureFiles, BitmapsIconsJpegAndPngLoadAndBadFilesSayWhy) {
         DeleteObject(info.hbmMask);
     }
 
-    // Files that are not pictures: no picture, and an error that names the file.
-    tv::test::WriteFileBytes(folder / L"garbage.jpg", std::string(300, '\x5A'));
-    tv::test::WriteFileBytes(folder / L"garbage.ico", std::string(40, '\0'));
-    for (const wchar_t* name : {L"garbage.jpg", L"garbage.ico", L"missing.bmp"}) {
-        const std::string narrow = tv::test::Utf8(name);
-        error.clear();
-        EXPECT_FALSE(Picture::LoadFile(folder / name, error)) << narrow;
-        EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
-        EXPECT_NE(error.find(narrow), std::string::npos) << error;
+    // Files that are not pictures, too large, or not of the kind their name says (JPEG bytes
+    // named .png): no picture, and an error that names the file and says why.
+    const std::wstring made = TV_TEST_PICTURES L"/";
+    const std::string jpeg = tv::test::ReadFileBytes(made + L"p.jpg");
+    const std::tuple<std::wstring, std::string, const char*> files[] = {
+        {L"garbage.jpg", std::string(300, '\x5A'), "it is damaged or not of the kind its name"},
+        {L"garbage.ico", std::string(40, '\0'), "it is not an icon or cursor file"},
+        {L"missing.bmp", "", "it cannot be opened"},
+        {L"jpeg.png", jpeg, "it is damaged or not of the kind its name says"},
+        {L"p.gif", jpeg, "a picture file is .bmp, .ico, .cur, .jpg, .jpeg or .png"},
+        {L"wide.bmp", BmpFile(4097, 1, [](int, int) { return 0; }), "it is 4097 x 1 pixels;"},
+        {made + L"wide.png", "", "it is 4097 x 1 pixels; a picture of 1 x 1 to 4096 x 4096"},
+        {L"huge.bmp", std::string((16 << 20) + 1, 'B'),
+         "the file has 16777217 bytes; a picture file of at most 16"},
+    };
+    for (const auto& [name, bytes, why] : files) {
+        const std::wstring path = name.find(L'/') != std::wstring::npos ? name : folder / name;
+        if (!bytes.empty())
+            tv::test::WriteFileBytes(path, bytes);
+        EXPECT_FALSE(Picture::LoadFile(path, error)) << tv::test::Utf8(name);
+        const std::string shown = tv::test::Utf8(path.substr(path.find_last_of(L"\\/") + 1));
+        EXPECT_EQ(error.rfind("cannot read the picture \"" + shown + "\": " + why, 0), 0u) << error;
     }
 }
 
