@@ -27,13 +27,9 @@ bool MainWindow::TranslateKeyboard(MSG& message) {
                 taken = true;
                 break;
             }
-    } else if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && apply_) {
-        // APPLY is the window's default button: Enter presses it as the space bar does, so
-        // the click takes the control's own road, events and pressed look included.
-        const HWND button = apply_->hWnd();
-        SendMessageW(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
-        if (IsWindow(button))
-            SendMessageW(button, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001));
+    } else if ((message.message == WM_KEYDOWN || message.message == WM_KEYUP) &&
+               message.wParam == VK_RETURN && apply_) {
+        OnEnterKey(message.message == WM_KEYDOWN, message.lParam);
         taken = true;
     } else if (message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
                message.message == WM_CHAR) {
@@ -42,6 +38,19 @@ bool MainWindow::TranslateKeyboard(MSG& message) {
     if (hwnd_ && GetFocus() != lastFocus_)
         FocusMoved(GetFocus());
     return taken;
+}
+
+// APPLY is the window's default button: Enter presses it as the space bar does, so that the
+// click takes the control's own road, events and pressed look included. One deliberate press
+// is one click: a fresh key-down presses the button and its key-up clicks it. Auto-repeat
+// (bit 30: the key was down already) is ignored, and a key-up whose key-down went elsewhere
+// (to the message box that it closed) finds the button not pressed, so that a held Enter
+// never presses APPLY again on its own.
+void MainWindow::OnEnterKey(bool down, LPARAM keyData) {
+    if (down && (keyData & (LPARAM{1} << 30)))
+        return;
+    SendMessageW(apply_->hWnd(), down ? WM_KEYDOWN : WM_KEYUP, VK_SPACE,
+                 static_cast<LPARAM>(down ? 0x00390001 : 0xC0390001));
 }
 
 void MainWindow::ChooseEntry(LabelId entry) {

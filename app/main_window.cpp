@@ -3,6 +3,7 @@
 #include "app_resources.h"
 #include "misc.h"
 #include "program.h"
+#include "system_function.h"
 #include "system_seam.h"
 #include "transparency.h"
 
@@ -167,7 +168,8 @@ POINT CentredPosition() {
 } // namespace
 
 MainWindow::MainWindow(const MainWindowOptions& options)
-    : options_(options), labels_(InitialLabels()), arrows_(InitialArrows()) {
+    : options_(options), boxesClosed_(System().MessageBoxesClosed()), labels_(InitialLabels()),
+      arrows_(InitialArrows()) {
     if (options_.programFolder.empty())
         options_.programFolder = ProgramFolderW();
 }
@@ -560,7 +562,7 @@ void MainWindow::ClickOn(const Target& target) {
         CloseSequence();
         break;
     case LabelId::Email:
-        Shell_Open(kEmailTarget, hwnd_, ToAnsi(options_.programFolder));
+        Shell_Open(kEmailTarget, hwnd_, options_.programFolder);
         break;
     case LabelId::Website:
         Shell_Link(kWebsiteTarget, hwnd_);
@@ -591,17 +593,22 @@ void MainWindow::OnApplyClick() {
 }
 
 void MainWindow::OnTimer1() {
-    // F1 opens the info file once per press: on the poll that first sees it down, or on a
-    // poll that only learns that it was pressed and let go since the last one. A held key
-    // (and its auto-repeat) opens nothing more.
-    const SHORT f1 = System().AsyncKeyState(VK_F1);
-    const bool down = (f1 & 0x8000) != 0;
-    const bool tapped = (f1 & 0x0001) != 0;
-    const bool newPress = !f1WasDown_ && (down || tapped);
-    f1WasDown_ = down;
-    if (newPress)
+    // A hotkey acts once per press, on the poll that first sees it down. Only the key-is-down
+    // bit counts: the low bit tells of a press since the last query by any program, perhaps
+    // long ago in another one. A key that went down while one of our message boxes was up
+    // (the timer ticks inside the box) belongs to that box: Escape closes the box, not us.
+    const bool f1 = (System().AsyncKeyState(VK_F1) & 0x8000) != 0;
+    const bool escape = (System().AsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+    const unsigned boxesClosed = System().MessageBoxesClosed();
+    const bool boxes = System().MessageBoxUp() || boxesClosed != boxesClosed_;
+    const bool f1Pressed = f1 && !f1WasDown_ && !boxes;
+    const bool escapePressed = escape && !escapeWasDown_ && !boxes;
+    boxesClosed_ = boxesClosed;
+    f1WasDown_ = f1;
+    escapeWasDown_ = escape;
+    if (f1Pressed)
         OpenInfoFile();
-    if (System().AsyncKeyState(VK_ESCAPE) != 0)
+    if (escapePressed)
         CloseSequence();
 }
 
@@ -612,6 +619,7 @@ void MainWindow::CloseSequence() {
         return;
     closing_ = true;
     Fade_Out(hwnd_, 0, 4);
+    com_.End();
     System().EndProcess(0);
 }
 
@@ -711,6 +719,7 @@ void MainWindow::SetPicture(HBITMAP picture) {
 }
 
 int RunProgram(const MainWindowOptions& options) {
+    LoadDllsFromTheSystemFolderOnly();
     std::string error;
     const std::unique_ptr<MainWindow> window = MainWindow::Create(options, error);
     if (!window) {

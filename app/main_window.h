@@ -12,12 +12,34 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+#include <oleacc.h>
+
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tv {
+
+class AccessibleObject;
+
+// COM on this thread, apartment-threaded, until End() or the owner's end.
+class ComApartment {
+  public:
+    ComApartment() : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() { End(); }
+    void End() {
+        if (std::exchange(joined_, false))
+            CoUninitialize();
+    }
+
+  private:
+    bool joined_;
+};
 
 // The hints and texts of the pages.
 inline constexpr wchar_t kHintWelcome[] = L"Welcome!";
@@ -128,6 +150,10 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     // focus. True when `message` was taken here; the loop then dispatches nothing.
     bool TranslateKeyboard(MSG& message);
 
+    // What a screen reader reads of the window, over `proxy` (the system's standard object
+    // for it, whose reference it takes): the window's answer to WM_GETOBJECT.
+    AccessibleObject* AccessibleOver(IAccessible* proxy);
+
   private:
     // What a screen reader reads of the window (window_accessible.cpp).
     class Accessible;
@@ -141,6 +167,8 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     void ChooseEntry(LabelId entry);
 
     void FocusMoved(HWND focus);
+    // Enter's key-down (`down`) or key-up with its key data: one press of APPLY.
+    void OnEnterKey(bool down, LPARAM keyData);
     HWND lastFocus_ = nullptr;
     // What the mouse is over: a label, an arrow picture, the inner frame or the skin itself.
     struct Target {
@@ -185,12 +213,16 @@ class MainWindow final : public PatchHost, public butt::ButtHost, private SkinFo
     HWND Handle() const override { return hwnd_; }
     void SetPicture(HBITMAP picture) override;
 
+    // First, so that it ends last: the accessible object and the shell need COM on this thread.
+    ComApartment com_;
     MainWindowOptions options_;
     HWND hwnd_ = nullptr;
     bool created_ = false; // only a window that was made ends the message loop
     bool destroying_ = false;
     bool closing_ = false;
     bool f1WasDown_ = false;
+    bool escapeWasDown_ = false;
+    unsigned boxesClosed_ = 0; // the program's message boxes closed by the last tick
     Target pressed_;
 
     std::array<Label, static_cast<size_t>(LabelId::Count)> labels_;

@@ -6,12 +6,12 @@
 
 namespace tv {
 
-void Shell_Link(const std::string& target, HWND window) {
-    System().OpenWithShell(window, nullptr, target.c_str(), nullptr, "C:\\", SW_SHOWNORMAL);
+void Shell_Link(const std::wstring& target, HWND window) {
+    System().OpenWithShell(window, nullptr, target.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
 }
 
-INT_PTR Shell_Open(const std::string& target, HWND window, const std::string& directory) {
-    return System().OpenWithShell(window, "Open", target.c_str(), "", directory.c_str(),
+INT_PTR Shell_Open(const std::wstring& target, HWND window, const std::wstring& directory) {
+    return System().OpenWithShell(window, L"Open", target.c_str(), L"", directory.c_str(),
                                   SW_SHOWNORMAL);
 }
 
@@ -25,10 +25,10 @@ std::wstring NotepadCommandLine(const std::wstring& windowsFolder,
 
 std::wstring WindowsFolderW() {
     std::vector<wchar_t> buffer(MAX_PATH);
-    UINT length = GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+    UINT length = GetSystemWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     if (length >= buffer.size()) {
         buffer.resize(length + 1);
-        length = GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
+        length = GetSystemWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     }
     if (length == 0 || length >= buffer.size())
         return L"C:\\Windows";

@@ -10,23 +10,31 @@
 
 namespace tv {
 
-inline constexpr char kGameKeyPath[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar 3";
-inline constexpr char kGameValueName[] = "PATH_VIDEO";
+inline constexpr wchar_t kGameKeyPath[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar 3";
+inline constexpr wchar_t kGameValueName[] = L"PATH_VIDEO";
 inline constexpr wchar_t kPlaceholderName[] = L"vh-tvm3.dat";
 
 // The movie files of the three groups, in the order in which they are replaced.
 const std::array<std::vector<std::wstring>, 3>& MovieGroups();
+
+// The game folder that the registry value names: the value without the quotes that may wrap
+// it; empty unless that is a full local path (a drive letter and "\", or "\\server\share").
+std::wstring GameFolderFromValue(const std::wstring& value);
 
 // The video folder for the game folder of the registry: at most one trailing "\" removed,
 // then "\video\".
 std::wstring VideoFolderFromValue(const std::wstring& gameFolder);
 
 // Replaces one movie by the placeholder so that at every moment it is either the original
-// or the whole placeholder: a temporary copy in the video folder is moved over it. Missing
-// movies are created. Returns ERROR_SUCCESS or the Win32 error; on failure the movie and its
-// attributes are as they were and no temporary file is left.
+// or the whole placeholder: a temporary copy in the video folder, flushed to the disk, is
+// moved over it. Missing movies are created. Returns ERROR_SUCCESS or the Win32 error; on
+// failure the movie and its attributes are as they were and no temporary file is left.
 DWORD ReplaceMovie(const std::wstring& videoFolder, const std::wstring& movieName,
                    const std::wstring& placeholderPath);
+
+// Whether a file name is one of our temporary copies ("~vh" and four hex digits, or an
+// earlier release's "~vh-tvm3-<process>-<n>", then ".tmp"), in any letter case.
+bool IsTemporaryCopyName(const std::wstring& name);
 
 // Why a movie could not be replaced, and what the player can do about it: lower-case words
 // that end a sentence ("free some space"), empty when there is nothing better than a retry.
@@ -40,6 +48,10 @@ Failure DescribeFailure(DWORD error);
 // the order of the movies. One reason shared by every failure is said once.
 std::string FailureReport(size_t chosen,
                           const std::vector<std::pair<std::wstring, Failure>>& failures);
+
+// Removes the temporary copies that a run killed between its copy and its replace left in
+// the video folder, and only those; returns the ones that could not be removed, and why.
+std::vector<std::pair<std::wstring, Failure>> RemoveLeftovers(const std::wstring& videoFolder);
 
 // What the patch needs of the main window.
 class PatchHost {
@@ -58,7 +70,8 @@ class PatchHost {
 
 enum class PatchOutcome {
     Declined, // the user answered No
-    NotReady, // the game, its video folder or the placeholder is missing; nothing touched
+    NotReady, // the game, its video folder or the placeholder is missing, or the registry
+              // names no full path; nothing touched
     Partial,  // some chosen movies could not be replaced; reported, window stays open
     Done,     // every chosen movie replaced; "Done!", then the window's closing sequence
 };

@@ -6,47 +6,64 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace tv {
 namespace {
 
-constexpr DWORD kValueBufferSize = 255;
-
 // The game is a 32-bit program: on 64-bit Windows its key lives in the 32-bit view, so the
 // 64-bit build looks there first and falls back to its own view.
-LSTATUS OpenKey(HKEY root, const std::string& subKey, UniqueKey& key) {
+LSTATUS OpenKey(HKEY root, const std::wstring& subKey, UniqueKey& key) {
     HKEY opened = nullptr;
 #ifdef _WIN64
-    LSTATUS status = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
+    LSTATUS status = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
     if (status == ERROR_FILE_NOT_FOUND)
-        status = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened);
+        status = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, &opened);
 #else
-    const LSTATUS status = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened);
+    const LSTATUS status = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, &opened);
 #endif
     if (status == ERROR_SUCCESS)
         key.reset(opened);
     return status;
 }
 
-std::string TrimSpaces(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
+// A string value of any length (REG_EXPAND_SZ expanded, the text ending at its first NUL or
+// at its size when it was stored without one), or nothing when it is missing or no string.
+std::optional<std::wstring> ReadString(HKEY key, const std::wstring& name) {
+    std::vector<wchar_t> buffer(1);
+    DWORD size = 0;
+    LSTATUS status = ERROR_MORE_DATA;
+    while (status == ERROR_MORE_DATA) {
+        buffer.resize(size / sizeof(wchar_t) + 2); // room for a NUL the value may lack
+        size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+        status =
+            RegGetValueW(key, nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
+    }
+    if (status != ERROR_SUCCESS)
+        return std::nullopt;
+    buffer[size / sizeof(wchar_t)] = L'\0';
+    return std::wstring(buffer.data());
+}
+
+std::wstring TrimSpaces(const std::wstring& text) {
+    const size_t first = text.find_first_not_of(L' ');
+    if (first == std::wstring::npos)
         return {};
-    const size_t last = text.find_last_not_of(' ');
+    const size_t last = text.find_last_not_of(L' ');
     return text.substr(first, last - first + 1);
 }
 
 } // namespace
 
-HKEY Get_RootKey(const std::string& name) {
-    static const std::array<std::pair<const char*, HKEY>, 7> roots{{
-        {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
-        {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-        {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-        {"HKEY_USERS", HKEY_USERS},
-        {"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
-        {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-        {"HKEY_DYN_DATA", HKEY_DYN_DATA},
+HKEY Get_RootKey(const std::wstring& name) {
+    static const std::array<std::pair<const wchar_t*, HKEY>, 7> roots{{
+        {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+        {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+        {L"HKEY_USERS", HKEY_USERS},
+        {L"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
+        {L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+        {L"HKEY_DYN_DATA", HKEY_DYN_DATA},
     }};
     for (const auto& [rootName, handle] : roots)
         if (name == rootName)
@@ -54,13 +71,14 @@ HKEY Get_RootKey(const std::string& name) {
     return nullptr;
 }
 
-void Split_KeyPath(std::string& keyPath, HKEY& root) {
-    if (keyPath.compare(0, 5, "HKEY_") != 0 || keyPath.size() < 5 || keyPath.back() == '\\') {
-        System().ShowMessage(nullptr, "Incorrect Format:\n\n" + keyPath, kAppTitle, MB_OK);
+void Split_KeyPath(std::wstring& keyPath, HKEY& root) {
+    if (!keyPath.starts_with(L"HKEY_") || keyPath.back() == L'\\') {
+        System().ShowMessage(nullptr, L"Incorrect Format:\n\n" + keyPath, FromAnsi(kAppTitle),
+                             MB_OK);
         return;
     }
-    const size_t slash = keyPath.find('\\');
-    if (slash == std::string::npos) {
+    const size_t slash = keyPath.find(L'\\');
+    if (slash == std::wstring::npos) {
         root = Get_RootKey(keyPath);
         keyPath.clear();
     } else {
@@ -69,7 +87,7 @@ void Split_KeyPath(std::string& keyPath, HKEY& root) {
     }
 }
 
-std::optional<std::string> Get_RegValue(std::string& keyPath, const std::string& valueName) {
+std::optional<std::wstring> Get_RegValue(std::wstring& keyPath, const std::wstring& valueName) {
     // A rejected path leaves the root unset: never read with a root the caller did not name.
     HKEY root = nullptr;
     Split_KeyPath(keyPath, root);
@@ -78,22 +96,9 @@ std::optional<std::string> Get_RegValue(std::string& keyPath, const std::string&
 
     UniqueKey key;
     if (OpenKey(root, keyPath, key) != ERROR_SUCCESS)
-        return "Error";
-
-    std::array<char, kValueBufferSize> buffer{};
-    DWORD size = kValueBufferSize;
-    DWORD type = REG_SZ;
-    const LSTATUS status = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
-                                            reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return "Error";
-
-    // The stored text ends at its first NUL, or at the reported size when it was stored
-    // without one.
-    std::string text(buffer.data(), size);
-    if (const size_t nul = text.find('\0'); nul != std::string::npos)
-        text.resize(nul);
-    return TrimSpaces(text);
+        return L"Error";
+    const std::optional<std::wstring> text = ReadString(key.get(), valueName);
+    return text ? TrimSpaces(*text) : L"Error";
 }
 
 } // namespace tv

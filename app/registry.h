@@ -1,6 +1,7 @@
 #pragma once
 // Reads one string value from the registry, the key given as one full path text that begins
-// with a root key name ("HKEY_LOCAL_MACHINE\SOFTWARE\...").
+// with a root key name ("HKEY_LOCAL_MACHINE\SOFTWARE\..."). UTF-16 throughout, so that a
+// folder in any script reads as it is.
 #include <windows.h>
 
 #include <optional>
@@ -9,15 +10,16 @@
 namespace tv {
 
 // The predefined handle of a root key name (exact, case-sensitive), or nullptr.
-HKEY Get_RootKey(const std::string& name);
+HKEY Get_RootKey(const std::wstring& name);
 
 // Splits "ROOT\sub\key" into its root handle and sub-key. An ill-formed path (not starting
 // with "HKEY_", or ending in "\") is shown to the user and leaves both arguments unchanged.
-void Split_KeyPath(std::string& keyPath, HKEY& root);
+void Split_KeyPath(std::wstring& keyPath, HKEY& root);
 
-// The value's text with surrounding spaces removed; "Error" when the key cannot be opened or
-// the value cannot be read as a string of at most 254 characters; nullopt (no value) when
-// the root is not recognised or the path was rejected. keyPath is rewritten to its sub-key.
-std::optional<std::string> Get_RegValue(std::string& keyPath, const std::string& valueName);
+// The value's text, of any length, with surrounding spaces removed and a REG_EXPAND_SZ value
+// expanded; "Error" when the key cannot be opened or the value is missing or no string;
+// nullopt (no value) when the root is not recognised or the path was rejected. keyPath is
+// rewritten to its sub-key.
+std::optional<std::wstring> Get_RegValue(std::wstring& keyPath, const std::wstring& valueName);
 
 } // namespace tv

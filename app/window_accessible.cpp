@@ -123,13 +123,16 @@ class MainWindow::Accessible final : public AccessibleObject {
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
         if (!Entry(start))
-            return proxy_->accNavigate(direction, ForProxy(start), end);
+            return FromProxy(proxy_->accNavigate(direction, ForProxy(start), end), end);
         if (end)
             end->vt = VT_EMPTY;
         return S_FALSE; // the entries are read as the children of the window
     }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        return FromProxy(proxy_->get_accFocus(focus), focus);
+    }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
-        const HRESULT result = proxy_->accHitTest(x, y, child);
+        const HRESULT result = FromProxy(proxy_->accHitTest(x, y, child), child);
         if (result != S_OK || !IsSelf(*child) || !Window())
             return result;
         POINT point{x, y};
@@ -152,6 +155,12 @@ class MainWindow::Accessible final : public AccessibleObject {
             child.lVal -= kEntryCount;
         return child;
     }
+    // A child that the proxy answered with, in the window's numbering.
+    static HRESULT FromProxy(HRESULT result, VARIANT* child) {
+        if (SUCCEEDED(result) && child && child->vt == VT_I4 && child->lVal > CHILDID_SELF)
+            child->lVal += kEntryCount;
+        return result;
+    }
     // The entry a child id names (1 to 4), while the window lives.
     const MenuEntry* Entry(const VARIANT& child) const {
         if (child.vt != VT_I4 || child.lVal < 1 || child.lVal > kEntryCount || !Window())
@@ -161,10 +170,13 @@ class MainWindow::Accessible final : public AccessibleObject {
     static bool IsExit(const MenuEntry& entry) { return entry.label == LabelId::menu4; }
 };
 
+AccessibleObject* MainWindow::AccessibleOver(IAccessible* proxy) {
+    return new Accessible(hwnd_, proxy);
+}
+
 LRESULT MainWindow::OnGetObject(WPARAM flags, LPARAM objectId) {
-    return AccessibleObject::Answer(hwnd_, flags, objectId, [this](IAccessible* proxy) {
-        return new Accessible(hwnd_, proxy);
-    });
+    return AccessibleObject::Answer(hwnd_, flags, objectId,
+                                    [this](IAccessible* proxy) { return AccessibleOver(proxy); });
 }
 
 } // namespace tv

@@ -5,6 +5,8 @@ namespace detail {
 std::atomic<long> liveGdiObjects{0};
 }
 
-long LiveGdiObjects() { return detail::liveGdiObjects.load(); }
+long LiveGdiObjects() {
+    return detail::liveGdiObjects.load();
+}
 
 } // namespace tv

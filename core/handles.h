@@ -31,6 +31,10 @@ struct CloseRegistryKey {
     static void Close(HKEY h) { RegCloseKey(h); }
     static constexpr bool counted = false;
 };
+struct CloseFind {
+    static void Close(HANDLE h) { FindClose(h); }
+    static constexpr bool counted = false;
+};
 struct DestroyIconHandle {
     static void Close(HICON h) { DestroyIcon(h); }
     static constexpr bool counted = false;
@@ -86,6 +90,8 @@ using UniqueMemoryDc = Unique<HDC, detail::DeleteMemoryDc>;
 using UniqueHandle = Unique<HANDLE, detail::CloseKernelHandle>;
 using UniqueKey = Unique<HKEY, detail::CloseRegistryKey>;
 using UniqueIcon = Unique<HICON, detail::DestroyIconHandle>;
+// A FindFirstFileW search; give it nullptr, not INVALID_HANDLE_VALUE, when none was opened.
+using UniqueFind = Unique<HANDLE, detail::CloseFind>;
 
 // A window's DC from GetDC, released on scope exit.
 class WindowDc {

@@ -12,16 +12,16 @@ namespace {
 
 // The shell is loaded when a link is first handed to it, not with the program: loading
 // shell32 at start-up costs more than making the whole window.
-using ShellExecuteProc = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using ShellExecuteProc = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 ShellExecuteProc ShellExecuteFunction() {
-    static const auto function = SystemFunction<ShellExecuteProc>(L"shell32.dll", "ShellExecuteA");
+    static const auto function = SystemFunction<ShellExecuteProc>(L"shell32.dll", "ShellExecuteW");
     return function;
 }
 
 class Win32System final : public SystemSeam {
   public:
-    int ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title,
-                    UINT type) override {
+    int ModalBox(HWND owner, const std::wstring& text, const std::wstring& title,
+                 UINT type) override {
         return MessageBoxW(owner, text.c_str(), title.c_str(), type);
     }
     void EndProcess(UINT exitCode) override { ExitProcess(exitCode); }
@@ -42,8 +42,9 @@ class Win32System final : public SystemSeam {
         CloseHandle(process.hProcess);
         return true;
     }
-    INT_PTR OpenWithShell(HWND owner, const char* verb, const char* file, const char* parameters,
-                          const char* directory, int showCommand) override {
+    INT_PTR OpenWithShell(HWND owner, const wchar_t* verb, const wchar_t* file,
+                          const wchar_t* parameters, const wchar_t* directory,
+                          int showCommand) override {
         const ShellExecuteProc execute = ShellExecuteFunction();
         if (!execute)
             return SE_ERR_DLLNOTFOUND;
@@ -58,13 +59,18 @@ SystemSeam* current = &win32System;
 
 } // namespace
 
+int SystemSeam::ShowMessage(HWND owner, const std::wstring& text, const std::wstring& title,
+                            UINT type) {
+    ++boxesUp_;
+    const int answer = ModalBox(owner, text, title, type);
+    --boxesUp_;
+    ++boxesClosed_;
+    return answer;
+}
+
 int SystemSeam::ShowMessage(HWND owner, const std::string& text, const std::string& title,
                             UINT type) {
     return ShowMessage(owner, FromAnsi(text), FromAnsi(title), type);
-}
-
-bool SystemSeam::StartProgram(const std::string& commandLine, int showCommand) {
-    return StartProgram(FromAnsi(commandLine), showCommand);
 }
 
 SystemSeam& System() {

@@ -2,6 +2,7 @@
 // restart the program so that the manifest takes effect.
 #include "manifest_writer.h"
 
+#include "handles.h"
 #include "program.h"
 #include "skin_support.h"
 #include "system_seam.h"
@@ -54,11 +55,37 @@ bool WriteWholeFile(const std::wstring& path, const std::string& text) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
+    const UniqueHandle owner(file);
     DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == text.size();
+    return WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+// A name as XML text, in UTF-8.
+std::string XmlText(const std::wstring& text) {
+    std::string escaped;
+    for (const char c : ToUtf8(text)) {
+        switch (c) {
+        case '&':
+            escaped += "&amp;";
+            break;
+        case '<':
+            escaped += "&lt;";
+            break;
+        case '>':
+            escaped += "&gt;";
+            break;
+        case '"':
+            escaped += "&quot;";
+            break;
+        case '\'':
+            escaped += "&apos;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
 }
 
 } // namespace
@@ -79,14 +106,14 @@ std::string ReplaceAll(const std::string& text, const std::string& placeholder,
     return result;
 }
 
-std::string ManifestText(const std::string& exeName, long major, long minor, long revision,
-                         const std::string& description) {
+std::string ManifestText(const std::wstring& exeName, long major, long minor, long revision,
+                         const std::wstring& description) {
     const std::string version =
         std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision) + ".0";
     std::string text = TemplateText();
-    text = ReplaceAll(text, "EXENAME", exeName + ".exe");
+    text = ReplaceAll(text, "EXENAME", XmlText(exeName + L".exe"));
     text = ReplaceAll(text, "EXEVERSION", version);
-    return ReplaceAll(text, "EXEDESCRIBTION", description);
+    return ReplaceAll(text, "EXEDESCRIBTION", XmlText(description));
 }
 
 std::optional<int> ShowCommandForWindowStyle(long style) {
@@ -108,9 +135,9 @@ std::optional<int> ShowCommandForWindowStyle(long style) {
     }
 }
 
-bool WriteExeManifestIn(const std::wstring& folder, const std::string& AppPath,
-                        const std::string& AppEXEName, long AppMajor, long AppMinor,
-                        long AppRevision, const std::string& AppFileDescription, bool AutoRestart,
+bool WriteExeManifestIn(const std::wstring& folder, const std::wstring& AppPath,
+                        const std::wstring& AppEXEName, long AppMajor, long AppMinor,
+                        long AppRevision, const std::wstring& AppFileDescription, bool AutoRestart,
                         long AutoRestartWindowStyle, bool* CreateNew) {
     InitCommonControls();
 
@@ -122,7 +149,7 @@ bool WriteExeManifestIn(const std::wstring& folder, const std::string& AppPath,
             *CreateNew = false;
     }
 
-    const std::wstring path = folder + L"\\" + FromAnsi(AppEXEName) + L".exe.manifest";
+    const std::wstring path = LongPath(folder + L"\\" + AppEXEName + L".exe.manifest");
     const bool existed = IsFile(path);
     if (existed && !createNew)
         return true;
@@ -133,14 +160,17 @@ bool WriteExeManifestIn(const std::wstring& folder, const std::string& AppPath,
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(path.c_str());
     }
-    if (WriteWholeFile(path, text))
+    const bool written = WriteWholeFile(path, text);
+    if (written)
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 
-    if (AutoRestart) {
+    // Only a written manifest is worth a restart: from a folder where it cannot be written,
+    // each new instance would start the next, without end.
+    if (AutoRestart && written) {
         // Quoted, so that a folder with blanks cannot start a different program. When the
         // new instance cannot be started, this one stays: ending it would leave the user
         // with no program at all.
-        const std::string commandLine = "\"" + AppPath + "\\" + AppEXEName + ".exe\"";
+        const std::wstring commandLine = L"\"" + AppPath + L"\\" + AppEXEName + L".exe\"";
         const std::optional<int> show = ShowCommandForWindowStyle(AutoRestartWindowStyle);
         if (show && System().StartProgram(commandLine, *show))
             System().EndProcess(0);
@@ -148,9 +178,10 @@ bool WriteExeManifestIn(const std::wstring& folder, const std::string& AppPath,
     return existed;
 }
 
-bool SkinSupport::Debug_WriteEXEmanifest(const std::string& AppPath, const std::string& AppEXEName,
-                                         long AppMajor, long AppMinor, long AppRevision,
-                                         const std::string& AppFileDescription, bool AutoRestart,
+bool SkinSupport::Debug_WriteEXEmanifest(const std::wstring& AppPath,
+                                         const std::wstring& AppEXEName, long AppMajor,
+                                         long AppMinor, long AppRevision,
+                                         const std::wstring& AppFileDescription, bool AutoRestart,
                                          long AutoRestartWindowStyle, bool* CreateNew) const {
     return WriteExeManifestIn(ProgramFolderW(), AppPath, AppEXEName, AppMajor, AppMinor,
                               AppRevision, AppFileDescription, AutoRestart, AutoRestartWindowStyle,

@@ -8,9 +8,10 @@
 
 namespace tv {
 
-// The 22-line manifest with its placeholders filled in, CR LF after every line.
-std::string ManifestText(const std::string& exeName, long major, long minor, long revision,
-                         const std::string& description);
+// The 22-line manifest with its placeholders filled in, CR LF after every line: UTF-8, as its
+// first line says, with the names XML-escaped.
+std::string ManifestText(const std::wstring& exeName, long major, long minor, long revision,
+                         const std::wstring& description);
 
 // Every occurrence of `placeholder` replaced by `value`, case-sensitively, left to right;
 // replaced text is not searched again.
@@ -23,9 +24,9 @@ std::string ReplaceAll(const std::string& text, const std::string& placeholder,
 std::optional<int> ShowCommandForWindowStyle(long style);
 
 // Debug_WriteEXEmanifest with the folder that receives the manifest given explicitly.
-bool WriteExeManifestIn(const std::wstring& folder, const std::string& AppPath,
-                        const std::string& AppEXEName, long AppMajor, long AppMinor,
-                        long AppRevision, const std::string& AppFileDescription, bool AutoRestart,
+bool WriteExeManifestIn(const std::wstring& folder, const std::wstring& AppPath,
+                        const std::wstring& AppEXEName, long AppMajor, long AppMinor,
+                        long AppRevision, const std::wstring& AppFileDescription, bool AutoRestart,
                         long AutoRestartWindowStyle, bool* CreateNew);
 
 } // namespace tv

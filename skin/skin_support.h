@@ -55,13 +55,13 @@ class SkinSupport {
     long Make_Opaque(HWND window) const;
     // Writes "<AppEXEName>.exe.manifest" (hidden, system) beside the running program so that
     // it binds to the themed common controls; true when a manifest was there before. With
-    // AutoRestart the program is started again from AppPath and this instance ends; a
-    // manifest that exists is then never replaced (*CreateNew is set to false).
-    bool Debug_WriteEXEmanifest(const std::string& AppPath, const std::string& AppEXEName,
+    // AutoRestart, once the manifest is written, the program is started again from AppPath
+    // and this instance ends; a manifest that exists is then never replaced (*CreateNew is
+    // set to false).
+    bool Debug_WriteEXEmanifest(const std::wstring& AppPath, const std::wstring& AppEXEName,
                                 long AppMajor, long AppMinor, long AppRevision,
-                                const std::string& AppFileDescription, bool AutoRestart = false,
-                                long AutoRestartWindowStyle = 0,
-                                bool* CreateNew = nullptr) const;
+                                const std::wstring& AppFileDescription, bool AutoRestart = false,
+                                long AutoRestartWindowStyle = 0, bool* CreateNew = nullptr) const;
 };
 
 } // namespace tv

@@ -1,9 +1,11 @@
 // The real main window in this process, with the system seam faked: start-up, pages, hover
 // hints, hotkeys, links, the closing sequence, the outline and what the window draws.
+#include "accessible_object.h"
 #include "fake_system.h"
 #include "main_window.h"
 #include "program.h"
 #include "skin_region.h"
+#include "system_function.h"
 #include "temp_folder.h"
 #include "test_windows.h"
 #include "transparency.h"
@@ -53,9 +55,7 @@ class MainWindowTest : public ::testing::Test {
         program = subfolder.empty() ? folder.path() : folder / subfolder;
         CreateDirectoryW(program.c_str(), nullptr);
         test::WriteFileBytes(program + L"\\VARNHOLT.nfo", "crew info\r\n");
-        MainWindowOptions options;
-        options.programFolder = program;
-        options.quitOnDestroy = false;
+        const MainWindowOptions options{GetModuleHandleW(nullptr), program, false};
         std::string error;
         window = MainWindow::Create(options, error);
         ASSERT_TRUE(window) << error;
@@ -101,11 +101,18 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, StartsFadedInTo240InTheSkinsOutlineOnTheMainPage) {
     const long before = LiveGdiObjects();
     Open();
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE) << "COM, in STA";
     EXPECT_TRUE(IsWindowVisible(hwnd) && IsWindowEnabled(hwnd));
     EXPECT_EQ(Get_Alpha(hwnd), 240);
-    wchar_t title[64] = {};
-    GetWindowTextW(hwnd, title, 64);
-    EXPECT_STREQ(title, L"VARNHOLT crew - Torv Velomar 3 No Intros");
+    const auto placeOf = [&](HWND child) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        wchar_t text[64] = {};
+        GetWindowTextW(child, text, 64);
+        return test::Describe({r}) + test::Utf8(text);
+    };
+    EXPECT_EQ(placeOf(hwnd), "(0,0,718,406) VARNHOLT crew - Torv Velomar 3 No Intros");
     EXPECT_EQ(window->label(LabelId::feature).text, L"Welcome!");
     EXPECT_EQ(Page(), "#---LL.....aaaa...");
     { // the outline is the skin's non-magenta pixels
@@ -115,14 +122,6 @@ TEST_F(MainWindowTest, StartsFadedInTo240InTheSkinsOutlineOnTheMainPage) {
         ASSERT_EQ(GetWindowRgn(hwnd, outline.get()), COMPLEXREGION);
         EXPECT_TRUE(EqualRgn(outline.get(), expected.get()));
     }
-    const auto placeOf = [&](HWND child) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        wchar_t text[64] = {};
-        GetWindowTextW(child, text, 64);
-        return test::Describe({r}) + test::Utf8(text);
-    };
     const char* boxes[3] = {"(242,122,377,138) Pentium X (all lang)", "(242,143,302,159) nVidia",
                             "(242,164,330,180) Trailer (all)"};
     for (int group = 1; group <= 3; ++group) {
@@ -222,7 +221,7 @@ TEST_F(MainWindowTest, MenuEntriesSwitchPagesAndHoverWritesHints) {
 }
 
 TEST_F(MainWindowTest, LinksGoToTheShellAndDragSurfacesToTheMoveLoop) {
-    Open();
+    Open(L"\u0416\u0443\u043a \u6e38\u620f"); // outside the ANSI code page
     Click(kMenu[2]);
     for (POINT link : kLinks)
         Click(link);
@@ -230,7 +229,7 @@ TEST_F(MainWindowTest, LinksGoToTheShellAndDragSurfacesToTheMoveLoop) {
     Click(kLinks[0]); // hidden links take no clicks
     EXPECT_EQ(system.shellCalls,
               (std::vector<std::string>{
-                  "Open|mailto:crew@varnholt.example||" + ToAnsi(folder.path()) + "|1",
+                  "Open|mailto:crew@varnholt.example||" + test::Utf8(program) + "|1",
                   "(null)|http://www.varnholt.example/|(null)|C:\\|1",
                   "(null)|http://www.varnholt.example/forum.php|(null)|C:\\|1"}));
 
@@ -253,35 +252,52 @@ TEST_F(MainWindowTest, LinksGoToTheShellAndDragSurfacesToTheMoveLoop) {
 
 TEST_F(MainWindowTest, F1OpensTheInfoFileOncePerPressWhenThereIsOne) {
     Open(L"\u0416\u0443\u043a \u00dcberholen"); // outside the ANSI code page
-    const auto notepadsAfter = [&](std::function<void()> keys) {
-        keys();
-        return system.started.size();
-    };
-    system.PressKey(VK_F1);
-    EXPECT_EQ(notepadsAfter([&] { Tick(), Tick(), Tick(); }), 1u) << "held: one Notepad";
-    system.ReleaseKey(VK_F1);
-    system.taps.push_back(VK_F1); // what auto-repeat left behind is no new press
-    EXPECT_EQ(notepadsAfter([&] { Tick(); }), 1u);
-    system.PressKey(VK_F1);
-    EXPECT_EQ(notepadsAfter([&] { Tick(), system.ReleaseKey(VK_F1), Tick(); }), 2u);
-    system.taps.push_back(VK_F1); // pressed and let go between two polls
-    EXPECT_EQ(notepadsAfter([&] { Tick(), Tick(); }), 3u);
+    system.PressKey(VK_F1), Tick(), Tick(), Tick();
+    EXPECT_EQ(system.started.size(), 1u) << "held: one Notepad";
+    system.ReleaseKey(VK_F1), Tick(), system.PressKey(VK_F1), Tick();
+    EXPECT_EQ(system.started.size(), 2u) << "let go and pressed again";
+    // Pressed and let go before the last poll, maybe long ago in another program: no press.
+    system.ReleaseKey(VK_F1), system.taps = {VK_F1, VK_ESCAPE}, Tick(), Tick();
+    EXPECT_EQ(system.started.size(), 2u);
     EXPECT_EQ(system.started.back(), Notepad());
 
+    // Escape while a message box is up (the timer ticks inside it) is the box's, also when
+    // it is still down after the box closed.
     system.failStarts = true;
     system.Answer(IDOK);
-    system.taps.push_back(VK_F1);
+    system.whileShown = [&] { system.PressKey(VK_ESCAPE), Tick(); };
+    system.PressKey(VK_F1);
     Tick();
+    system.whileShown = [] {};
     EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|0|Notepad could not be started to show the "
                              "info file:\r\n" +
                                  test::Utf8(program) +
                                  "\\VARNHOLT.nfo\r\n\r\nOpen it with any text editor.\n");
+    system.ReleaseKey(VK_F1), Tick(), Tick();
+    EXPECT_TRUE(system.ended.empty()) << "the box took Escape";
     DeleteFileW((program + L"\\VARNHOLT.nfo").c_str()); // no info file: F1 and About do nothing
-    system.taps.push_back(VK_F1);
-    Tick();
+    system.PressKey(VK_F1), system.ReleaseKey(VK_ESCAPE), Tick();
     Click(kMenu[1]);
-    EXPECT_EQ(system.started.size(), 4u);
-    EXPECT_TRUE(system.ended.empty());
+    EXPECT_EQ(system.started.size(), 3u);
+    system.PressKey(VK_ESCAPE), Tick();
+    EXPECT_EQ(system.ended, std::vector<UINT>{0}) << "a new Escape, with no box up";
+}
+
+TEST_F(MainWindowTest, EnterHeldPressesApplyOnceAndNoIsTheDefaultAnswer) {
+    Open(); // with no game in the registry: a Yes leads to the report that it is not there
+    const auto enter = [&](UINT message, LPARAM data, int times = 1) {
+        for (MSG key{hwnd, message, VK_RETURN, data, 0, {}}; times-- > 0;)
+            EXPECT_TRUE(window->TranslateKeyboard(key));
+    };
+    system.Answer(IDNO);
+    enter(WM_KEYDOWN, 0x001C0001), enter(WM_KEYDOWN, 0x401C0001, 40); // fresh, then repeats
+    EXPECT_TRUE(system.messages.empty()) << "pressed, not yet clicked";
+    enter(WM_KEYUP, static_cast<LPARAM>(0xC01C0001));
+    EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|260|No Backup feature!\r\nContinue?\n");
+    system.Answer(IDYES), system.Answer(IDOK); // the report, closed by Enter's next key-down
+    enter(WM_KEYDOWN, 0x001C0001), enter(WM_KEYUP, static_cast<LPARAM>(0xC01C0001));
+    enter(WM_KEYDOWN, 0x401C0001, 40), enter(WM_KEYUP, static_cast<LPARAM>(0xC01C0001));
+    EXPECT_TRUE(system.messages.size() == 3 && system.AllAnswersUsed() && system.ended.empty());
 }
 
 TEST_F(MainWindowTest, EveryWayOutRunsTheOneClosingSequenceOnce) {
@@ -308,6 +324,8 @@ TEST_F(MainWindowTest, EveryWayOutRunsTheOneClosingSequenceOnce) {
         MSG close;
         EXPECT_FALSE(PeekMessageW(&close, hwnd, WM_CLOSE, WM_CLOSE, PM_REMOVE)) << "not delivered";
         EXPECT_EQ(system.ended, std::vector<UINT>{0}) << "ended once, with code 0";
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "COM ended before it";
+        CoUninitialize();
         EXPECT_FALSE(IsWindowVisible(hwnd));
         EXPECT_EQ(Get_Alpha(hwnd), 0);
         EXPECT_TRUE(IsWindow(hwnd)) << "the process ends without unloading the window";
@@ -317,7 +335,10 @@ TEST_F(MainWindowTest, EveryWayOutRunsTheOneClosingSequenceOnce) {
     test::SetGameFolder(std::nullopt);
 }
 
-TEST_F(MainWindowTest, AStartUpErrorIsShownBeforeTheProgramEnds) {
+TEST_F(MainWindowTest, AStartUpErrorIsShownBeforeTheProgramEndsAndDllsComeFromTheSystem) {
+    // tvplanted.dll lies beside the test as a planted DLL would beside the program.
+    EXPECT_FALSE(SystemFunction<FARPROC>(L"tvplanted.dll", "Planted"));
+    EXPECT_TRUE(SystemFunction<FARPROC>(L"shell32.dll", "ShellExecuteW"));
     // A module with none of the window's pictures, and a build whose shipped APPLY bag holds
     // a value that the button cannot take.
     const std::pair<HMODULE, std::string> builds[] = {
@@ -337,6 +358,7 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownBeforeTheProgramEnds) {
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         system.messages.clear();
     }
+    EXPECT_FALSE(LoadLibraryW(L"tvplanted.dll")) << "the start leaves only the system folder";
     // A class that is gone is registered again.
     ASSERT_TRUE(UnregisterClassW(L"VarnholtTorv3NoIntros", GetModuleHandleW(nullptr)));
     Open();
@@ -457,6 +479,25 @@ TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
               "VARNHOLT.nfo for additional info and help\n");
     EXPECT_EQ(test::ReadAccessible(*root, 2).substr(0, 22), "role 37 state 0x200082")
         << "selected, hot";
+    // A proxy that numbers its children, as Windows' does: its numbers follow the entries.
+    struct NumberingProxy : AccessibleObject {
+        using AccessibleObject::AccessibleObject;
+        HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override { return Number(1, v); }
+        HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT* v) override {
+            return Number(2, v);
+        }
+        HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* v) override {
+            return Number(3, v);
+        }
+    };
+    root->AddRef();
+    AccessibleObject* object = window->AccessibleOver(new NumberingProxy(hwnd, root));
+    VARIANT ids[3]{};
+    about.lVal = 5; // the first group
+    object->get_accFocus(&ids[0]), object->accHitTest(0, 0, &ids[1]);
+    object->accNavigate(NAVDIR_NEXT, about, &ids[2]);
+    EXPECT_EQ(ids[0].lVal * 100 + ids[1].lVal * 10 + ids[2].lVal, 567) << "focus, hit, next";
+    object->Release();
     root->Release();
     CoUninitialize();
 }

@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace tv {
@@ -62,9 +63,9 @@ class Patch : public ::testing::Test {
         test::WriteFileBytes(placeholder, kPlaceholder);
     }
     ~Patch() override { SetGameFolder(std::nullopt); }
-    void WriteOriginals() const {
+    void WriteOriginals(const std::wstring& folder = L"") const {
         for (const auto& movie : kMovies)
-            test::WriteFileBytes(video + movie, Original(movie));
+            test::WriteFileBytes((folder.empty() ? video : folder) + movie, Original(movie));
     }
 
     test::TempFolder game, program;
@@ -74,42 +75,50 @@ class Patch : public ::testing::Test {
     TestHost host;
 };
 
-TEST_F(Patch, ReplacesTheTickedGroupsAfterAYes) {
+TEST_F(Patch, ReplacesTheTickedGroupsAfterAYesInAnyFullPathToTheGame) {
+    SetEnvironmentVariableW(L"TV_GAME", game.path().c_str());
+    const std::wstring script = game / L"\u03a9\u03bc\u03ad\u03b3\u03b1 \u6e38\u620f";
+    std::wstring deep = script; // beyond MAX_PATH with its movies
+    while (deep.size() < 245)
+        deep += L"\\" + std::wstring(40, L'd');
     const struct {
         std::array<int, 3> values; // 2 is a greyed box: not chosen
         std::string movies;
-    } cases[] = {{{0, 1, 2}, "oooPooooooooooooooo"},
-                 {{0, 0, 1}, "ooooPPPPPPPPPPPPPPP"},
-                 {{0, 0, 0}, "ooooooooooooooooooo"},
-                 {{1, 1, 1}, "PPPPPPPPPPPPPPPPPPP"}};
+        std::wstring value, folder; // in the registry (expanded if with "%"), the game's folder
+    } cases[] = {{{0, 1, 2}, "oooPooooooooooooooo", script, script},
+                 {{0, 0, 1}, "ooooPPPPPPPPPPPPPPP", L"\"" + game.path() + L"\\\"", game.path()},
+                 {{0, 0, 0}, "ooooooooooooooooooo", L"%TV_GAME%", game.path()},
+                 {{1, 1, 1}, "PPPPPPPPPPPPPPPPPPP", deep, deep}};
     for (const auto& c : cases) {
-        WriteOriginals();
-        SetGameFolder(game.path() + L"\\"); // at most one trailing separator is dropped
-        host.values = c.values;
-        system.messages.clear();
-        host.closes = 0;
-        system.Answer(IDYES);
-        system.Answer(IDOK);
+        const std::wstring folder = c.folder + L"\\video\\"; // one trailing "\\" is dropped
+        std::filesystem::create_directories(folder);
+        WriteOriginals(folder);
+        SetGameFolder(c.value, c.value.starts_with(L"%") ? REG_EXPAND_SZ : REG_SZ);
+        host.values = c.values, host.closes = 0;
+        system.messages.clear(), system.Answer(IDYES), system.Answer(IDOK);
         EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Done);
-        EXPECT_EQ(Movies(video), c.movies);
-        EXPECT_EQ(test::ListFolder(video).size(), 19u) << "no temporary file is left";
-        EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|4|No Backup feature!\r\nContinue?\n"
-                                 "VH - Torv3 No Intros|0|Done!\n"); // MB_YESNO, MB_OK
+        EXPECT_EQ(Movies(folder), c.movies);
+        EXPECT_EQ(test::ListFolder(folder).size(), 19u) << "no temporary file is left";
+        EXPECT_EQ(system.Said(), "VH - Torv3 No Intros|260|No Backup feature!\r\nContinue?\n"
+                                 "VH - Torv3 No Intros|0|Done!\n"); // MB_YESNO with No, MB_OK
         EXPECT_TRUE(host.closes == 1 && system.ended.empty()) << "the window's way out, once";
     }
-    EXPECT_EQ(host.folder, video);
+    EXPECT_EQ(host.folder, deep + L"\\video\\");
     std::string order; // the last case's movies, replaced one after another in their order
     for (size_t i = 0; i < 19; ++i)
         order += std::string(i, 'P') + std::string(19 - i, 'o') + " ";
     EXPECT_TRUE(host.reads.ends_with(order)) << host.reads;
+    EXPECT_EQ(LongPath(L"C:\\a\\..\\b/c\\") + LongPath(L"\\\\pc\\s") + LongPath(L"\\\\?\\C:\\.."),
+              L"\\\\?\\C:\\b\\c\\\\\\?\\UNC\\pc\\s\\\\?\\C:\\..");
 }
 
-TEST_F(Patch, WhatIsMissingOrFailsIsSaidAndNothingElseIsTouched) {
-    const struct {
+TEST_F(Patch, WhatIsMissingWrongOrFailsIsSaidAndNothingElseIsTouched) {
+    struct Case {
         std::function<void()> arrange;
         PatchOutcome outcome; // Declined: the answer was No
-        const char* message;
-    } cases[] = {
+        std::string message;
+    };
+    std::vector<Case> cases = {
         {[&] { SetGameFolder(game.path()); }, PatchOutcome::Declined, "Continue?"},
         {[&] { SetGameFolder(std::nullopt); }, PatchOutcome::NotReady,
          "its folder is not in the registry\r\n(HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar "
@@ -119,6 +128,15 @@ TEST_F(Patch, WhatIsMissingOrFailsIsSaidAndNothingElseIsTouched) {
         {[&] { SetGameFolder(game.path()), DeleteFileW(placeholder.c_str()); },
          PatchOutcome::NotReady, "The placeholder movie is missing beside this program:\r\n"},
     };
+    // A value that is no full path names no folder, not even the one we happen to be in.
+    for (const wchar_t* value : {L".", L"   ", L"video", L"C:", L"C:Game", L"\\Game", L"\\\\pc"})
+        cases.push_back({[&, value] { SetGameFolder(value); }, PatchOutcome::NotReady,
+                         "not a full path: \"" + test::Utf8(value[0] == L' ' ? L"" : value) +
+                             "\"\r\n(HKEY_LOCAL_MACHINE\\SOFTWARE\\Brightlane\\Velomar 3, value "
+                             "PATH_VIDEO).\r\nReinstall the game, or set that value to the game's "
+                             "full folder"});
+    const std::wstring before = std::filesystem::current_path().wstring();
+    SetCurrentDirectoryW(game.path().c_str());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         c.arrange();
@@ -132,32 +150,54 @@ TEST_F(Patch, WhatIsMissingOrFailsIsSaidAndNothingElseIsTouched) {
         EXPECT_EQ(Movies(video), std::string(19, 'o')) << "nothing is touched";
         EXPECT_TRUE(host.closes == 0 && system.AllAnswersUsed() && IsWindow(host.window));
     }
+    SetCurrentDirectoryW(before.c_str());
     EXPECT_TRUE(test::ListFolder(program.path()).empty());
+    EXPECT_EQ(test::ListFolder(game.path()).size(), 1u);
 }
 
-TEST_F(Patch, ProtectedMoviesAreReplacedMissingOnesMadeAndOneInUseReported) {
+TEST_F(Patch, ProtectedMoviesAreReplacedMissingOnesMadeOneInUseReportedAndLeftoversGo) {
     SetGameFolder(game.path());
     SetFileAttributesW(placeholder.c_str(), FILE_ATTRIBUTE_READONLY); // so are its copies
     SetFileAttributesW((video + L"intel_e.bik").c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW((video + L"Intr_v8_g.bik").c_str(),
                        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     DeleteFileW((video + L"nVid.bik").c_str());
-    const HANDLE held = CreateFileW((video + L"Intr_torv_f.bik").c_str(), GENERIC_READ, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    system.Answer(IDYES);
-    system.Answer(IDOK);
+    // Temporary copies that a killed run left: ours go, read-only or not; others stay.
+    const std::pair<const wchar_t*, bool> leftovers[] = {
+        // removed
+        {L"~vh00af.tmp", true},      {L"~VH12AB.TMP", true},      {L"~vh-tvm3-4242-7.tmp", true},
+        {L"~vh12345.tmp", false},    {L"~vh12ag.tmp", false},     {L"x~vh1234.tmp", false},
+        {L"~vh1234.tmp.bik", false}, {L"~vh-tvm3-42.tmp", false}, {L"~vh-tvm3-x-1.tmp", false},
+        {L"~vhdead.tmp", false}};
+    for (const auto& [name, removed] : leftovers)
+        test::WriteFileBytes(video + name, "part");
+    SetFileAttributesW((video + L"~vh00af.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryW((video + L"~vhbeef.tmp").c_str(), nullptr);
+    const auto hold = [&](const wchar_t* name) {
+        return CreateFileW((video + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    const HANDLE held[] = {hold(L"Intr_torv_f.bik"), hold(L"~vhdead.tmp")};
+    system.Answer(IDYES), system.Answer(IDOK);
     EXPECT_EQ(RunPatch(host, placeholder), PatchOutcome::Partial);
-    CloseHandle(held);
+    CloseHandle(held[0]), CloseHandle(held[1]);
     EXPECT_EQ(Movies(video), "PPPPPPPPPPoPPPPPPPP");
-    EXPECT_EQ(test::ListFolder(video).size(), 19u) << "no temporary file is left";
+    for (const auto& [name, removed] : leftovers)
+        EXPECT_EQ(IsFile(video + name), !removed) << test::Utf8(name);
+    EXPECT_EQ(test::ListFolder(video).size(), 19u + 8) << "no temporary file of this run is left";
     EXPECT_FALSE(GetFileAttributesW((video + L"intel_e.bik").c_str()) & FILE_ATTRIBUTE_READONLY);
-    // Windows says the file is in use, Wine that access is denied: either reason is named.
-    const std::string start = "Replaced 18 of 19 movies. Intr_torv_f.bik was not replaced: ";
-    EXPECT_THAT(system.messages.back().text,
-                testing::AnyOf(start + "the file is in use. Close the game and press APPLY again.",
-                               start + "access denied. Run this tool as administrator and press "
-                                       "APPLY again."));
+    // Windows says the movie is in use, Wine that access is denied: either reason is named.
+    const std::string start = "Replaced 18 of 19 movies. Intr_torv_f.bik was not replaced: ",
+                      note = "\r\n\r\nTemporary files of an earlier run could not be removed "
+                             "from the video folder; delete them by hand:\r\n~vhdead.tmp (the "
+                             "file is in use)";
+    EXPECT_THAT(
+        system.messages.back().text,
+        testing::AnyOf(start + "the file is in use. Close the game and press APPLY again." + note,
+                       start +
+                           "access denied. Run this tool as administrator and press "
+                           "APPLY again." +
+                           note));
     EXPECT_TRUE(host.closes == 0) << "the window stays open for a retry";
 }
 

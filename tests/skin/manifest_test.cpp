@@ -15,25 +15,23 @@ namespace {
 constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
                 kAll = kHiddenSystem | FILE_ATTRIBUTE_READONLY;
 
-TEST(Manifest, TheTextHasItsPlaceholdersFilledInOrder) {
-    const std::string text = ManifestText("app", 2, 0, 15, "a <b> & exename EXEVERSION");
+TEST(Manifest, TheTextHasItsPlaceholdersFilledInOrderEscapedInUtf8) {
+    const std::string text =
+        ManifestText(L"a&b", 2, 0, 15, L"\u03a9 <b> & 'q\" exename EXEVERSION");
     EXPECT_TRUE(
         text.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> \r\n"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 22); // the parts below end in CR LF
     EXPECT_EQ(text.size() - text.rfind("</assembly>\r\n"), 13u) << "CR LF after the last line";
-    // Inserted as given, without escaping; the description is filled last, so a placeholder
-    // inside it stays as written.
+    // The description is filled last, so a placeholder inside it stays as written.
     for (const char* part :
-         {"    version=\"2.0.15.0\"\r\n", "    name=\"app.exe\"/>\r\n",
-          "<description>a <b> & exename EXEVERSION</description>",
+         {"    version=\"2.0.15.0\"\r\n", "    name=\"a&amp;b.exe\"/>\r\n",
+          "<description>\xce\xa9 &lt;b&gt; &amp; &apos;q&quot; exename EXEVERSION</description>",
           "name=\"Microsoft.Windows.Common-Controls\"\r\n", "         version=\"6.0.0.0\"\r\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
-    const std::pair<long, std::optional<int>> styles[] = {
-        {0, SW_HIDE},          {1, SW_SHOWNORMAL},     {2, SW_SHOWMINIMIZED},
-        {3, SW_SHOWMAXIMIZED}, {4, SW_SHOWNOACTIVATE}, {6, SW_SHOWMINNOACTIVE},
-        {5, std::nullopt},     {-1, std::nullopt},     {7, std::nullopt}};
-    for (const auto& [style, command] : styles)
-        EXPECT_EQ(ShowCommandForWindowStyle(style), command) << style;
+    std::string commands; // SW_HIDE, SHOWNORMAL, SHOWMINIMIZED, SHOWMAXIMIZED, SHOWNOACTIVATE,
+    for (long style : {0, 1, 2, 3, 4, 6, 5, -1, 7}) // SHOWMINNOACTIVE, then none
+        commands += std::to_string(ShowCommandForWindowStyle(style).value_or(-1)) + " ";
+    EXPECT_EQ(commands, "0 1 2 3 4 7 -1 -1 -1 ");
 }
 
 TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
@@ -63,23 +61,30 @@ TEST(Manifest, WritesReplacesOrKeepsTheFileAndRestartsWhenAsked) {
         test::FakeSystem system;
         system.failStarts = c.failStart;
         bool createNew = c.createNew.value_or(false);
-        EXPECT_EQ(WriteExeManifestIn(folder.path(), "C:\\Games\\Quiet Tool", "tool", 1, 2, 3,
-                                     "Quiet intros", c.restart, c.style,
+        EXPECT_EQ(WriteExeManifestIn(folder.path(), L"C:\\Games\\Quiet \u0416", L"tool", 1, 2, 3,
+                                     L"Quiet intros", c.restart, c.style,
                                      c.createNew ? &createNew : nullptr),
                   c.result);
         EXPECT_EQ(createNew, c.createNewAfter);
         EXPECT_EQ(test::ReadFileBytes(manifest),
-                  c.replaced ? ManifestText("tool", 1, 2, 3, "Quiet intros") : "old manifest");
+                  c.replaced ? ManifestText(L"tool", 1, 2, 3, L"Quiet intros") : "old manifest");
         const DWORD attributes = GetFileAttributesW(manifest.c_str()) & kAll;
         EXPECT_EQ(attributes, c.replaced ? kHiddenSystem : *c.old);
-        EXPECT_EQ(system.started, std::vector<std::string>(c.started ? 1 : 0,
-                                                           "\"C:\\Games\\Quiet Tool\\tool.exe\""));
+        EXPECT_EQ(
+            system.started,
+            std::vector<std::string>(c.started ? 1 : 0, "\"C:\\Games\\Quiet \xd0\x96\\tool.exe\""));
         EXPECT_EQ(system.ended, std::vector<UINT>(c.started && !c.failStart ? 1 : 0, 0));
     }
+    test::TempFolder taken; // a folder has the manifest's name: nothing written, no restart
+    CreateDirectoryW((taken / L"tool.exe.manifest").c_str(), nullptr);
+    test::FakeSystem system;
+    EXPECT_FALSE(WriteExeManifestIn(taken.path(), L"C:\\x", L"tool", 1, 2, 3, L"d", true, 1, {}));
+    EXPECT_TRUE(system.started.empty() && system.ended.empty());
     // The class writes beside the running program.
     const std::wstring path = ProgramFolderW() + L"\\tv-manifest-check.exe.manifest";
     DeleteFileW(path.c_str());
-    EXPECT_FALSE(SkinSupport().Debug_WriteEXEmanifest("C:\\x", "tv-manifest-check", 3, 1, 4, "d"));
+    EXPECT_FALSE(
+        SkinSupport().Debug_WriteEXEmanifest(L"C:\\x", L"tv-manifest-check", 3, 1, 4, L"d"));
     EXPECT_NE(test::ReadFileBytes(path).find("version=\"3.1.4.0\""), std::string::npos);
     DeleteFileW(path.c_str());
 }

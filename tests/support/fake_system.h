@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -46,11 +47,13 @@ class FakeSystem : public SystemSeam {
     std::vector<std::string> shellCalls; // verb|file|parameters|directory|show; "(null)" for none
     std::vector<UINT> ended;
     bool failStarts = false;
+    std::function<void()> whileShown = [] {}; // runs while each box is up, as its loop would
 
-    int ShowMessage(HWND, const std::wstring& text, const std::wstring& title, UINT type) override {
+    int ModalBox(HWND, const std::wstring& text, const std::wstring& title, UINT type) override {
         MSG quit;
         messages.push_back({Utf8(text), Utf8(title), type,
                             PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != 0});
+        whileShown();
         if (answers_.empty()) {
             ADD_FAILURE() << "unexpected message box: " << messages.back().text;
             return IDCANCEL;
@@ -64,9 +67,9 @@ class FakeSystem : public SystemSeam {
         started.push_back(Utf8(commandLine));
         return !failStarts;
     }
-    INT_PTR OpenWithShell(HWND, const char* verb, const char* file, const char* parameters,
-                          const char* directory, int showCommand) override {
-        const auto text = [](const char* s) { return std::string(s ? s : "(null)") + "|"; };
+    INT_PTR OpenWithShell(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
+                          const wchar_t* directory, int showCommand) override {
+        const auto text = [](const wchar_t* s) { return (s ? Utf8(s) : "(null)") + "|"; };
         shellCalls.push_back(text(verb) + text(file) + text(parameters) + text(directory) +
                              std::to_string(showCommand));
         return 42;

@@ -56,13 +56,12 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder) {
     return names;
 }
 
-void SetGameFolder(const std::optional<std::wstring>& folder) {
+void SetGameFolder(const std::optional<std::wstring>& folder, unsigned long type) {
     HKEY key = nullptr;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Brightlane\\Velomar 3", 0, nullptr, 0,
                     KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key, nullptr);
     if (folder)
-        RegSetValueExW(key, L"PATH_VIDEO", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(folder->c_str()),
+        RegSetValueExW(key, L"PATH_VIDEO", 0, type, reinterpret_cast<const BYTE*>(folder->c_str()),
                        static_cast<DWORD>((folder->size() + 1) * sizeof(wchar_t)));
     else
         RegDeleteValueW(key, L"PATH_VIDEO");

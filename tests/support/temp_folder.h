@@ -25,7 +25,7 @@ std::string ReadFileBytes(const std::wstring& path);
 // Names of the entries of a folder.
 std::vector<std::wstring> ListFolder(const std::wstring& folder);
 // The game's registry value in the 32-bit view, where the program reads it; none deletes it.
-void SetGameFolder(const std::optional<std::wstring>& folder);
+void SetGameFolder(const std::optional<std::wstring>& folder, unsigned long type = 1); // REG_SZ
 // A wide text as UTF-8, for messages and stored paths.
 std::string Utf8(const std::wstring& text);
 

@@ -1,0 +1,3 @@
+extern "C" __declspec(dllexport) int Planted() {
+    return 1;
+}
