@@ -81,6 +81,7 @@ template <typename Handle, typename Traits> class Unique {
     Handle handle_ = nullptr;
 };
 
+using UniqueGdiObject = Unique<HGDIOBJ, detail::DeleteGdiObject>;
 using UniqueBrush = Unique<HBRUSH, detail::DeleteGdiObject>;
 using UniquePen = Unique<HPEN, detail::DeleteGdiObject>;
 using UniqueBitmap = Unique<HBITMAP, detail::DeleteGdiObject>;
@@ -92,6 +93,28 @@ using UniqueKey = Unique<HKEY, detail::CloseRegistryKey>;
 using UniqueIcon = Unique<HICON, detail::DestroyIconHandle>;
 // A FindFirstFileW search; give it nullptr, not INVALID_HANDLE_VALUE, when none was opened.
 using UniqueFind = Unique<HANDLE, detail::CloseFind>;
+
+// A handle that someone else owns: a signature or a field that takes one says by its type
+// that it will not delete it. Made from a raw handle or from its owner; passes as the raw
+// handle to the system's calls.
+template <typename Handle> class Borrowed {
+  public:
+    Borrowed() = default;
+    Borrowed(Handle handle) : handle_(handle) {}
+    template <typename Traits>
+    Borrowed(const Unique<Handle, Traits>& owner) : handle_(owner.get()) {}
+    Handle get() const { return handle_; }
+    operator Handle() const { return handle_; }
+
+  private:
+    Handle handle_ = nullptr;
+};
+
+using BorrowedDc = Borrowed<HDC>;
+using BorrowedBitmap = Borrowed<HBITMAP>;
+using BorrowedBrush = Borrowed<HBRUSH>;
+using BorrowedFont = Borrowed<HFONT>;
+using BorrowedRegion = Borrowed<HRGN>;
 
 // A window's DC from GetDC, released on scope exit.
 class WindowDc {
