@@ -3,11 +3,15 @@
 #include "dib.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 
 namespace butt::test {
 namespace {
 
 std::vector<FormKey> formKeys;
+const void* watchedBlock = nullptr;
+bool watchedFreed = false;
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN) {
@@ -172,4 +176,29 @@ Pixels ButtonTest::Print() {
     return tv::test::PrintClient(control->hWnd(), client.right, client.bottom, 0xFF00FF);
 }
 
+void WatchFree(const void* block) {
+    watchedBlock = block;
+    watchedFreed = false;
+}
+
+bool WatchedFreed() {
+    return watchedFreed;
+}
+
 } // namespace butt::test
+
+// Every new and delete of the test program, so that a test sees when a record's memory goes.
+void* operator new(std::size_t size) {
+    if (void* block = std::malloc(size ? size : 1))
+        return block;
+    throw std::bad_alloc();
+}
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete" // new above is malloc
+void operator delete(void* block) noexcept {
+    if (block && block == butt::test::watchedBlock)
+        butt::test::watchedFreed = true;
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}

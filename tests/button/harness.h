@@ -28,7 +28,8 @@ class RecordingHost : public ButtHost {
     Color ambientBack = kButtonFace;
     std::string name = "Butt1";
     std::vector<std::string> changed;
-    std::vector<std::string> messages; // "title: text"
+    std::vector<std::string> messages;                // "title: text"
+    std::function<void(const std::string&)> onChange; // runs after `changed` has the key
 
     bool UserMode() const override { return userMode; }
     bool DisplayAsDefault() const override { return displayAsDefault; }
@@ -36,7 +37,11 @@ class RecordingHost : public ButtHost {
     Color AmbientBackColor() const override { return ambientBack; }
     std::string DisplayName() const override { return name; }
     std::string ApplicationTitle() const override { return "VH - Torv3 No Intros"; }
-    void PropertyChanged(const std::string& key) override { changed.push_back(key); }
+    void PropertyChanged(const std::string& key) override {
+        changed.push_back(key);
+        if (onChange)
+            onChange(key);
+    }
     int ShowMessage(const std::string& text, const std::string& title, UINT type) override {
         EXPECT_EQ(type, UINT(MB_ICONINFORMATION | MB_OK)) << text;
         messages.push_back(title + ": " + text);
@@ -58,6 +63,10 @@ const std::vector<FormKey>& FormKeys();
 // "Leave" (MouseOnButton).
 void Record(Butt& control, std::vector<std::string>& log);
 std::string Joined(const std::vector<std::string>& log);
+
+// Whether the memory at `block` has been freed (by operator delete) since the watch began.
+void WatchFree(const void* block);
+bool WatchedFreed();
 
 void Mouse(const Butt& control, UINT message, int x = 10, int y = 5, WPARAM keys = 0);
 void Key(const Butt& control, UINT message, WPARAM key);
