@@ -162,6 +162,7 @@ void Butt::Impl::Retire() {
 }
 
 Butt::Impl::Entry::Entry(Impl& impl) : impl_(impl) {
+    assert(!impl.hwnd || GetWindowThreadProcessId(impl.hwnd, nullptr) == GetCurrentThreadId());
     ++impl_.entered;
 }
 

@@ -49,8 +49,7 @@ TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
         object->Release();
         control.reset();
     }
-    // The shortcut is the key that works: "&Late" keeps Alt+L after its caption loses the "&".
-    // Disabled after a screen reader asked for the action and before it runs: no click.
+    // Its shortcut is the kept key; disabled after a screen reader asked for the action: no click.
     Butt& late = Make(100, 30, "&Late");
     late.SetCaption("Later");
     IAccessible* object = nullptr;

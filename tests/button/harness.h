@@ -28,8 +28,8 @@ class RecordingHost : public ButtHost {
     Color ambientBack = kButtonFace;
     std::string name = "Butt1";
     std::vector<std::string> changed;
-    std::vector<std::string> messages;                // "title: text"
-    std::function<void(const std::string&)> onChange; // runs after `changed` has the key
+    std::vector<std::string> messages;                                            // "title: text"
+    std::function<void(const std::string&)> onChange = [](const std::string&) {}; // after `changed`
 
     bool UserMode() const override { return userMode; }
     bool DisplayAsDefault() const override { return displayAsDefault; }
@@ -39,8 +39,7 @@ class RecordingHost : public ButtHost {
     std::string ApplicationTitle() const override { return "VH - Torv3 No Intros"; }
     void PropertyChanged(const std::string& key) override {
         changed.push_back(key);
-        if (onChange)
-            onChange(key);
+        onChange(key);
     }
     int ShowMessage(const std::string& text, const std::string& title, UINT type) override {
         EXPECT_EQ(type, UINT(MB_ICONINFORMATION | MB_OK)) << text;
@@ -63,10 +62,6 @@ const std::vector<FormKey>& FormKeys();
 // "Leave" (MouseOnButton).
 void Record(Butt& control, std::vector<std::string>& log);
 std::string Joined(const std::vector<std::string>& log);
-
-// Whether the memory at `block` has been freed (by operator delete) since the watch began.
-void WatchFree(const void* block);
-bool WatchedFreed();
 
 void Mouse(const Butt& control, UINT message, int x = 10, int y = 5, WPARAM keys = 0);
 void Key(const Butt& control, UINT message, WPARAM key);

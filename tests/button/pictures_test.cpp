@@ -152,11 +152,7 @@ TEST_F(Pictures, CustomClickMovesThePressedButtonOnePixelAndBack) {
     };
     const int start = position();
     EXPECT_EQ((Show(0), Print()).At(59, 20), static_cast<COLORREF>(kGreen));
-    // One real press with the pointer on the button, and its one paint: moved, drawn pressed.
-    POINT on{30, 20};
-    ClientToScreen(b.hWnd(), &on);
-    SetCursorPos(on.x, on.y);
-    Mouse(b, WM_MOUSEMOVE, 30, 20);
+    impl().StateFlags = kPointerInside; // one real press under the pointer, with its one paint
     Mouse(b, WM_LBUTTONDOWN, 30, 20, MK_LBUTTON);
     const Pixels pressed = Print();
     EXPECT_EQ(position(), start + 1001);
