@@ -1,8 +1,8 @@
 #pragma once
 // The outline of a skin bitmap: every pixel that is not the key colour belongs to the window.
 // Built from one pass over the bitmap's pixels, read in place when the bitmap is a DIB
-// section, and one region call with rows of equal runs already merged into taller
-// rectangles: the same region as the per-pixel reference in skin_region_reference.h.
+// section, and rows of equal runs merged into taller rectangles (region_rects.h): the same
+// region as the per-pixel reference in skin_region_reference.h.
 #include "handles.h"
 #include "region_rects.h"
 

@@ -224,10 +224,10 @@ class Butt::Impl {
     void OnResize();
     void OnPaint();
     void OnCaptureLost();       // drops held and pressed looks; no Click
+    void DropPress();           // the same, also giving up the mouse: the press clicks nothing
     void OnEnable(bool enable); // the host's EnableWindow
-    bool OnSysChar(int key);    // Alt+key: true when a control of the container took it
+    bool OnSysChar(int key);    // Alt+key: true when a control took it
     static void LimitSize(WINDOWPOS& position); // no side beyond kLargestSide
-    void DropPress(); // the same, also giving up the mouse: the press clicks nothing
     void Terminate();
 
     // ---- Accessibility (accessible.cpp) ----

@@ -12,7 +12,7 @@ namespace butt {
 
 PictureOutline OutlineOfKeyed(std::vector<std::uint8_t> keyed, int width, int height,
                               bool keyedBeyond) {
-    constexpr int kFar = 3; // farther than any inset looks
+    constexpr int kFar = 3; // no inset looks farther
     const auto at = [width](int x, int y) {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                static_cast<std::size_t>(x);
