@@ -17,45 +17,6 @@ struct Rows {
     int height = 0;
 };
 
-// Collects runs row by row. A run equal to one of the runs still open from the row above
-// (they are kept in left-to-right order) extends that rectangle downwards; open rectangles
-// that no run of the new row continues are closed. The system merges far fewer rectangles
-// this way than one per row and run.
-class RectBuilder {
-  public:
-    void Run(int left, int right) { row_.push_back({left, right}); }
-    void EndRow(int y) {
-        std::vector<std::size_t> stillOpen;
-        std::size_t o = 0;
-        for (const auto& [left, right] : row_) {
-            while (o < open_.size() && done_[open_[o]].left < left)
-                ++o;
-            if (o < open_.size() && done_[open_[o]].left == left &&
-                done_[open_[o]].right == right && done_[open_[o]].bottom == y) {
-                done_[open_[o]].bottom = y + 1;
-                stillOpen.push_back(open_[o++]);
-            } else {
-                stillOpen.push_back(done_.size());
-                done_.push_back(RECT{left, y, right, y + 1});
-            }
-        }
-        open_.swap(stillOpen);
-        row_.clear();
-    }
-    // In the region's own order: top to bottom, then left to right.
-    std::vector<RECT> Take() {
-        std::stable_sort(done_.begin(), done_.end(), [](const RECT& a, const RECT& b) {
-            return a.top != b.top ? a.top < b.top : a.left < b.left;
-        });
-        return std::move(done_);
-    }
-
-  private:
-    std::vector<std::pair<int, int>> row_;
-    std::vector<std::size_t> open_; // indices into done_, left to right
-    std::vector<RECT> done_;
-};
-
 template <int Bytes>
 void ScanRow(const std::uint8_t* row, int inImage, int width, std::uint32_t keyPixel,
              RectBuilder& rects) {
@@ -141,31 +102,6 @@ std::vector<RECT> OpaqueRects(const PixelImage& image, int width, int height, CO
         rows = Rows{reinterpret_cast<const std::uint8_t*>(image.pixels.data()),
                     static_cast<std::ptrdiff_t>(image.width) * 4, 4, image.width, image.height};
     return Scan(rows, width, height, key);
-}
-
-UniqueRegion RegionFromRects(const std::vector<RECT>& rects) {
-    if (rects.empty())
-        return UniqueRegion();
-    RECT bounds = rects.front();
-    for (const RECT& r : rects) {
-        bounds.left = std::min(bounds.left, r.left);
-        bounds.top = std::min(bounds.top, r.top);
-        bounds.right = std::max(bounds.right, r.right);
-        bounds.bottom = std::max(bounds.bottom, r.bottom);
-    }
-    const size_t rectBytes = rects.size() * sizeof(RECT);
-    // RGNDATA ends in a buffer of rectangles; allocate in RECT-sized units for alignment.
-    std::vector<RECT> storage((sizeof(RGNDATAHEADER) + rectBytes + sizeof(RECT) - 1) /
-                              sizeof(RECT));
-    auto* data = reinterpret_cast<RGNDATA*>(storage.data());
-    data->rdh.dwSize = sizeof(RGNDATAHEADER);
-    data->rdh.iType = RDH_RECTANGLES;
-    data->rdh.nCount = static_cast<DWORD>(rects.size());
-    data->rdh.nRgnSize = static_cast<DWORD>(rectBytes);
-    data->rdh.rcBound = bounds;
-    std::memcpy(data->Buffer, rects.data(), rectBytes);
-    return UniqueRegion(
-        ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + rectBytes), data));
 }
 
 UniqueRegion RegionFromBitmap(HBITMAP bitmap, COLORREF key, int width, int height) {

@@ -1,9 +1,10 @@
 #pragma once
 // The outline of a skin bitmap: every pixel that is not the key colour belongs to the window.
 // Built from one pass over the bitmap's pixels, read in place when the bitmap is a DIB
-// section, and one region call with rows of equal runs already merged into taller
-// rectangles: the same region as the per-pixel reference in skin_region_reference.h.
+// section, and rows of equal runs merged into taller rectangles (region_rects.h): the same
+// region as the per-pixel reference in skin_region_reference.h.
 #include "handles.h"
+#include "region_rects.h"
 
 #include <windows.h>
 
@@ -29,9 +30,6 @@ struct PixelImage {
 // right) made taller instead of repeated. Pixels of the area outside the image count as
 // opaque, like any colour that is not exactly the key.
 std::vector<RECT> OpaqueRects(const PixelImage& image, int width, int height, COLORREF key);
-
-// The region of the rectangles, made in one ExtCreateRegion call. Empty owner for none.
-UniqueRegion RegionFromRects(const std::vector<RECT>& rects);
 
 // The region of the bitmap's opaque pixels over width x height (the bitmap's own size when
 // either is 0 or less). Empty owner when no pixel is opaque or the bitmap cannot be read.

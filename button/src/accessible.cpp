@@ -56,7 +56,7 @@ class Accessible final : public AccessibleObject {
         const Butt::Impl* impl = Control(child);
         if (!impl)
             return None(shortcut);
-        const wchar_t key = AccessKeyOf(impl->caption);
+        const wchar_t key = impl->accessKey; // the key that works, kept from an earlier caption
         return Text(key ? L"Alt+" + std::wstring(1, UpperCase(key)) : L"", shortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {

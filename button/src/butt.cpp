@@ -171,13 +171,16 @@ bool Butt::RouteAccessKey(HWND container, int key) {
             continue;
         Impl& impl = *butt->impl_;
         bool owns = false;
+        // Enter and Escape click only command buttons; a check or option button leaves them
+        // to the rest of the container.
         if (key == VK_RETURN)
-            owns = impl.host.DisplayAsDefault();
+            owns = impl.mode == 0 && impl.host.DisplayAsDefault();
         else if (key == VK_ESCAPE)
-            owns = impl.host.IsCancelButton();
+            owns = impl.mode == 0 && impl.host.IsCancelButton();
         else
             owns = impl.accessKey != 0 && UpperCase(impl.accessKey) == wanted;
         if (owns) {
+            const Impl::Entry entry(impl); // its handlers may end it
             impl.OnAccessKeyPress(key);
             return true;
         }

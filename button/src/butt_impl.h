@@ -223,8 +223,11 @@ class Butt::Impl {
     void OnAmbientChanged(const std::string& name);
     void OnResize();
     void OnPaint();
-    void OnCaptureLost(); // drops held and pressed looks; no Click
-    void DropPress();     // the same, also giving up the mouse: the press clicks nothing
+    void OnCaptureLost();       // drops held and pressed looks; no Click
+    void DropPress();           // the same, also giving up the mouse: the press clicks nothing
+    void OnEnable(bool enable); // the host's EnableWindow
+    bool OnSysChar(int key);    // Alt+key: true when a control took it
+    static void LimitSize(WINDOWPOS& position); // no side beyond kLargestSide
     void Terminate();
 
     // ---- Accessibility (accessible.cpp) ----
@@ -248,7 +251,9 @@ class Butt::Impl {
     // ---- Shapes and regions (shapes.cpp) ----
     void CreateShapeRegion();
     void FitPictureSize(int width, int height, int& fittedWidth, int& fittedHeight) const;
-    void RegionFromPicture(int width, int height, HRGN region);
+    // Makes ShapeBitmap, the picture at width x height with its near-key pixels turned into the
+    // key; with `outline`, also the picture's outline there and the two inset regions.
+    void RegionFromPicture(int width, int height, tv::UniqueRegion* outline);
     short PrepareShapeFrame();
     bool ApplyCustomClick();
 

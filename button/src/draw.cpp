@@ -317,7 +317,9 @@ void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState
         current = color;
     }
     p[15] = Pt(w - 1, ht - 1);
-    if (ScaleWidth() != static_cast<float>(b))
+    // The last pixel of the outer bottom line, in its pen: only where that line is drawn, or
+    // whatever pen the face or an earlier paint left selected would draw a whole bottom row.
+    if (ScaleWidth() != static_cast<float>(b) && edgeColors[12] >= 0)
         Polyline(buffer, &p[14], 2);
 }
 

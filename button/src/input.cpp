@@ -4,6 +4,8 @@
 #include "behaviour.h"
 #include "raise.h"
 
+#include <algorithm>
+
 namespace butt {
 LPARAM ArrowKeyData(int keyCode) {
     switch (keyCode) {
@@ -278,6 +280,28 @@ void Butt::Impl::OnResize() {
 void Butt::Impl::OnPaint() {
     ClearDelay();
     DrawButton();
+}
+
+void Butt::Impl::OnEnable(bool enable) {
+    // A host may enable or disable the window itself: the control looks and behaves the same
+    // as when Enabled is set.
+    if (enable != enabled)
+        SetEnabled(enable);
+}
+
+bool Butt::Impl::OnSysChar(int key) {
+    // Alt+Enter and Alt+Escape are not Enter and Escape: no default or cancel button takes them.
+    if (key == VK_RETURN || key == VK_ESCAPE)
+        return false;
+    return RouteAccessKey(hwnd ? GetParent(hwnd) : nullptr, key);
+}
+
+void Butt::Impl::LimitSize(WINDOWPOS& position) {
+    // The control has no frame: its window's size is its client size.
+    if (!(position.flags & SWP_NOSIZE)) {
+        position.cx = std::min(position.cx, kLargestSide);
+        position.cy = std::min(position.cy, kLargestSide);
+    }
 }
 
 void Butt::Impl::OnCaptureLost() {

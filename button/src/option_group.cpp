@@ -44,9 +44,14 @@ bool Butt::Impl::OptionToggle(short action) {
             const HANDLE stored = MemberAt(container, position);
             if (stored == self)
                 continue;
-            if (Impl* other = FromStoredAddress(stored))
+            if (Impl* other = FromStoredAddress(stored)) {
+                const Entry entry(*other); // its host may end it when told of the change
                 other->SetValue(false);
+            }
         }
+        // Ended by a host meanwhile: an ended control joins no group.
+        if (retired || terminated)
+            return false;
     }
 
     // Other controls' setters ran above; read the list again, as it stands now.

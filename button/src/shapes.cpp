@@ -1,11 +1,14 @@
 // Outlines: the window region of each shape with its corner cuts, the inset regions that the
 // painters clip to, the border rings drawn when an outline is built, the picture-cut outlines,
 // the clip and border chosen before each paint, and the press shift of shaped buttons.
+#include "behaviour.h"
 #include "butt_impl.h"
 #include "dib.h"
+#include "region_rects.h"
 
-#include <utility>
 #include <cstdint>
+#include <new>
+#include <utility>
 
 namespace butt {
 namespace {
@@ -173,11 +176,8 @@ void Butt::Impl::CreateShapeRegion() {
         delayDrawing = wasDelayed;
         buffer = BackBufferDC.get();
 
-        outline.reset(CreateRectRgn(0, 0, Round(width), Round(height)));
-        if (!outline)
-            return;
-        RegionFromPicture(Round(width), Round(height), outline.get());
-        if (!ShapeBitmap || !OuterRegion || !InnerRegion)
+        RegionFromPicture(Round(width), Round(height), &outline);
+        if (!outline || !ShapeBitmap || !OuterRegion || !InnerRegion)
             return; // the outline could not be read: the old one stays
         RECT box{};
         RECT outerBox{};
@@ -241,9 +241,9 @@ void Butt::Impl::CreateShapeRegion() {
             TriangleCuts(outline.get(), buttonShape == 2, buttonShape == 1, wr, hr);
     }
 
-    // The system owns the region from here on.
-    if (hwnd)
-        SetWindowRgn(hwnd, outline.release(), TRUE);
+    // The system owns the region once it has taken it.
+    if (hwnd && SetWindowRgn(hwnd, outline.get(), TRUE))
+        outline.release();
     if (BodyRight == 0)
         BodyRight = Round(ScaleWidth());
 }
@@ -261,7 +261,7 @@ void Butt::Impl::FitPictureSize(int width, int height, int& fittedWidth, int& fi
     fittedHeight = Round(PictureHeight * r);
 }
 
-void Butt::Impl::RegionFromPicture(int width, int height, HRGN region) {
+void Butt::Impl::RegionFromPicture(int width, int height, tv::UniqueRegion* outline) {
     if (!picture)
         return;
     ShapeBitmap.reset();
@@ -273,56 +273,46 @@ void Butt::Impl::RegionFromPicture(int width, int height, HRGN region) {
     if (!scaled.bitmap)
         return;
     ShapeBitmap = std::move(scaled.bitmap);
-
-    // The pixels are read and written in place, in the DIB section's memory.
-    std::uint32_t* const pixels = scaled.bits;
-    // DIB pixels are 0x00RRGGBB; colour values are 0x00BBGGRR.
-    const auto colorAt = [&](int x, int y) -> std::int32_t {
-        if (x >= width || y >= height)
-            return static_cast<std::int32_t>(CLR_INVALID);
-        return static_cast<std::int32_t>(
-            tv::ColorFromDib(pixels[static_cast<std::size_t>(y) * width + x]));
-    };
-    const std::int32_t keyColor = colorAt(0, 0);
-    const Rgb key = Split(keyColor);
-    const std::uint32_t keyPixel = pixels[0] & 0xFFFFFF;
-
-    if (region) {
-        const int w = Round(ScaleWidth());
-        const int h = Round(ScaleHeight());
-        OuterRegion.reset(CreateRectRgn(0, 0, w, h));
-        InnerRegion.reset(CreateRectRgn(0, 0, w, h));
-    }
-    for (int y = 0; y <= height; ++y) {
-        int runStart = -1;
-        for (int x = 0; x <= width; ++x) {
-            bool complete = false;
-            if (NearKey(Split(colorAt(x, y)), key)) {
-                if (x < width && y < height)
-                    pixels[static_cast<std::size_t>(y) * width + x] = keyPixel;
-                if (runStart < 0)
-                    runStart = x;
-                if (x == width)
-                    complete = true;
-            } else if (runStart >= 0) {
-                complete = true;
-            }
-            if (!complete)
-                continue;
-            if (region) {
-                // Transparent run: out of the outline; widened by one and two pixels, out of
-                // the inset regions, which erodes them along every transparent border.
-                SubtractRect(region, runStart, y, x, y + 1);
-                if (OuterRegion)
-                    SubtractRect(OuterRegion.get(), runStart - 1, y - 1, x + 1, y + 2);
-                if (InnerRegion)
-                    SubtractRect(InnerRegion.get(), runStart - 2, y - 2, x + 2, y + 3);
-            }
-            runStart = -1;
-        }
-    }
     ShapeBitmapWidth = width;
     ShapeBitmapHeight = height;
+
+    // The pixels are read and written in place, in the DIB section's memory. DIB pixels are
+    // 0x00RRGGBB; colour values are 0x00BBGGRR. Pixels near the key become exactly the key,
+    // so that the picture can be drawn with exact-key transparency.
+    std::uint32_t* const pixels = scaled.bits;
+    const auto colorOf = [](std::uint32_t pixel) {
+        return static_cast<std::int32_t>(tv::ColorFromDib(pixel));
+    };
+    const Rgb key = Split(colorOf(pixels[0]));
+    const std::uint32_t keyPixel = pixels[0] & 0xFFFFFF;
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    try {
+        std::vector<std::uint8_t> keyed(outline ? count : 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!NearKey(Split(colorOf(pixels[i])), key))
+                continue;
+            pixels[i] = keyPixel;
+            if (outline)
+                keyed[i] = 1;
+        }
+        if (!outline)
+            return;
+        // Beyond the picture the colour reads as invalid (all bits set): red 255, green 0,
+        // blue 0, which is near some keys.
+        const bool keyedBeyond = NearKey(Split(static_cast<std::int32_t>(CLR_INVALID)), key);
+        const PictureOutline rects = OutlineOfKeyed(std::move(keyed), width, height, keyedBeyond);
+        // A picture all of key has an empty outline, which is still an outline.
+        const auto region = [](const std::vector<RECT>& from) {
+            return from.empty() ? tv::UniqueRegion(CreateRectRgn(0, 0, 0, 0))
+                                : tv::RegionFromRects(from);
+        };
+        *outline = region(rects.opaque);
+        OuterRegion = region(rects.outer);
+        InnerRegion = region(rects.inner);
+    } catch (const std::bad_alloc&) {
+        if (outline) // too large to cut: the caller keeps the outline it had
+            outline->reset();
+    }
 }
 
 short Butt::Impl::PrepareShapeFrame() {
@@ -394,6 +384,7 @@ bool Butt::Impl::ApplyCustomClick() {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         PressShifted = true;
         UseBackBuffer(false);
+        DrawButton(); // the pressed look at the new place: the paint that asked has nothing to do
         return true;
     }
     if (PressShifted && !pressed) {

@@ -1,10 +1,13 @@
 // The control's window: the "Butt" class, the record's life, and the translation of window
 // messages into the control's handlers. One window, one object: the object pointer rides on
 // WM_NCCREATE into GWLP_USERDATA, and HandleMessage hands each message to a small handler.
+#include "behaviour.h"
 #include "butt_impl.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cassert>
 #include <mutex>
 #include <set>
 
@@ -138,17 +141,28 @@ void Butt::Impl::Retire() {
         return;
     retired = true;
     *alive = false;
+    // A control, like its window, is used only on the thread that made it.
+    assert(!hwnd || !IsWindow(hwnd) ||
+           GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId());
     // WM_DESTROY runs Terminate, which leaves the option group (once).
-    if (hwnd && IsWindow(hwnd))
-        DestroyWindow(hwnd);
-    else if (!terminated)
+    const HWND window = hwnd;
+    if (window && IsWindow(window))
+        DestroyWindow(window);
+    if (!terminated)
         Terminate();
+    // A window that outlives this call (DestroyWindow refuses another thread's window) must
+    // not lead to the record, whose memory goes next.
+    if (window && IsWindow(window) &&
+        GetWindowLongPtrW(window, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this))
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    hwnd = nullptr;
     LiveSet& live = LiveControls();
     const std::lock_guard<std::mutex> hold(live.lock);
     live.records.erase(this);
 }
 
 Butt::Impl::Entry::Entry(Impl& impl) : impl_(impl) {
+    assert(!impl.hwnd || GetWindowThreadProcessId(impl.hwnd, nullptr) == GetCurrentThreadId());
     ++impl_.entered;
 }
 
@@ -170,10 +184,11 @@ Butt::Impl* Butt::Impl::FromStoredAddress(HANDLE address) {
 bool Butt::Impl::CreateControlWindow(HWND parent, int id, RECT bounds) {
     if (!RegisterButtClass())
         return false;
-    const HWND created =
-        CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left,
-                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), this);
+    const int width = std::min<LONG>(bounds.right - bounds.left, kLargestSide);
+    const int height = std::min<LONG>(bounds.bottom - bounds.top, kLargestSide);
+    const HWND created = CreateWindowExW(
+        0, kClassName, L"", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS, bounds.left, bounds.top, width,
+        height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ThisModule(), this);
     return created != nullptr;
 }
 
@@ -329,7 +344,7 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSCHAR:
         // Alt+key while a control has the focus: the container's control with that key.
-        if (RouteAccessKey(GetParent(window), static_cast<int>(wParam)))
+        if (OnSysChar(static_cast<int>(wParam)))
             return 0;
         break;
     case WM_GETDLGCODE:
@@ -364,8 +379,14 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam)
             OnShow();
         return 0;
+    case WM_WINDOWPOSCHANGING:
+        LimitSize(*reinterpret_cast<WINDOWPOS*>(lParam));
+        break;
     case WM_SIZE:
         OnResize();
+        return 0;
+    case WM_ENABLE:
+        OnEnable(wParam != 0);
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint{};

@@ -49,11 +49,14 @@ TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
         object->Release();
         control.reset();
     }
-    // Disabled after a screen reader asked for the action and before it runs: no click.
-    Butt& late = Make(100, 30, "Late");
+    // Its shortcut is the kept key; disabled after a screen reader asked for the action: no click.
+    Butt& late = Make(100, 30, "&Late");
+    late.SetCaption("Later");
     IAccessible* object = nullptr;
     ASSERT_EQ(S_OK, AccessibleObjectFromWindow(late.hWnd(), OBJID_CLIENT, __uuidof(IAccessible),
                                                reinterpret_cast<void**>(&object)));
+    EXPECT_EQ(tv::test::ReadAccessible(*object),
+              "role 43 state 0x100000 Later [Alt+L Press] =  | \n");
     EXPECT_EQ(object->accDoDefaultAction(self), S_OK);
     late.SetEnabled(false);
     tv::test::Pump(0); // what is posted already

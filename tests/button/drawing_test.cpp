@@ -86,6 +86,33 @@ TEST_F(Drawing, EveryShapeHasItsOutline) {
     b.SetButtonShape(4);
     EXPECT_EQ(Describe(RegionRects(impl().OuterRegion.get())), "(2,1,7,2) (1,2,8,3) (2,3,7,4) ");
     EXPECT_EQ(Describe(RegionRects(impl().InnerRegion.get())), "(2,2,7,3) ");
+    // A picture outline whose key is near pure red, as the colour read beyond the picture is:
+    // the column and the row there erode its insets, which hold the pixels more than one and two
+    // steps (diagonals too) from every key pixel.
+    b.SetPicture(MakePicture(6, 5, [](int x, int y) { return x + y ? kFace : Rgb(253, 2, 1); }));
+    tv::UniqueRegion outline;
+    impl().RegionFromPicture(6, 5, &outline);
+    std::string rects;
+    for (const HRGN region : {outline.get(), impl().OuterRegion.get(), impl().InnerRegion.get()})
+        rects += Describe(RegionRects(region)) + "| ";
+    EXPECT_EQ(rects, "(1,0,6,1) (0,1,6,5) | (2,0,5,2) (0,2,5,4) | (3,0,4,3) | ");
+}
+
+TEST_F(Drawing, TheHostsEnableWindowIsFollowedAndNoSideIsLargerThanABagStores) {
+    Butt& b = Make(100, 30, "Go");
+    const Pixels enabled = Print();
+    EnableWindow(b.hWnd(), FALSE); // by the host: as if Enabled were set
+    EXPECT_TRUE(!b.Enabled() && Print() != enabled);
+    // No side beyond 3,779 pixels, the largest whose extent a bag takes back: made, moved,
+    // saved and loaded.
+    auto made = Butt::Create(Form(), 1, {0, 0, 100000, 24}, host);
+    EXPECT_EQ(made->impl().ScaleWidth(), 3779);
+    MoveWindow(made->hWnd(), 0, 0, 5000, 40000, FALSE);
+    PropertyBag bag;
+    made->Save(bag);
+    std::string error;
+    auto loaded = Butt::Load(Form(), 2, {0, 0, 10, 10}, host, bag, &error);
+    EXPECT_EQ(loaded->impl().ScaleWidth() + loaded->impl().ScaleHeight(), 2 * 3779) << error;
 }
 
 TEST_F(Drawing, WideGradientsPaintTwoPixelBands) {
@@ -96,9 +123,12 @@ TEST_F(Drawing, WideGradientsPaintTwoPixelBands) {
     b.SetGradientColor(0xFFFFFF);
     b.SetGradientMode(1);
     const auto bands = GradientColors(static_cast<std::size_t>(wide / 2), 0, 0xFFFFFF);
-    const Pixels painted = (Show(0), Print());
+    // Idle after hover and press: no border, not even a bottom row (29) in the pen they left.
+    for (const int flags : {kPointerInside, kButtonHeld | kPointerInside, 0})
+        Show(flags, flags != 0, flags & kButtonHeld);
+    const Pixels painted = Print();
     for (int x = 0; x < wide; ++x) // the odd last column belongs to the last band
-        ASSERT_EQ(painted.At(x, 15), static_cast<COLORREF>(bands[std::min(x / 2, wide / 2 - 1)]))
+        ASSERT_EQ(painted.At(x, 29), static_cast<COLORREF>(bands[std::min(x / 2, wide / 2 - 1)]))
             << "column " << x;
 }
 

@@ -96,6 +96,13 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
              Show(kShowsFocus | kPointerInside, true);
              control.reset();
          }},
+        {"outlines the system refuses (1 is no window)", 1000,
+         [&](int i) {
+             Butt& b = i == 0 ? Make() : *control;
+             const HWND real = std::exchange(b.impl().hwnd, reinterpret_cast<HWND>(1));
+             b.impl().CreateShapeRegion();
+             b.impl().hwnd = real;
+         }},
         {"bags read with a resource and a file picture", 1000,
          [&](int) {
              const BagRead read =

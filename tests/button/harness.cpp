@@ -2,8 +2,6 @@
 
 #include "dib.h"
 
-#include <cstdio>
-
 namespace butt::test {
 namespace {
 
@@ -15,12 +13,6 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-std::string Number(float v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(v));
-    return text;
 }
 
 PicturePtr Resource(const char* name, Picture::Kind kind) {
@@ -51,23 +43,22 @@ const std::vector<FormKey>& FormKeys() {
 
 void Record(Butt& control, std::vector<std::string>& log) {
     ButtEvents& events = control.Events();
-    // Shift keys and places only when they are not the usual 0 and (10, 5).
-    const auto mouse = [&log](std::string name) {
-        return [&log, name](short& button, short& shift, float& x, float& y) {
-            std::string word = name + std::to_string(button);
-            if (shift)
-                word.append("s").append(std::to_string(shift));
+    // Shift keys and places only when they are not the usual 0 and (10, 5); places are whole.
+    const auto word = [](std::string name, short code, short shift) {
+        name += std::to_string(code);
+        return shift ? (name += "s") += std::to_string(shift) : name;
+    };
+    const auto mouse = [&log, word](std::string name) {
+        return [&log, word, name](short& button, short& shift, float& x, float& y) {
+            std::string text = word(name, button, shift);
             if (x != 10 || y != 5)
-                word.append("@").append(Number(x)).append(",").append(Number(y));
-            log.push_back(word);
+                (text += "@") += std::to_string(int(x)) + "," + std::to_string(int(y));
+            log.push_back(text);
         };
     };
-    const auto key = [&log](std::string name) {
-        return [&log, name](short& code, short& shift) {
-            std::string word = name + std::to_string(code);
-            if (shift)
-                word.append("s").append(std::to_string(shift));
-            log.push_back(word);
+    const auto key = [&log, word](std::string name) {
+        return [&log, word, name](short& code, short& shift) {
+            log.push_back(word(name, code, shift));
         };
     };
     events.MouseDown = mouse("Down");

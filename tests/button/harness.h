@@ -28,7 +28,8 @@ class RecordingHost : public ButtHost {
     Color ambientBack = kButtonFace;
     std::string name = "Butt1";
     std::vector<std::string> changed;
-    std::vector<std::string> messages; // "title: text"
+    std::vector<std::string> messages;                                            // "title: text"
+    std::function<void(const std::string&)> onChange = [](const std::string&) {}; // after `changed`
 
     bool UserMode() const override { return userMode; }
     bool DisplayAsDefault() const override { return displayAsDefault; }
@@ -36,7 +37,10 @@ class RecordingHost : public ButtHost {
     Color AmbientBackColor() const override { return ambientBack; }
     std::string DisplayName() const override { return name; }
     std::string ApplicationTitle() const override { return "VH - Torv3 No Intros"; }
-    void PropertyChanged(const std::string& key) override { changed.push_back(key); }
+    void PropertyChanged(const std::string& key) override {
+        changed.push_back(key);
+        onChange(key);
+    }
     int ShowMessage(const std::string& text, const std::string& title, UINT type) override {
         EXPECT_EQ(type, UINT(MB_ICONINFORMATION | MB_OK)) << text;
         messages.push_back(title + ": " + text);

@@ -3,6 +3,7 @@
 #include "harness.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -11,6 +12,10 @@ namespace {
 
 using tv::test::Pump;
 using tv::test::PumpUntil;
+
+// Set when operator delete (below) frees `watchedBlock`.
+const void* watchedBlock = nullptr;
+bool watchedFreed = false;
 
 class Input : public ButtonTest {
   protected:
@@ -69,15 +74,8 @@ class Input : public ButtonTest {
                 ADD_FAILURE() << "unknown step " << w;
         }
     }
-    // The log without pointer moves, which the window system may add at any time; "pointer"
-    // in `expected` stands for the pointer's place on the control.
-    void ExpectEvents(const Butt& b, std::string expected) {
-        POINT pointer{};
-        GetCursorPos(&pointer);
-        ScreenToClient(b.hWnd(), &pointer);
-        const std::size_t at = expected.find("pointer");
-        if (at != std::string::npos)
-            expected.replace(at, 7, std::to_string(pointer.x) + "," + std::to_string(pointer.y));
+    // The log without pointer moves, which the window system may add at any time.
+    void ExpectEvents(const std::string& expected) {
         std::vector<std::string> kept;
         std::copy_if(log.begin(), log.end(), std::back_inserter(kept), [](const std::string& e) {
             return e.rfind("Move", 0) != 0 && e != "Enter" && e != "Leave";
@@ -97,9 +95,10 @@ TEST_F(Input, MouseKeysAndFocusRaiseTheirEventsInOrder) {
         {0, "L+ ?held ?captured ?focused L- ?free ?uncaptured", "Down1 Up1 Click", false},
         {0, "L+3 L-away1 ?free", "Down1s3 Up1s1@300,5", false},
         {0, "R+ ?uncaptured R- M+ M-", "Down2 Up2 Down4 Up4", false},
-        {0, "L+ L- L2 ?held ?captured L- ?uncaptured", "Down1 Up1 Click Double1 Down1@pointer Up1",
-         false},
-        {0, "R+ R- R2 ?free ?uncaptured R-", "Down2 Up2 Double2 Down1@pointer Up2", false},
+        // The press of a double click is where the pointer is: (5, 5) on the screen.
+        {0, "L+ L- L2 ?held ?captured L- ?uncaptured",
+         "Down1 Up1 Click Double1 Down1@-115,-115 Up1", false},
+        {0, "R+ R- R2 ?free ?uncaptured R-", "Down2 Up2 Double2 Down1@-115,-115 Up2", false},
         {1, "L+ L-", "Down1 Up1 Click", true},
         {1, "L+ L-away", "Down1 Up1@300,5", false},
         // An option button selected by the focus its press gives, then clicked again.
@@ -123,7 +122,7 @@ TEST_F(Input, MouseKeysAndFocusRaiseTheirEventsInOrder) {
         SetFocus(Form());
         Butt& b = MakeMode(c.mode);
         Run(b, c.script);
-        ExpectEvents(b, c.events);
+        ExpectEvents(c.events);
         EXPECT_EQ(b.Value(), c.value);
         EXPECT_EQ(GetCapture(), nullptr);
     }
@@ -153,7 +152,7 @@ TEST_F(Input, AccessKeysOfAnyLetterInEitherCaseEnterAndEscapeReachTheRightContro
         for (const wchar_t key : {c.key, c.pair})
             SendMessageW(go.hWnd(), WM_SYSCHAR, key, 1 << 29);
         EXPECT_FALSE(Butt::RouteAccessKey(Form(), c.key + 1));
-        ExpectEvents(go, "Click Click");
+        ExpectEvents("Click Click");
     }
     go.SetCaption("&Go");
     auto box = Butt::Create(Form(), 2, {20, 60, 120, 90}, host);
@@ -166,19 +165,19 @@ TEST_F(Input, AccessKeysOfAnyLetterInEitherCaseEnterAndEscapeReachTheRightContro
     EXPECT_TRUE(Butt::RouteAccessKey(form, 'C'));
     EXPECT_TRUE(box->Value());
     SendMessageW(box->hWnd(), WM_SYSCHAR, 'G', 1 << 29); // Alt+key while a control has focus
-    ExpectEvents(go, "Click Click");
+    ExpectEvents("Click Click");
 
-    host.displayAsDefault = true; // Enter clicks a default command button
+    host.displayAsDefault = true; // Enter clicks a default command button, Alt+Enter does not
+    SendMessageW(box->hWnd(), WM_SYSCHAR, VK_RETURN, 1 << 29);
     EXPECT_TRUE(Butt::RouteAccessKey(form, VK_RETURN));
-    ExpectEvents(go, "Click");
-    ShowWindow(go.hWnd(), SW_HIDE); // hidden, it takes no keys; a default check box ignores Enter
-    EXPECT_TRUE(Butt::RouteAccessKey(form, VK_RETURN));
-    EXPECT_TRUE(box->Value());
+    ExpectEvents("Click");
+    ShowWindow(go.hWnd(), SW_HIDE); // hidden, it takes no keys; nor does a check box take these
     host.cancel = true;
-    EXPECT_TRUE(Butt::RouteAccessKey(form, VK_ESCAPE));
+    EXPECT_FALSE(Butt::RouteAccessKey(form, VK_RETURN) || Butt::RouteAccessKey(form, VK_ESCAPE));
+    EXPECT_TRUE(box->Value());
     box->SetEnabled(false); // nor does a disabled one
     EXPECT_FALSE(Butt::RouteAccessKey(form, 'c'));
-    ExpectEvents(go, "");
+    ExpectEvents("");
 }
 
 TEST_F(Input, OptionGroupsListTheirMembersSelectOneAndEndWithTheirContainer) {
@@ -198,8 +197,7 @@ TEST_F(Input, OptionGroupsListTheirMembersSelectOneAndEndWithTheirContainer) {
     Butt &a = *options[0], &b = *options[1], &c = *options[2];
     EXPECT_EQ(members(), (std::vector<const void*>{&a.impl(), &b.impl(), &c.impl(), nullptr}));
     a.SetValue(true);
-    Mouse(b, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
-    Mouse(b, WM_LBUTTONUP, 5, 5);
+    Run(b, "L+ L-");
     EXPECT_TRUE(!a.Value() && b.Value() && !c.Value());
     c.SetValue(true);
     SetFocus(a.hWnd()); // the focus selects only in a group without a selection
@@ -229,8 +227,7 @@ TEST_F(Input, OptionGroupsListTheirMembersSelectOneAndEndWithTheirContainer) {
     EXPECT_EQ(members(), (std::vector<const void*>{nullptr}));
 
     // Loaded option buttons join, and the last one loaded selected wins.
-    std::string error;
-    const auto bag = PropertyBag::Parse("mode = 2\nvalue = True\n", error);
+    const auto bag = PropertyBag::Read("mode = 2\nvalue = True\n").bag;
     options.push_back(Butt::Load(form, 450, {20, 20, 120, 50}, host, *bag));
     options.push_back(Butt::Load(form, 451, {20, 60, 120, 90}, host, *bag));
     EXPECT_EQ(count(), 2);
@@ -273,6 +270,38 @@ TEST_F(Input, ASelectedOptionButtonLooksClickedAfterSpaceAndLeavesItsGroupOnceQu
     EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(Form(), "bt_OptCount")), 1);
 }
 
+TEST_F(Input, AControlItsHostEndsDuringAnotherControlsCallIsFreedAfterItAndJoinsNoGroup) {
+    // Option buttons 0 (selected) and 1, check box 2 (ticked, "&c"): when told that a Value
+    // changed, the host ends the victim, in the middle of each call.
+    const std::pair<std::size_t, std::function<void(std::vector<std::unique_ptr<Butt>>&)>> cases[] =
+        {
+            {2, [](auto&) { Butt::RouteAccessKey(Form(), 'c'); }},
+            {0, [](auto& c) { c[1]->SetValue(true); }},
+            {2, [](auto& c) { c[2]->SetMode(2); }}, // joins the group as it ends
+        };
+    for (const auto& [victim, call] : cases) {
+        std::vector<std::unique_ptr<Butt>> c;
+        for (const long mode : {2, 2, 1}) {
+            c.push_back(Butt::Create(Form(), 0, {20, 20, 120, 50}, host));
+            c.back()->SetMode(mode);
+            c.back()->SetValue(mode == 1 || c.size() == 1);
+        }
+        c[2]->SetCaption("&c");
+        watchedBlock = &c[victim]->impl();
+        watchedFreed = false;
+        host.onChange = [&, victim = victim](const std::string& key) {
+            if (key == "Value" && c[victim]) {
+                c[victim].reset();
+                EXPECT_FALSE(watchedFreed) << "freed while the call runs: " << victim;
+            }
+        };
+        call(c);
+        host.onChange = [](const std::string&) {};
+        EXPECT_TRUE(watchedFreed) << "freed when the call returns: " << victim;
+        EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(Form(), "bt_OptCount")), victim ? 2 : 1);
+    }
+}
+
 void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     if (const HWND box = FindWindowW(L"#32770", L"re-entry"))
@@ -285,15 +314,15 @@ TEST_F(Input, HandlersThatBoxDestroyOrDisableLeaveNothingHeld) {
         std::function<void(std::unique_ptr<Butt>&)> onDown, onClick;
     } cases[] = {
         {"modal box in MouseDown",
-         [](std::unique_ptr<Butt>&) {
+         [](auto&) {
              SetTimer(nullptr, 0, 200, CloseBox);
              MessageBoxW(Form(), L"held", L"re-entry", MB_OK);
          },
          nullptr},
-        {"mouse taken in MouseDown", [](std::unique_ptr<Butt>&) { SetCapture(Form()); }, nullptr},
-        {"disabled in MouseDown", [](std::unique_ptr<Butt>& b) { b->SetEnabled(false); }, nullptr},
-        {"mode changed in Click", nullptr, [](std::unique_ptr<Butt>& b) { b->SetMode(1); }},
-        {"destroyed in Click", nullptr, [](std::unique_ptr<Butt>& b) { b.reset(); }},
+        {"mouse taken in MouseDown", [](auto&) { SetCapture(Form()); }, nullptr},
+        {"disabled in MouseDown", [](auto& b) { b->SetEnabled(false); }, nullptr},
+        {"mode changed in Click", nullptr, [](auto& b) { b->SetMode(1); }},
+        {"destroyed in Click", nullptr, [](auto& b) { b.reset(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -339,6 +368,13 @@ TEST_F(Input, ControlsOfTwoUiThreadsLiveSideBySide) {
     std::thread other([&] { EXPECT_TRUE(life(1000)); });
     EXPECT_TRUE(life(2000));
     other.join();
+#ifdef NDEBUG // a debug build stops at the broken rule
+    // Ended on another thread, against the rule: the window leads to no freed record, group left.
+    const HWND window = MakeMode(2).hWnd();
+    std::thread([&] { control.reset(); }).join();
+    EXPECT_TRUE(!GetWindowLongPtrW(window, GWLP_USERDATA) && !GetPropA(Form(), "bt_OptCount"));
+    DestroyWindow(window);
+#endif
 }
 
 // Hover tracking with the real pointer, through the system's input queue.
@@ -384,3 +420,14 @@ TEST_F(Input, TheRealPointerHoversOnceLeavesAndAToggleReleasedAwayIsNotLeftDown)
 
 } // namespace
 } // namespace butt::test
+
+// Every delete of this test program (libstdc++'s new is malloc), so that a test sees when the
+// memory of a record goes.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* block) noexcept {
+    butt::test::watchedFreed |= block && block == butt::test::watchedBlock;
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    operator delete(block);
+}

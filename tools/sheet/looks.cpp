@@ -266,6 +266,14 @@ const Catalogue& TheCatalogue() {
                  PictureAt(b, 5);
                  b.SetPicture(NearKeyPicture());
              }},
+            {"5 gradient", 5, [](Butt& b) { Gradient(b, 3); }},
+            {"7 pressed moves", 4,
+             [](Butt& b) {
+                 b.SetPictureSize(4);
+                 b.SetPicture(PillPicture());
+                 b.SetButtonShape(7);
+                 b.SetCustomClick(4);
+             }},
         };
         for (const auto& v : variants)
             add(
