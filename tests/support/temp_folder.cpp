@@ -1,5 +1,7 @@
 #include "temp_folder.h"
 
+#include "program.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,12 +14,16 @@
 namespace tv::test {
 namespace {
 
+// Folders are walked in the extended form: a deep game folder's movies lie beyond MAX_PATH,
+// where the 32-bit runtime's walk stops. An error ends a walk rather than throw.
 void Remove(const std::wstring& path) {
+    using Walk = std::filesystem::recursive_directory_iterator;
     std::error_code error;
+    const std::filesystem::path whole(LongPath(path));
     // Read-only files stop a removal: every attribute goes first.
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path, error))
-        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(path, error);
+    for (Walk entry(whole, error); !error && entry != Walk(); entry.increment(error))
+        SetFileAttributesW(entry->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(whole, error);
 }
 
 } // namespace
@@ -50,9 +56,10 @@ std::string ReadFileBytes(const std::wstring& path) {
 
 std::vector<std::wstring> ListFolder(const std::wstring& folder) {
     std::vector<std::wstring> names;
+    using Walk = std::filesystem::directory_iterator;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-        names.push_back(entry.path().filename().wstring());
+    for (Walk entry(LongPath(folder), error); !error && entry != Walk(); entry.increment(error))
+        names.push_back(entry->path().filename().wstring());
     return names;
 }
 
