@@ -106,7 +106,7 @@ std::vector<RECT> Scan(const Rows& rows, int width, int height, COLORREF key) {
 // system reports every height as positive), so the first row that differs from its mirror
 // row is read once through GetDIBits and compared; a bitmap whose rows all equal their
 // mirrors reads the same either way.
-bool TopRowFirst(HBITMAP bitmap, const BITMAP& info, int bytes) {
+bool TopRowFirst(BorrowedBitmap bitmap, const BITMAP& info, int bytes) {
     const auto* bits = static_cast<const std::uint8_t*>(info.bmBits);
     const std::size_t used = static_cast<std::size_t>(info.bmWidth) * bytes;
     for (int r = 0; r < info.bmHeight / 2; ++r) {
@@ -168,7 +168,7 @@ UniqueRegion RegionFromRects(const std::vector<RECT>& rects) {
         ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + rectBytes), data));
 }
 
-UniqueRegion RegionFromBitmap(HBITMAP bitmap, COLORREF key, int width, int height) {
+UniqueRegion RegionFromBitmap(BorrowedBitmap bitmap, COLORREF key, int width, int height) {
     DIBSECTION dib{};
     const int size = bitmap ? GetObjectW(bitmap, sizeof dib, &dib) : 0;
     const BITMAP& info = dib.dsBm;
