@@ -56,6 +56,7 @@ void MainWindow::Render(BorrowedDc dc) const {
                   DT_LEFT | DT_TOP | DT_WORDBREAK | (entry ? 0 : DT_NOPREFIX));
     }
 }
+
 HitTarget MainWindow::HitTest(POINT point) const {
     for (const LabelId id : kHitOrder) {
         const Label& item = labels_[static_cast<size_t>(id)];
