@@ -17,7 +17,7 @@ constexpr wchar_t kHintApply[] = L"Replace the ticked movies with the placeholde
 } // namespace
 
 bool MainWindow::TranslateKeyboard(MSG& message) {
-    if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd)))
+    if (!hWnd() || (message.hwnd != hWnd() && !IsChild(hWnd(), message.hwnd)))
         return false;
     bool taken = false;
     if (message.message == WM_SYSCHAR) {
@@ -33,9 +33,9 @@ bool MainWindow::TranslateKeyboard(MSG& message) {
         taken = true;
     } else if (message.message == WM_KEYDOWN || message.message == WM_KEYUP ||
                message.message == WM_CHAR) {
-        taken = IsDialogMessageW(hwnd_, &message) != 0;
+        taken = IsDialogMessageW(hWnd(), &message) != 0;
     }
-    if (hwnd_ && GetFocus() != lastFocus_)
+    if (hWnd() && GetFocus() != lastFocus_)
         FocusMoved(GetFocus());
     return taken;
 }
@@ -54,8 +54,8 @@ void MainWindow::OnEnterKey(bool down, LPARAM keyData) {
 }
 
 void MainWindow::ChooseEntry(LabelId entry) {
-    MouseMoveOn(Target{Target::Kind::Label, static_cast<size_t>(entry)}); // its hint
-    ClickOn(Target{Target::Kind::Label, static_cast<size_t>(entry)});
+    MouseMoveOn(HitTarget{HitTarget::Kind::Label, static_cast<size_t>(entry)}); // its hint
+    ClickOn(HitTarget{HitTarget::Kind::Label, static_cast<size_t>(entry)});
 }
 
 void MainWindow::FocusMoved(HWND focus) {
@@ -65,28 +65,6 @@ void MainWindow::FocusMoved(HWND focus) {
             SetText(LabelId::feature, kHintChecks[group - 1]);
     if (apply_ && focus == apply_->hWnd())
         SetText(LabelId::feature, kHintApply);
-}
-
-const MenuEntry* MenuEntryOf(MainWindow::LabelId label) {
-    for (const MenuEntry& entry : kMenuEntries)
-        if (entry.label == label)
-            return &entry;
-    return nullptr;
-}
-
-std::wstring WithAccessMarker(const std::wstring& text, wchar_t key) {
-    std::wstring marked;
-    bool done = false;
-    for (const wchar_t c : text) {
-        if (!done && std::towupper(static_cast<wint_t>(c)) == static_cast<wint_t>(key)) {
-            marked += L'&';
-            done = true;
-        }
-        marked += c;
-        if (c == L'&')
-            marked += L'&';
-    }
-    return marked;
 }
 
 std::string MainWindow::Description() const {

@@ -13,7 +13,7 @@ namespace {
 
 // The game is a 32-bit program: on 64-bit Windows its key lives in the 32-bit view, so the
 // 64-bit build looks there first and falls back to its own view.
-LSTATUS OpenKey(HKEY root, const std::wstring& subKey, UniqueKey& key) {
+LSTATUS OpenKey(BorrowedKey root, const std::wstring& subKey, UniqueKey& key) {
     HKEY opened = nullptr;
 #ifdef _WIN64
     LSTATUS status = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &opened);
@@ -29,7 +29,7 @@ LSTATUS OpenKey(HKEY root, const std::wstring& subKey, UniqueKey& key) {
 
 // A string value of any length (REG_EXPAND_SZ expanded, the text ending at its first NUL or
 // at its size when it was stored without one), or nothing when it is missing or no string.
-std::optional<std::wstring> ReadString(HKEY key, const std::wstring& name) {
+std::optional<std::wstring> ReadString(BorrowedKey key, const std::wstring& name) {
     std::vector<wchar_t> buffer(1);
     DWORD size = 0;
     LSTATUS status = ERROR_MORE_DATA;
@@ -55,7 +55,7 @@ std::wstring TrimSpaces(const std::wstring& text) {
 
 } // namespace
 
-HKEY Get_RootKey(const std::wstring& name) {
+BorrowedKey Get_RootKey(const std::wstring& name) {
     static const std::array<std::pair<const wchar_t*, HKEY>, 7> roots{{
         {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
         {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
@@ -71,7 +71,7 @@ HKEY Get_RootKey(const std::wstring& name) {
     return nullptr;
 }
 
-void Split_KeyPath(std::wstring& keyPath, HKEY& root) {
+void Split_KeyPath(std::wstring& keyPath, BorrowedKey& root) {
     if (!keyPath.starts_with(L"HKEY_") || keyPath.back() == L'\\') {
         System().ShowMessage(nullptr, L"Incorrect Format:\n\n" + keyPath, FromAnsi(kAppTitle),
                              MB_OK);
@@ -89,7 +89,7 @@ void Split_KeyPath(std::wstring& keyPath, HKEY& root) {
 
 std::optional<std::wstring> Get_RegValue(std::wstring& keyPath, const std::wstring& valueName) {
     // A rejected path leaves the root unset: never read with a root the caller did not name.
-    HKEY root = nullptr;
+    BorrowedKey root;
     Split_KeyPath(keyPath, root);
     if (!root)
         return std::nullopt;
@@ -97,7 +97,7 @@ std::optional<std::wstring> Get_RegValue(std::wstring& keyPath, const std::wstri
     UniqueKey key;
     if (OpenKey(root, keyPath, key) != ERROR_SUCCESS)
         return L"Error";
-    const std::optional<std::wstring> text = ReadString(key.get(), valueName);
+    const std::optional<std::wstring> text = ReadString(key, valueName);
     return text ? TrimSpaces(*text) : L"Error";
 }
 

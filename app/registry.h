@@ -2,6 +2,8 @@
 // Reads one string value from the registry, the key given as one full path text that begins
 // with a root key name ("HKEY_LOCAL_MACHINE\SOFTWARE\..."). UTF-16 throughout, so that a
 // folder in any script reads as it is.
+#include "handles.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -10,11 +12,11 @@
 namespace tv {
 
 // The predefined handle of a root key name (exact, case-sensitive), or nullptr.
-HKEY Get_RootKey(const std::wstring& name);
+BorrowedKey Get_RootKey(const std::wstring& name);
 
 // Splits "ROOT\sub\key" into its root handle and sub-key. An ill-formed path (not starting
 // with "HKEY_", or ending in "\") is shown to the user and leaves both arguments unchanged.
-void Split_KeyPath(std::wstring& keyPath, HKEY& root);
+void Split_KeyPath(std::wstring& keyPath, BorrowedKey& root);
 
 // The value's text, of any length, with surrounding spaces removed and a REG_EXPAND_SZ value
 // expanded; "Error" when the key cannot be opened or the value is missing or no string;

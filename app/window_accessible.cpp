@@ -145,9 +145,7 @@ class MainWindow::Accessible final : public AccessibleObject {
 
   private:
     const MainWindow* Window() const {
-        return IsWindow(window_)
-                   ? reinterpret_cast<const MainWindow*>(GetWindowLongPtrW(window_, GWLP_USERDATA))
-                   : nullptr;
+        return IsWindow(window_) ? static_cast<const MainWindow*>(ObjectOf(window_)) : nullptr;
     }
     // The proxy's own number for a child: its children follow the entries.
     static VARIANT ForProxy(VARIANT child) {
@@ -171,11 +169,11 @@ class MainWindow::Accessible final : public AccessibleObject {
 };
 
 AccessibleObject* MainWindow::AccessibleOver(IAccessible* proxy) {
-    return new Accessible(hwnd_, proxy);
+    return new Accessible(hWnd(), proxy);
 }
 
 LRESULT MainWindow::OnGetObject(WPARAM flags, LPARAM objectId) {
-    return AccessibleObject::Answer(hwnd_, flags, objectId,
+    return AccessibleObject::Answer(hWnd(), flags, objectId,
                                     [this](IAccessible* proxy) { return AccessibleOver(proxy); });
 }
 

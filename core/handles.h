@@ -115,6 +115,7 @@ using BorrowedBitmap = Borrowed<HBITMAP>;
 using BorrowedBrush = Borrowed<HBRUSH>;
 using BorrowedFont = Borrowed<HFONT>;
 using BorrowedRegion = Borrowed<HRGN>;
+using BorrowedKey = Borrowed<HKEY>;
 
 // A window's DC from GetDC, released on scope exit.
 class WindowDc {

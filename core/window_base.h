@@ -1,9 +1,10 @@
 #pragma once
-// One window, one object. The object is handed to CreateWindowExW as its last argument and
-// kept in GWLP_USERDATA from WM_NCCREATE on; every later message goes to its HandleMessage,
-// which only unpacks the arguments and calls a named handler. At WM_NCDESTROY the window
-// forgets the object and the object its window, before the system's own handling, so that
-// nothing reaches an object through a window that has ended (or the other way round).
+// One window, one object. The object is handed to CreateWindowExW as its last argument, as a
+// WindowBase pointer (a derived class's own pointer may lie elsewhere in the object), and kept
+// in GWLP_USERDATA from WM_NCCREATE on; every later message goes to its HandleMessage, which
+// only unpacks the arguments and calls a named handler. At WM_NCDESTROY the window forgets the
+// object and the object its window, before the system's own handling, so that nothing reaches
+// an object through a window that has ended (or the other way round).
 #include <windows.h>
 
 namespace tv {

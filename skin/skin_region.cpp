@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <memory>
 
 namespace tv {
@@ -67,7 +66,7 @@ std::vector<RECT> Scan(const Rows& rows, int width, int height, COLORREF key) {
 // system reports every height as positive), so the first row that differs from its mirror
 // row is read once through GetDIBits and compared; a bitmap whose rows all equal their
 // mirrors reads the same either way.
-bool TopRowFirst(HBITMAP bitmap, const BITMAP& info, int bytes) {
+bool TopRowFirst(BorrowedBitmap bitmap, const BITMAP& info, int bytes) {
     const auto* bits = static_cast<const std::uint8_t*>(info.bmBits);
     const std::size_t used = static_cast<std::size_t>(info.bmWidth) * bytes;
     for (int r = 0; r < info.bmHeight / 2; ++r) {
@@ -104,7 +103,7 @@ std::vector<RECT> OpaqueRects(const PixelImage& image, int width, int height, CO
     return Scan(rows, width, height, key);
 }
 
-UniqueRegion RegionFromBitmap(HBITMAP bitmap, COLORREF key, int width, int height) {
+UniqueRegion RegionFromBitmap(BorrowedBitmap bitmap, COLORREF key, int width, int height) {
     DIBSECTION dib{};
     const int size = bitmap ? GetObjectW(bitmap, sizeof dib, &dib) : 0;
     const BITMAP& info = dib.dsBm;

@@ -33,6 +33,6 @@ std::vector<RECT> OpaqueRects(const PixelImage& image, int width, int height, CO
 
 // The region of the bitmap's opaque pixels over width x height (the bitmap's own size when
 // either is 0 or less). Empty owner when no pixel is opaque or the bitmap cannot be read.
-UniqueRegion RegionFromBitmap(HBITMAP bitmap, COLORREF key, int width = 0, int height = 0);
+UniqueRegion RegionFromBitmap(BorrowedBitmap bitmap, COLORREF key, int width = 0, int height = 0);
 
 } // namespace tv

@@ -2,7 +2,7 @@
 
 namespace tv {
 
-UniqueRegion RegionFromDcReference(HDC dc, int width, int height, COLORREF key) {
+UniqueRegion RegionFromDcReference(BorrowedDc dc, int width, int height, COLORREF key) {
     UniqueRegion accumulated;
     // Closes the run [start, end) of row y: the first one becomes the region itself, every
     // later one is united into it and freed at once.

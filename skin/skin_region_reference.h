@@ -11,6 +11,6 @@ namespace tv {
 // The region of the pixels of `dc` over width x height that are not `key`; an empty owner
 // when no pixel is opaque. Any colour that is not exactly the key, including the
 // invalid-colour answer for a pixel outside the image, counts as opaque.
-UniqueRegion RegionFromDcReference(HDC dc, int width, int height, COLORREF key);
+UniqueRegion RegionFromDcReference(BorrowedDc dc, int width, int height, COLORREF key);
 
 } // namespace tv

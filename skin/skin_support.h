@@ -1,5 +1,7 @@
 #pragma once
 // Window-shaping and layered-style operations for borderless, skinned windows.
+#include "handles.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -7,10 +9,10 @@
 
 namespace tv {
 
-// The picture host that shows a skin on a form: the picture it holds (borrowed) and its
-// place and size in the form's client area, in pixels.
+// The picture host that shows a skin on a form: the picture it shows and its place and size
+// in the form's client area, in pixels.
 struct PictureHost {
-    HBITMAP picture = nullptr;
+    BorrowedBitmap picture;
     int left = 0;
     int top = 0;
     int width = 0;
@@ -25,7 +27,7 @@ class SkinForm {
     virtual ~SkinForm() = default;
     virtual HWND Handle() const = 0;
     // The plain path: the form shows this picture as its own background.
-    virtual void SetPicture(HBITMAP picture) = 0;
+    virtual void SetPicture(BorrowedBitmap picture) = 0;
 };
 
 class SkinSupport {

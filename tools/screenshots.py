@@ -23,13 +23,29 @@ wine_env.up(state)
 import e2e_test  # noqa: E402  (reads the environment set above)
 
 
-# Client positions of the menu entries.
+# Client positions of the menu entries and of the inner frame.
 MENU = {"main": (60, 103), "about": (60, 119), "contact": (60, 135)}
+FRAME = (413, 267)
 
 
 class Screenshots(e2e_test.ToolEndToEnd):
+    def setUp(self):
+        super().setUp()
+        out = e2e_test.run("xdotool", "getwindowgeometry", "--shell", self.window).stdout
+        values = dict(line.split("=", 1) for line in out.split())
+        self.origin = (int(values["X"]), int(values["Y"]))
+
+    def move(self, point, *then):
+        x, y = self.origin
+        e2e_test.run("xdotool", "mousemove", str(x + point[0]), str(y + point[1]), *then)
+
     def click(self, point):
         self.move(point, "click", "1")
+
+    def shot(self, name):
+        path = os.path.join(self.work, name + ".png")
+        e2e_test.run("import", "-window", "root", path)
+        return path
 
     def runTest(self):
         os.makedirs(out, exist_ok=True)
@@ -45,7 +61,7 @@ class Screenshots(e2e_test.ToolEndToEnd):
         self.move(MENU["main"])
         save("main-page")
         self.click(MENU["about"])
-        self.move(e2e_test.FRAME)
+        self.move(FRAME)
         save("about-page")
         self.click(MENU["contact"])
         self.move((34 + 20, 259 + 6))  # over "Website": its arrow lights up

@@ -19,9 +19,6 @@
 namespace tv {
 namespace {
 
-using LabelId = MainWindow::LabelId;
-using ArrowId = MainWindow::ArrowId;
-
 // Client points inside the window's parts.
 constexpr POINT kMenu[4] = {{60, 103}, {60, 119}, {60, 135}, {60, 151}};
 constexpr POINT kLinks[3] = {{60, 250}, {60, 265}, {60, 280}}; // e-mail, website, forum
@@ -82,7 +79,7 @@ class MainWindowTest : public ::testing::Test {
                            LabelId::Forum, LabelId::statusbar, LabelId::buff})
             page += window->label(id).visible ? 'L' : '.';
         for (size_t i = 0; i < static_cast<size_t>(ArrowId::Count); ++i) {
-            const MainWindow::Arrow& arrow = window->arrow(static_cast<ArrowId>(i));
+            const Arrow& arrow = window->arrow(static_cast<ArrowId>(i));
             page += arrow.visible ? (arrow.lit ? '*' : 'a') : '.';
         }
         return page;

@@ -121,7 +121,7 @@ class TestForm : public SkinForm {
     }
     ~TestForm() override { DestroyWindow(window); }
     HWND Handle() const override { return window; }
-    void SetPicture(HBITMAP shown) override { picture = shown; }
+    void SetPicture(BorrowedBitmap shown) override { picture = shown; }
     HWND window = nullptr;
     HBITMAP picture = nullptr;
     std::vector<WPARAM> presses;
