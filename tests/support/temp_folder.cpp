@@ -10,20 +10,44 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace tv::test {
 namespace {
 
-// Folders are walked in the extended form: a deep game folder's movies lie beyond MAX_PATH,
-// where the 32-bit runtime's walk stops. An error ends a walk rather than throw.
+// The names in a folder, but "." and "..". The system's own calls in the extended form: a
+// deep game folder's movies lie beyond MAX_PATH, where the 32-bit runtime's std::filesystem
+// finds nothing and removes nothing.
+std::vector<WIN32_FIND_DATAW> Entries(const std::wstring& folder) {
+    std::vector<WIN32_FIND_DATAW> entries;
+    std::wstring pattern = LongPath(folder);
+    if (!pattern.ends_with(L'\\')) // the extended form takes no doubled separator
+        pattern += L'\\';
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((pattern + L'*').c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        if (std::wstring_view(found.cFileName) != L"." &&
+            std::wstring_view(found.cFileName) != L"..")
+            entries.push_back(found);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return entries;
+}
+
 void Remove(const std::wstring& path) {
-    using Walk = std::filesystem::recursive_directory_iterator;
-    std::error_code error;
-    const std::filesystem::path whole(LongPath(path));
+    const std::wstring whole = LongPath(path);
     // Read-only files stop a removal: every attribute goes first.
-    for (Walk entry(whole, error); !error && entry != Walk(); entry.increment(error))
-        SetFileAttributesW(entry->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(whole, error);
+    SetFileAttributesW(whole.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (const WIN32_FIND_DATAW& entry : Entries(whole)) {
+        const std::wstring inside = whole + L"\\" + entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            Remove(inside);
+        else if (SetFileAttributesW(inside.c_str(), FILE_ATTRIBUTE_NORMAL))
+            DeleteFileW(inside.c_str());
+    }
+    RemoveDirectoryW(whole.c_str());
 }
 
 } // namespace
@@ -56,10 +80,8 @@ std::string ReadFileBytes(const std::wstring& path) {
 
 std::vector<std::wstring> ListFolder(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    using Walk = std::filesystem::directory_iterator;
-    std::error_code error;
-    for (Walk entry(LongPath(folder), error); !error && entry != Walk(); entry.increment(error))
-        names.push_back(entry->path().filename().wstring());
+    for (const WIN32_FIND_DATAW& entry : Entries(folder))
+        names.push_back(entry.cFileName);
     return names;
 }
 
