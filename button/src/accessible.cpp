@@ -104,16 +104,16 @@ std::wstring AccessibleName(const std::string& caption) {
     return name;
 }
 
-long AccessibleRole(long mode) {
-    return mode == 1   ? ROLE_SYSTEM_CHECKBUTTON
-           : mode == 2 ? ROLE_SYSTEM_RADIOBUTTON
-                       : ROLE_SYSTEM_PUSHBUTTON;
+long AccessibleRole(Mode mode) {
+    return mode == Mode::CheckBox ? ROLE_SYSTEM_CHECKBUTTON
+           : mode == Mode::Option ? ROLE_SYSTEM_RADIOBUTTON
+                                  : ROLE_SYSTEM_PUSHBUTTON;
 }
 
-std::wstring DefaultActionName(long mode, bool value) {
-    if (mode == 1)
+std::wstring DefaultActionName(Mode mode, bool value) {
+    if (mode == Mode::CheckBox)
         return value ? L"Uncheck" : L"Check";
-    return mode == 2 ? L"Select" : L"Press";
+    return mode == Mode::Option ? L"Select" : L"Press";
 }
 
 long Butt::Impl::AccessibleState() const {
@@ -130,11 +130,11 @@ long Butt::Impl::AccessibleState() const {
         state |= STATE_SYSTEM_FOCUSED;
     if (StateFlags & kButtonHeld)
         state |= STATE_SYSTEM_PRESSED;
-    if (mode != 0 && value)
+    if (mode != Mode::Command && value)
         state |= STATE_SYSTEM_CHECKED;
     if (IsHovering)
         state |= STATE_SYSTEM_HOTTRACKED;
-    if (mode == 0 && host.DisplayAsDefault())
+    if (mode == Mode::Command && host.DisplayAsDefault())
         state |= STATE_SYSTEM_DEFAULT;
     return state;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Small pure computations of the control's behaviour, apart from the code that talks to
 // windows.
+#include "kinds.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -32,8 +34,8 @@ inline constexpr int kLargestSide = 3779;
 // What assistive technology reads of a control (accessible.cpp): the caption without its
 // "&" markers ("||" reads as a space), the MSAA role by Mode, and the default action's name.
 std::wstring AccessibleName(const std::string& caption);
-long AccessibleRole(long mode);
-std::wstring DefaultActionName(long mode, bool value);
+long AccessibleRole(Mode mode);
+std::wstring DefaultActionName(Mode mode, bool value);
 
 // The outlines of a picture-shaped button from `keyed`, one byte per pixel of width x height,
 // rows top first, non-zero where the pixel counts as the key colour; `keyedBeyond` says

@@ -174,9 +174,9 @@ bool Butt::RouteAccessKey(HWND container, int key) {
         // Enter and Escape click only command buttons; a check or option button leaves them
         // to the rest of the container.
         if (key == VK_RETURN)
-            owns = impl.mode == 0 && impl.host.DisplayAsDefault();
+            owns = impl.mode == Mode::Command && impl.host.DisplayAsDefault();
         else if (key == VK_ESCAPE)
-            owns = impl.mode == 0 && impl.host.IsCancelButton();
+            owns = impl.mode == Mode::Command && impl.host.IsCancelButton();
         else
             owns = impl.accessKey != 0 && UpperCase(impl.accessKey) == wanted;
         if (owns) {
@@ -189,14 +189,14 @@ bool Butt::RouteAccessKey(HWND container, int key) {
 }
 
 long Butt::ButtonStyle() const {
-    return impl_->buttonStyle;
+    return static_cast<long>(impl_->buttonStyle);
 }
 void Butt::SetButtonStyle(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetButtonStyle(value);
 }
 long Butt::Mode() const {
-    return impl_->mode;
+    return static_cast<long>(impl_->mode);
 }
 void Butt::SetMode(long value) {
     const Impl::Entry entry(*impl_);
@@ -231,7 +231,7 @@ void Butt::SetCustomClick(long value) {
     impl_->SetCustomClick(value);
 }
 long Butt::ButtonShape() const {
-    return impl_->buttonShape;
+    return static_cast<long>(impl_->buttonShape);
 }
 void Butt::SetButtonShape(long value) {
     const Impl::Entry entry(*impl_);

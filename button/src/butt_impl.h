@@ -3,6 +3,7 @@
 // source file named above it; every file works on this one record.
 #include "butt.h"
 #include "color.h"
+#include "kinds.h"
 #include "handles.h"
 
 #include <array>
@@ -44,6 +45,9 @@ inline void SetEdges(EdgeColors& edges, int first, int last, Color color) {
 
 class Butt::Impl {
   public:
+    // The codes by name; inside the record, Mode is the enum, not Butt::Mode().
+    using Mode = butt::Mode;
+
     Impl(Butt& owner, ButtHost& host);
     ~Impl();
     // Ends the control (its window, its group, its place among the live controls); the
@@ -75,15 +79,15 @@ class Butt::Impl {
     std::string caption;
     long captionAlign = 0;
     long captionStyle = 0;
-    long buttonStyle = 0;
-    long buttonShape = 0;
+    Style buttonStyle = Style::Classic;
+    Shape buttonShape = Shape::Rectangle;
     bool showFocusRect = false;
     Color hoverBackColor = 0;
     Color hoverForeColor = 0;
     long hoverColorLocks = 0;
     long gradientMode = 0;
     Color gradientColor = 0;
-    long mode = 0;
+    Mode mode = Mode::Command;
     bool value = false;
     long customClick = 0;
     PicturePtr picture;
@@ -143,10 +147,7 @@ class Butt::Impl {
     HGDIOBJ SavedBrush = nullptr;
     tv::UniquePen currentPen;     // the one pen made by SetDrawingTool now selected
     tv::UniqueBrush currentBrush; // the one brush made by SetDrawingTool now selected
-    Color FaceColor = 0;
-    Color ShadeColor = 0;
-    Color HoverFaceColor = 0;
-    Color DownFaceColor = 0;
+    StyleColors colors;           // derived from BackColor and HoverBackColor by the style
     // The screen's size in pixels, read when the buffer is made (the gradient's band rule
     // needs it on every paint, and asking the system each time costs more than the paint).
     SIZE screenPixels{};
@@ -244,7 +245,7 @@ class Butt::Impl {
     bool keyboardFocusMark = false; // kShowsFocus was set for the keyboard focus
 
     // ---- Option group and hover tracking (option_group.cpp, hover.cpp) ----
-    bool OptionToggle(short action);
+    bool OptionToggle(GroupAction action);
     void HoverCheck(UINT_PTR timerId);
     static void CALLBACK HoverTimerProc(HWND hwnd, UINT message, UINT_PTR timerId, DWORD time);
 
@@ -274,7 +275,7 @@ class Butt::Impl {
     void UseBackBuffer(bool create);
     void DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill, Color border,
                   int penWidth, int penStyle);
-    void SetDrawingTool(bool active, HDC dc, int kind, Color color, bool withPen, int penWidth,
+    void SetDrawingTool(bool active, HDC dc, Tool kind, Color color, bool withPen, int penWidth,
                         int penStyle);
     void FillFace(Color faceColor, short& drawState, short& drawResult, Color gradientColor,
                   Color hoverColor);

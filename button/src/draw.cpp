@@ -13,6 +13,12 @@ POINT Pt(int x, int y) {
 
 } // namespace
 
+Color TranslateColor(Color color) {
+    if (color >= 0)
+        return color;
+    return static_cast<Color>(GetSysColor(static_cast<int>(color & 0xFF)));
+}
+
 void Butt::Impl::DrawButton() {
     if (delayDrawing)
         return;
@@ -25,34 +31,14 @@ void Butt::Impl::DrawButton() {
     EdgeColors edges{};
     short state = 0;
     short result = 0;
-    switch (buttonStyle) {
-    case 0:
-        PaintStyle0(points, edges, state, result);
-        break;
-    case 1:
-        PaintStyle1(points, edges, state, result);
-        break;
-    case 2:
-        PaintStyle2(points, edges, state, result);
-        break;
-    case 3:
-        PaintStyle3(points, edges, state, result);
-        break;
-    case 4:
-        PaintStyle4(points, edges, state, result);
-        break;
-    case 5:
-        PaintStyle5(points, edges, state, result);
-        break;
-    case 6:
-        PaintStyle6(points, edges, state, result);
-        break;
-    case 7:
-        PaintStyle7(points, edges, state, result);
-        break;
-    default:
-        break;
-    }
+    // One painter per style, as a standard button keeps its paint functions by button type.
+    using Painter = void (Impl::*)(PointList&, EdgeColors&, short&, short&);
+    static constexpr Painter kPainters[kStyleCount] = {
+        &Impl::PaintStyle0, &Impl::PaintStyle1, &Impl::PaintStyle2, &Impl::PaintStyle3,
+        &Impl::PaintStyle4, &Impl::PaintStyle5, &Impl::PaintStyle6, &Impl::PaintStyle7};
+    const auto style = static_cast<std::size_t>(buttonStyle);
+    if (style < kStyleCount) // a style no setter takes paints nothing
+        (this->*kPainters[style])(points, edges, state, result);
     Color frameColor = edges[12];
     if (result == 0)
         return;
@@ -61,21 +47,22 @@ void Butt::Impl::DrawButton() {
     lastFrameKind = FrameKind::None;
     if (result > 1) {
         const bool pressed = LooksPressed();
-        if (buttonShape >= 4 && buttonShape <= 6) {
-            if (buttonStyle == 2 && !pressed)
+        if (buttonShape >= Shape::Ellipse && buttonShape <= Shape::EllipseFramed) {
+            if (buttonStyle == Style::Themed && !pressed)
                 lastFrameKind = FrameKind::Outer;
-            else if (buttonShape == 6)
+            else if (buttonShape == Shape::EllipseFramed)
                 lastFrameKind = FrameKind::Window;
-        } else if (buttonShape == 7 || buttonShape == 8) {
+        } else if (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) {
             if (IsHovering && !pressed) {
-                if (buttonStyle != 2)
-                    frameColor = HoverFaceColor;
-                if (frameColor != TranslateColor(backColor) || buttonStyle == 2)
+                if (buttonStyle != Style::Themed)
+                    frameColor = colors.hoverFace;
+                if (frameColor != TranslateColor(backColor) || buttonStyle == Style::Themed)
                     lastFrameKind = FrameKind::Window;
             } else if (StateFlags & kShowsFocus) {
-                lastFrameKind = buttonShape == 8 ? FrameKind::Inner : FrameKind::Outer;
-                if (value && buttonStyle != 2)
-                    frameColor = ShiftColor(ShadeColor, -32);
+                lastFrameKind =
+                    buttonShape == Shape::PictureRinged ? FrameKind::Inner : FrameKind::Outer;
+                if (value && buttonStyle != Style::Themed)
+                    frameColor = ShiftColor(colors.shade, -32);
             }
         }
     }
@@ -167,7 +154,7 @@ void Butt::Impl::UseBackBuffer(bool create) {
     }
 }
 
-void Butt::Impl::SetDrawingTool(bool active, HDC dc, int kind, Color color, bool withPen,
+void Butt::Impl::SetDrawingTool(bool active, HDC dc, Tool kind, Color color, bool withPen,
                                 int penWidth, int penStyle) {
     HDC buffer = BackBufferDC.get();
     if (!active) {
@@ -193,7 +180,7 @@ void Butt::Impl::SetDrawingTool(bool active, HDC dc, int kind, Color color, bool
         currentPen = std::move(pen);
     };
     switch (kind) {
-    case 0: {
+    case Tool::Brush: {
         if (!buffer)
             return;
         tv::UniqueBrush brush(CreateSolidBrush(plain));
@@ -205,14 +192,12 @@ void Butt::Impl::SetDrawingTool(bool active, HDC dc, int kind, Color color, bool
             selectPen();
         break;
     }
-    case 1:
+    case Tool::Pen:
         selectPen();
         break;
-    case 2:
+    case Tool::TextColor:
         if (dc)
             SetTextColor(dc, plain);
-        break;
-    default:
         break;
     }
 }
@@ -220,9 +205,9 @@ void Butt::Impl::SetDrawingTool(bool active, HDC dc, int kind, Color color, bool
 void Butt::Impl::DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill,
                           Color border, int penWidth, int penStyle) {
     if (border != -1)
-        SetDrawingTool(true, dc, 1, border, true, penWidth, penStyle);
+        SetDrawingTool(true, dc, Tool::Pen, border, true, penWidth, penStyle);
     // Without a border colour the rectangle is outlined in its own fill colour.
-    SetDrawingTool(true, dc, 0, fill, border == -1, 1, 0);
+    SetDrawingTool(true, dc, Tool::Brush, fill, border == -1, 1, 0);
     Rectangle(dc, left, top, right, bottom);
 }
 
@@ -235,13 +220,14 @@ void Butt::Impl::FillFace(Color faceColor, short& drawState, short& drawResult, 
     drawState = pressed ? 2 : (StateFlags & kShowsFocus) ? 1 : 0;
     if (hoverColor < 0)
         hoverColor = faceColor;
-    const bool useHover = IsHovering && ((!pressed && mode == 0) || (!value && mode > 0));
+    const bool useHover =
+        IsHovering && ((!pressed && mode == Mode::Command) || (!value && mode > Mode::Command));
     const Color fill = useHover ? hoverColor : faceColor;
     HDC buffer = BackBufferDC.get();
     const float width = ScaleWidth();
     const float height = ScaleHeight();
 
-    if (gradientMode != 0 && !value && buttonShape < 7) {
+    if (gradientMode != 0 && !value && buttonShape < Shape::PictureFramed) {
         if (IsHovering && !pressed && gradientColor != hoverBackColor) {
             DrawRect(buffer, 0, 0, Round(width), Round(height), hoverColor, -1, 0, 0);
         } else {
@@ -251,7 +237,7 @@ void Butt::Impl::FillFace(Color faceColor, short& drawState, short& drawResult, 
         }
         return;
     }
-    if ((!enabled && mode < 1) || buttonStyle != 2) {
+    if ((!enabled && mode < Mode::CheckBox) || buttonStyle != Style::Themed) {
         DrawRect(buffer, 0, 0, Round(width), Round(height), fill, -1, 0, 0);
         return;
     }
@@ -282,8 +268,10 @@ void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState
     const int ht = Round(ScaleHeight());
     const int l = BodyLeft;
     const int r = BodyRight;
-    const int a = (buttonShape == 1 || buttonShape == 3) ? 1 : 0;
-    const int b = (buttonShape == 2 || buttonShape == 3) ? 1 : 0;
+    const int a =
+        (buttonShape == Shape::SlantedLeft || buttonShape == Shape::Parallelogram) ? 1 : 0;
+    const int b =
+        (buttonShape == Shape::SlantedRight || buttonShape == Shape::Parallelogram) ? 1 : 0;
 
     p[0] = Pt(l + 2 - 4 * a, ht - 3);
     p[1] = Pt(2 + 2 * a, 2);
@@ -311,7 +299,7 @@ void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState
             continue;
         if (color != current) {
             const int style = i > 8 && outerPenStyle >= 0 ? outerPenStyle : 0;
-            SetDrawingTool(true, buffer, 1, color, true, 1, style);
+            SetDrawingTool(true, buffer, Tool::Pen, color, true, 1, style);
         }
         Polyline(buffer, &p[static_cast<std::size_t>(i)], 2);
         current = color;
@@ -324,10 +312,10 @@ void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState
 }
 
 void Butt::Impl::DrawFocus(Color color, bool solid, bool aroundContent, PointList& p) {
-    if (!(StateFlags & kShowsFocus) || buttonShape > 6)
+    if (!(StateFlags & kShowsFocus) || buttonShape > Shape::EllipseFramed)
         return;
-    if (buttonShape >= 4) {
-        if (buttonStyle == 2)
+    if (buttonShape >= Shape::Ellipse) {
+        if (buttonStyle == Style::Themed)
             return;
         aroundContent = true;
     }
@@ -343,7 +331,7 @@ void Butt::Impl::DrawFocus(Color color, bool solid, bool aroundContent, PointLis
     if (color < 0)
         color = 0; // black, the system's own focus colour
 
-    if (buttonShape >= 1 && buttonShape <= 3) {
+    if (buttonShape >= Shape::SlantedLeft && buttonShape <= Shape::Parallelogram) {
         const int c = BodyLeft != 0 ? 1 : 0;
         const int d = width > static_cast<float>(BodyRight) ? 1 : 0;
         p[0] = Pt(l + 4 - 6 * c, ht - 5);
@@ -351,11 +339,11 @@ void Butt::Impl::DrawFocus(Color color, bool solid, bool aroundContent, PointLis
         p[2] = Pt(r - 5 + 4 * d, 4);
         p[3] = Pt(w - 5 - 6 * d, ht - 5);
         p[4] = Pt(l + 3 - 4 * c, ht - 5);
-        SetDrawingTool(true, buffer, 1, color, true, 1, 0);
+        SetDrawingTool(true, buffer, Tool::Pen, color, true, 1, 0);
         Polyline(buffer, p.data(), 5);
         return;
     }
-    SetDrawingTool(true, buffer, 1, color, true, 1, 0);
+    SetDrawingTool(true, buffer, Tool::Pen, color, true, 1, 0);
     RECT rect{};
     if (!aroundContent) {
         SetRect(&rect, 0, 0, r - (l + 8), Round(height - 8));
@@ -380,8 +368,8 @@ void Butt::Impl::DrawFocus(Color color, bool solid, bool aroundContent, PointLis
         rect.right = std::min<LONG>(rect.right, Round(width - 4));
     }
     const int e = (CaptionRect.right >= r - 4 || CaptionRect.left <= l + 4) ? 1 : 2;
-    const int pressed = ((value || LooksPressed()) && buttonStyle != 3) ? 1 : 0;
-    const int s = buttonShape < 4 ? 1 : 0;
+    const int pressed = ((value || LooksPressed()) && buttonStyle != Style::Flat) ? 1 : 0;
+    const int s = buttonShape < Shape::Ellipse ? 1 : 0;
     OffsetRect(&rect, s * pressed - e, pressed - e);
     rect.right += 2 * e + s * pressed;
     rect.bottom += 2 * e + pressed;

@@ -66,7 +66,7 @@ void Butt::Impl::OnMouseUp(short button, short shift, float x, float y) {
         StateFlags &= ~kButtonHeld;
         ClearDelay();
         // Check and option buttons are redrawn by the click that follows.
-        if (mode == 0)
+        if (mode == Mode::Command)
             DrawButton();
     }
     if (!Raise(*this, events.MouseUp, button, shift, x, y))
@@ -97,11 +97,11 @@ void Butt::Impl::OnMouseMove(short button, short shift, float x, float y) {
 void Butt::Impl::OnClick() {
     if (LastMouseButton != 1)
         return;
-    if (mode == 0) {
+    if (mode == Mode::Command) {
         Raise(*this, events.Click);
         return;
     }
-    if (mode == 2 && value)
+    if (mode == Mode::Option && value)
         return; // a selected option button stays selected, silently
     const std::shared_ptr<bool> living = alive;
     SetValue(!value); // an option button clears the rest of its group
@@ -170,7 +170,7 @@ void Butt::Impl::OnKeyUp(short keyCode, short shift) {
             LastMouseButton = 1;
             StateFlags &= ~kButtonHeld;
             const bool valueBefore = value;
-            if (mode == 0) {
+            if (mode == Mode::Command) {
                 DrawButton();
             } else {
                 if (!Raise(*this, events.KeyUp, keyCode, shift))
@@ -182,7 +182,7 @@ void Butt::Impl::OnKeyUp(short keyCode, short shift) {
                 return;
             // As after a mouse click: a check or option button whose Value did not change
             // (an option button already selected) is drawn released here.
-            if (mode != 0 && value == valueBefore)
+            if (mode != Mode::Command && value == valueBefore)
                 DrawButton();
         }
         break;
@@ -191,7 +191,7 @@ void Butt::Impl::OnKeyUp(short keyCode, short shift) {
     case VK_LEFT:
     case VK_UP:
         keyCode = 0;
-        if (mode == 2 && !value) {
+        if (mode == Mode::Option && !value) {
             LastMouseButton = 1; // an option button reached by an arrow becomes selected
             OnClick();
             if (!*living)
@@ -214,7 +214,7 @@ void Butt::Impl::OnKeyPress(short keyAscii) {
 
 void Butt::Impl::OnAccessKeyPress(int key) {
     // Enter and Escape only click command buttons.
-    if ((key == VK_RETURN || key == VK_ESCAPE) && mode != 0)
+    if ((key == VK_RETURN || key == VK_ESCAPE) && mode != Mode::Command)
         return;
     if (!(StateFlags & kShowsFocus))
         DrawButton();
@@ -224,7 +224,7 @@ void Butt::Impl::OnAccessKeyPress(int key) {
 
 void Butt::Impl::OnGotFocus() {
     // The option button that gets the focus in a group without a selection is selected.
-    if (mode == 2 && !value && !OptionToggle(2)) {
+    if (mode == Mode::Option && !value && !OptionToggle(GroupAction::AnySelected)) {
         LastMouseButton = 1;
         OnClick();
     }
@@ -246,7 +246,8 @@ void Butt::Impl::OnAmbientChanged(const std::string& name) {
             StateFlags |= kShowsFocus;
         else
             StateFlags &= ~kShowsFocus;
-        if ((buttonShape == 7 || buttonShape == 8) && !host.UserMode()) {
+        if ((buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) &&
+            !host.UserMode()) {
             // Picture-shaped buttons show the default mark with their hover frame.
             IsHovering = shows;
             DrawButton();
@@ -256,7 +257,7 @@ void Butt::Impl::OnAmbientChanged(const std::string& name) {
         }
     } else if (SameNameIgnoringCase(name, "BackColor")) {
         ContainerBackColor = TranslateColor(host.AmbientBackColor());
-        if (buttonShape >= 4 || buttonStyle == 5)
+        if (buttonShape >= Shape::Ellipse || buttonStyle == Style::HotTrack)
             DrawButton(); // only these show the container's colour outside the outline
     }
 }
@@ -315,8 +316,8 @@ void Butt::Impl::Terminate() {
     if (terminated)
         return;
     // Leave the group first, so that no group ever lists an ended control.
-    if (mode == 2)
-        OptionToggle(-1);
+    if (mode == Mode::Option)
+        OptionToggle(GroupAction::Leave);
     terminated = true;
     delayDrawing = true; // nothing draws after the end
     if (hwnd) {
@@ -337,7 +338,7 @@ void Butt::Impl::Terminate() {
     InnerRegion.reset();
     if (BackBufferDC) {
         HDC buffer = BackBufferDC.get();
-        SetDrawingTool(false, buffer, 0, 0, false, 0, 0);
+        SetDrawingTool(false, buffer, Tool::Brush, 0, false, 0, 0);
         if (SavedFont)
             SelectObject(buffer, SavedFont);
         SavedFont = nullptr;

@@ -6,9 +6,6 @@
 namespace butt {
 namespace {
 
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kGrey = 0x808080;
-
 // "||" in a caption forces a line break.
 std::string CaptionText(const std::string& caption) {
     std::string text;
@@ -64,21 +61,21 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
     int right = w;
     int area = BodyRight;
     switch (buttonShape) {
-    case 1:
+    case Shape::SlantedLeft:
         left = BodyLeft - BodyLeft / 3 + 3;
         area = Round(width - static_cast<float>(left));
         break;
-    case 2:
+    case Shape::SlantedRight:
         right = BodyRight + Round(width - static_cast<float>(BodyRight)) / 3;
         area = right;
         break;
-    case 3:
+    case Shape::Parallelogram:
         left = BodyLeft - BodyLeft / 3 + 3;
         right = BodyRight + Round(width - static_cast<float>(BodyRight)) / 3;
         area = right - left;
         break;
-    case 7:
-    case 8:
+    case Shape::PictureFramed:
+    case Shape::PictureRinged:
         left = 3;
         right = BodyRight - 3;
         area = BodyRight - 3;
@@ -195,12 +192,12 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
     if (side < 33) {
         KeepInside(pictureRect, left + 4, 4, right - 4, bottomLimit);
     } else if (side == 40) {
-        const int inset = buttonShape == 6 ? 1 : 3;
+        const int inset = buttonShape == Shape::EllipseFramed ? 1 : 3;
         pictureRect = RECT{inset, inset, Round(width - static_cast<float>(inset)),
                            Round(height - static_cast<float>(inset))};
         rebuildPicture = true;
     } else if (side == 48) {
-        if (buttonShape == 7 || buttonShape == 8) {
+        if (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) {
             pictureRect = RECT{0, 0, w, Round(height)};
         } else if (hasPicture) {
             int fittedWidth = 0;
@@ -225,21 +222,21 @@ void Butt::Impl::DrawContent(Color faceColor, Color textColor, bool forcePressed
         return;
     RECT captionRect = CaptionRect;
     RECT pictureRect = PictureRect;
-    if ((forcePressed || LooksPressed()) && buttonStyle != 3) {
-        const int dx = buttonShape <= 3 ? 1 : 0;
+    if ((forcePressed || LooksPressed()) && buttonStyle != Style::Flat) {
+        const int dx = buttonShape <= Shape::Parallelogram ? 1 : 0;
         OffsetRect(&captionRect, dx, 1);
         OffsetRect(&pictureRect, dx, 1);
     }
-    if (!(value && (buttonShape == 7 || buttonShape == 8)))
+    if (!(value && (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged)))
         DrawPicture(pictureRect);
 
     // Shapes 5 to 8 show their caption only while they are down.
-    if (caption.empty() || (buttonShape > 4 && !value))
+    if (caption.empty() || (buttonShape > Shape::Ellipse && !value))
         return;
     const std::wstring text = Widen(CaptionText(caption));
     const UINT flags = DT_WORDBREAK | AlignmentFlag(captionAlign);
     const auto draw = [&](Color color) {
-        SetDrawingTool(true, buffer, 2, color, false, 0, 0);
+        SetDrawingTool(true, buffer, Tool::TextColor, color, false, 0, 0);
         RECT rect = captionRect;
         DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &rect, flags);
     };
@@ -265,7 +262,7 @@ void Butt::Impl::DrawContent(Color faceColor, Color textColor, bool forcePressed
         color = TranslateColor(hoverForeColor);
     else if (gradientMode != 0 && !value)
         color = TranslateColor(foreColor);
-    else if (buttonStyle == 7)
+    else if (buttonStyle == Style::Rounded)
         color = textColor;
     else
         color = TranslateColor(foreColor);

@@ -27,19 +27,20 @@ HANDLE MemberAt(HWND container, INT_PTR position) {
 
 } // namespace
 
-bool Butt::Impl::OptionToggle(short action) {
+bool Butt::Impl::OptionToggle(GroupAction action) {
     const HWND container = ContainerWindow;
     if (!container || !IsWindow(container))
         return false;
     // An ended control may still leave, but never joins again.
-    if (terminated && action == 1)
+    if (terminated && action == GroupAction::Join)
         return false;
     const INT_PTR n = GroupSize(container);
     bool result = false;
     const HANDLE self = static_cast<HANDLE>(this);
 
-    // Joining or being selected clears the others; leaving (-1) and asking (2) change nobody.
-    if ((action == 1 || (action == 0 && n >= 1)) && value) {
+    // Joining or being selected clears the others; leaving and asking change nobody.
+    const bool selects = action == GroupAction::Join || (action == GroupAction::Selected && n >= 1);
+    if (selects && value) {
         for (INT_PTR position = 1; position <= n; ++position) {
             const HANDLE stored = MemberAt(container, position);
             if (stored == self)
@@ -62,7 +63,7 @@ bool Butt::Impl::OptionToggle(short action) {
             own = position;
 
     switch (action) {
-    case -1:
+    case GroupAction::Leave:
         if (!own)
             break;
         for (INT_PTR position = own; position < count; ++position)
@@ -74,13 +75,13 @@ bool Butt::Impl::OptionToggle(short action) {
         else
             SetPropA(container, kCountProperty, reinterpret_cast<HANDLE>(count - 1));
         break;
-    case 1:
+    case GroupAction::Join:
         if (own)
             break; // already a member: one entry per control
         SetPropA(container, kCountProperty, reinterpret_cast<HANDLE>(count + 1));
         SetPropA(container, MemberProperty(count + 1).c_str(), self);
         break;
-    case 2:
+    case GroupAction::AnySelected:
         for (INT_PTR position = 1; position <= count; ++position) {
             const Impl* member = FromStoredAddress(MemberAt(container, position));
             if (member && member->value) {
@@ -89,7 +90,7 @@ bool Butt::Impl::OptionToggle(short action) {
             }
         }
         break;
-    default:
+    case GroupAction::Selected:
         break;
     }
     return result;

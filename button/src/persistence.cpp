@@ -107,15 +107,15 @@ void Butt::Impl::ReadProperties(const PropertyBag& bag) {
 
     caption = Text(bag, "Caption", "");
     captionAlign = Whole(bag, "CapAlign", 2);
-    buttonStyle = Whole(bag, "BackStyle", 0);
-    buttonShape = Whole(bag, "Shape", 0);
+    buttonStyle = static_cast<Style>(Whole(bag, "BackStyle", 0));
+    buttonShape = static_cast<Shape>(Whole(bag, "Shape", 0));
     gradientMode = Whole(bag, "Gradient", 0);
     gradientColor = Whole(bag, "cGradient", kButtonFace);
     foreColor = Whole(bag, "cFore", kButtonText);
     if (const auto* stored = bag.Find("Font"))
         font = std::get<FontDesc>(*stored);
     showFocusRect = Truth(bag, "Focus", true);
-    mode = Whole(bag, "Mode", 0);
+    mode = static_cast<Mode>(Whole(bag, "Mode", 0));
     value = Truth(bag, "Value", false);
     customClick = Whole(bag, "CustomClick", 0);
     picture = PictureOf(bag, "Image");
@@ -135,8 +135,8 @@ void Butt::Impl::ReadProperties(const PropertyBag& bag) {
     RefreshProperty("Picture");
     RefreshProperty("BackColor");
     SetCaption(caption); // the access key and the layout; drawing is still held back
-    if (mode == 2)
-        OptionToggle(1);
+    if (mode == Mode::Option)
+        OptionToggle(GroupAction::Join);
     ClearDelay();
     OnResize();
 }
@@ -144,8 +144,8 @@ void Butt::Impl::ReadProperties(const PropertyBag& bag) {
 void Butt::Impl::WriteProperties(PropertyBag& bag) const {
     Write(bag, "Caption", caption, std::string());
     Write<std::int32_t>(bag, "CapAlign", captionAlign, 2);
-    Write<std::int32_t>(bag, "BackStyle", buttonStyle, 0);
-    Write<std::int32_t>(bag, "Shape", buttonShape, 0);
+    Write<std::int32_t>(bag, "BackStyle", static_cast<std::int32_t>(buttonStyle), 0);
+    Write<std::int32_t>(bag, "Shape", static_cast<std::int32_t>(buttonShape), 0);
     bag.Set("Font", font);
     Write<std::int32_t>(bag, "cFore", foreColor, kButtonText);
     Write<std::int32_t>(bag, "cFHover", hoverForeColor, kButtonText);

@@ -7,9 +7,6 @@ namespace {
 
 constexpr DWORD kKeepWhereSourceSet = 0xB8074A; // S ? D : P, bit by bit
 constexpr DWORD kDestinationAndNotSource = 0x220326;
-constexpr COLORREF kWhite = 0xFFFFFF;
-constexpr COLORREF kBlack = 0x000000;
-constexpr COLORREF kGrey = 0x808080;
 
 struct PictureSizeInfo {
     int width = 0;
@@ -76,7 +73,7 @@ void Butt::Impl::MeasurePicture() {
 void Butt::Impl::DrawPicture(RECT rect) {
     if (PictureWidth + PictureHeight == 0 || !picture || !BackBufferDC)
         return;
-    const bool outline = buttonShape == 7 || buttonShape == 8;
+    const bool outline = buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged;
     // An outline picture covers the whole control: a missing working copy is made at that
     // size, not at the size of the picture's place in the layout.
     if (outline)
@@ -118,8 +115,8 @@ void Butt::Impl::DrawPicture(RECT rect) {
         PatBlt(scratchDc.get(), 0, 0, w, h, WHITENESS);
         drawOnto(scratchDc.get(), RECT{0, 0, w, h});
 
-        tv::UniqueBrush grey(CreateSolidBrush(kGrey));
-        const COLORREF oldBack = SetBkColor(back, kWhite);
+        tv::UniqueBrush grey(CreateSolidBrush(static_cast<COLORREF>(kGrey)));
+        const COLORREF oldBack = SetBkColor(back, static_cast<COLORREF>(kWhite));
         tv::ScopedSelect brushSelect(back, grey.get());
         BitBlt(back, rect.left, rect.top, w, h, scratchDc.get(), 0, 0, kKeepWhereSourceSet);
         SetBkColor(back, oldBack);
@@ -163,12 +160,12 @@ void Butt::Impl::TransparentBlit(HDC destination, const RECT& rect, HBITMAP sour
 
     // Mask: key pixels 1, all others 0.
     SetBkColor(colourDc.get(), key);
-    SetTextColor(colourDc.get(), kWhite);
+    SetTextColor(colourDc.get(), static_cast<COLORREF>(kWhite));
     BitBlt(maskDc.get(), 0, 0, sw, sh, colourDc.get(), 0, 0, SRCCOPY);
 
     // The colour copy with its key pixels black, so that it can be ORed in.
-    SetTextColor(colourDc.get(), kBlack);
-    SetBkColor(colourDc.get(), kWhite);
+    SetTextColor(colourDc.get(), static_cast<COLORREF>(kBlack));
+    SetBkColor(colourDc.get(), static_cast<COLORREF>(kWhite));
     BitBlt(colourDc.get(), 0, 0, sw, sh, maskDc.get(), 0, 0, kDestinationAndNotSource);
 
     // Black out the background under opaque pixels, then add the picture's pixels in.

@@ -86,11 +86,13 @@ void Butt::Impl::UpdateAccessKey(const std::string& text) {
 void Butt::Impl::SetButtonStyle(long v) {
     if (!InRange(v, 0, 7))
         return;
-    const long old = buttonStyle;
-    buttonStyle = v;
+    const Style old = buttonStyle;
+    const Style style = static_cast<Style>(v);
+    buttonStyle = style;
     // Corner cuts follow the style for the straight outlines; style 5 changes the ring of
     // the ellipses.
-    if (buttonShape < 4 || ((old == 5 || v == 5) && buttonShape < 7))
+    const bool hotTrack = old == Style::HotTrack || style == Style::HotTrack;
+    if (buttonShape < Shape::Ellipse || (hotTrack && buttonShape < Shape::PictureFramed))
         CreateShapeRegion();
     LayoutContent(false);
     RefreshProperty("BackColor");
@@ -101,14 +103,15 @@ void Butt::Impl::SetButtonStyle(long v) {
 void Butt::Impl::SetMode(long v) {
     if (!InRange(v, 0, 2))
         return;
-    const long old = mode;
-    if (old == 2 && v != 2)
-        OptionToggle(-1);
-    else if (old != 2 && v == 2)
-        OptionToggle(1);
-    if (v == 0 && old != 0)
+    const Mode old = mode;
+    const Mode to = static_cast<Mode>(v);
+    if (old == Mode::Option && to != Mode::Option)
+        OptionToggle(GroupAction::Leave);
+    else if (old != Mode::Option && to == Mode::Option)
+        OptionToggle(GroupAction::Join);
+    if (to == Mode::Command && old != Mode::Command)
         SetValue(false);
-    mode = v;
+    mode = to;
     DrawButton();
     Notify("Mode");
 }
@@ -149,7 +152,7 @@ void Butt::Impl::SetCaptionStyle(long v) {
 void Butt::Impl::SetCustomClick(long v) {
     if (!InRange(v, 0, 8))
         return;
-    if (v >= 1 && buttonShape < 7)
+    if (v >= 1 && buttonShape < Shape::PictureFramed)
         DesignMessage(2); // stored all the same
     customClick = v;
     Notify("CustomClick");
@@ -158,7 +161,8 @@ void Butt::Impl::SetCustomClick(long v) {
 void Butt::Impl::SetButtonShape(long v) {
     if (!InRange(v, 0, 8))
         return;
-    if (v == 7 || v == 8) {
+    const Shape shape = static_cast<Shape>(v);
+    if (IsPictureOutline(shape)) {
         if (HasIconOrNothing(picture)) {
             DesignMessage(3);
             return;
@@ -169,7 +173,7 @@ void Butt::Impl::SetButtonShape(long v) {
             ClearDelay();
         }
     }
-    buttonShape = v;
+    buttonShape = shape;
     captionAlign = 2;
     OnResize();
     DelayDrawing(false);
@@ -181,14 +185,14 @@ void Butt::Impl::SetPicture(PicturePtr v) {
     if (PictureSizePixels == 0)
         PictureSizePixels = 16;
     RefreshProperty("Picture");
-    if (buttonShape < 7) {
+    if (buttonShape < Shape::PictureFramed) {
         LayoutContent(true);
         DrawButton();
     } else {
         if (!picture) {
             SetButtonShape(0);
         } else if (picture->kind() != Picture::Kind::Bitmap) {
-            buttonShape = 0;
+            buttonShape = Shape::Rectangle;
             DesignMessage(4);
         }
         OnResize();
@@ -216,7 +220,7 @@ void Butt::Impl::SetEnabled(bool v) {
         if (hwnd)
             EnableWindow(hwnd, v ? TRUE : FALSE); // a disabled control gets no input
     }
-    if (buttonStyle == 3 && mode == 0 && buttonShape < 4) {
+    if (buttonStyle == Style::Flat && mode == Mode::Command && buttonShape < Shape::Ellipse) {
         // Style 3 cuts its corners differently while disabled.
         DelayDrawing(true);
         CreateShapeRegion();
@@ -244,13 +248,13 @@ void Butt::Impl::SetShowFocusRect(bool v) {
 }
 
 void Butt::Impl::SetValue(bool v) {
-    if (v && mode == 0) {
+    if (v && mode == Mode::Command) {
         DesignMessage(6);
         return;
     }
     value = v;
-    if (v && mode == 2)
-        OptionToggle(0);
+    if (v && mode == Mode::Option)
+        OptionToggle(GroupAction::Selected);
     DrawButton();
     Notify("Value");
 }
@@ -265,7 +269,7 @@ long Butt::Impl::PictureSize() {
 void Butt::Impl::SetPictureSize(long v) {
     if (!InRange(v, 0, 4))
         return;
-    if (buttonShape == 7 || buttonShape == 8) {
+    if (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) {
         DesignMessage(7);
         return;
     }

@@ -51,32 +51,8 @@ void Butt::Impl::RefreshProperty(const std::string& name) {
     } else if (SameNameIgnoringCase(name, "Picture")) {
         MeasurePicture();
     } else if (SameNameIgnoringCase(name, "BackColor")) {
-        const Color back = TranslateColor(backColor);
-        const Color hover = TranslateColor(hoverBackColor);
-        FaceColor = back;
-        ShadeColor = back;
-        HoverFaceColor = hover;
-        switch (buttonStyle) {
-        case 2:
-            FaceColor = ShiftColor(back, 48, true);
-            HoverFaceColor = ShiftColor(hover, 48, true);
-            ShadeColor = ShiftColor(FaceColor, -32, true);
-            DownFaceColor = ShiftColor(0xFFFFFF, -32, true);
-            break;
-        case 3:
-            ShadeColor = ShiftColor(0x808080, 12);
-            DownFaceColor = ShiftColor(ShadeColor, 31);
-            break;
-        case 7:
-            FaceColor = ShiftColor(back, 31);
-            HoverFaceColor = ShiftColor(hover, 31);
-            ShadeColor = ShiftColor(0x808080, -16);
-            DownFaceColor = ShiftColor(0x808080, 16, true);
-            break;
-        default:
-            DownFaceColor = ShiftColor(0xFFFFFF, -32);
-            break;
-        }
+        colors =
+            DerivedColors(buttonStyle, TranslateColor(backColor), TranslateColor(hoverBackColor));
     }
 }
 

@@ -13,9 +13,6 @@
 namespace butt {
 namespace {
 
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kGrey = 0x808080;
-
 void SubtractRect(HRGN from, int left, int top, int right, int bottom) {
     const tv::UniqueRegion cut(CreateRectRgn(left, top, right, bottom));
     if (cut)
@@ -127,10 +124,11 @@ void Butt::Impl::CreateShapeRegion() {
     OuterRegion.reset();
 
     tv::UniqueRegion outline;
-    const bool pixelCutStyle = buttonStyle == 1 || (buttonStyle == 3 && enabled);
-    const bool triangleCutStyle = buttonStyle == 2 || buttonStyle == 7;
+    const bool pixelCutStyle =
+        buttonStyle == Style::Raised || (buttonStyle == Style::Flat && enabled);
+    const bool triangleCutStyle = buttonStyle == Style::Themed || buttonStyle == Style::Rounded;
 
-    if (buttonShape == 0) {
+    if (buttonShape == Shape::Rectangle) {
         // One pixel larger than the client area, so the outline never clips the last line.
         outline.reset(CreateRectRgn(0, 0, Round(width + 1), Round(height + 1)));
         if (!outline)
@@ -141,12 +139,12 @@ void Butt::Impl::CreateShapeRegion() {
             PixelCuts(outline.get(), true, true, w, h);
         else if (triangleCutStyle)
             TriangleCuts(outline.get(), true, true, w, h);
-    } else if (buttonShape >= 4 && buttonShape <= 6) {
+    } else if (buttonShape >= Shape::Ellipse && buttonShape <= Shape::EllipseFramed) {
         outline.reset(CreateEllipticRgn(0, 0, Round(width), Round(height)));
         if (!outline)
             return;
-        if (buttonStyle != 5 && buffer) {
-            if (buttonShape == 6) {
+        if (buttonStyle != Style::HotTrack && buffer) {
+            if (buttonShape == Shape::EllipseFramed) {
                 const tv::UniqueBrush black(CreateSolidBrush(0));
                 FrameRgn(buffer, outline.get(), black.get(), 1, 1);
             } else {
@@ -158,7 +156,7 @@ void Butt::Impl::CreateShapeRegion() {
         }
         OuterRegion.reset(CreateEllipticRgn(1, 1, Round(width - 1), Round(height - 1)));
         InnerRegion.reset(CreateEllipticRgn(2, 2, Round(width - 2), Round(height - 2)));
-    } else if (buttonShape == 7 || buttonShape == 8) {
+    } else if (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) {
         if (PictureWidth == 0 || PictureHeight == 0)
             return; // nothing to cut the outline from: the old one stays
         int fittedWidth = 0;
@@ -188,7 +186,7 @@ void Butt::Impl::CreateShapeRegion() {
         OffsetRgn(OuterRegion.get(), box.left - outerBox.left + 1, box.top - outerBox.top + 1);
         OffsetRgn(InnerRegion.get(), box.left - innerBox.left + 2, box.top - innerBox.top + 2);
         if (buffer) {
-            if (buttonShape == 8) {
+            if (buttonShape == Shape::PictureRinged) {
                 const long savedMode = gradientMode;
                 gradientMode = 3;
                 GradientFill(kWhite, kGrey);
@@ -221,11 +219,11 @@ void Butt::Impl::CreateShapeRegion() {
                             {0, Round(height + 1)},
                             {Round(width + 1), Round(height + 1)},
                             {Round(width + 1), 0}};
-        if (buttonShape == 1 || buttonShape == 3) {
+        if (buttonShape == Shape::SlantedLeft || buttonShape == Shape::Parallelogram) {
             corners[1] = {d, Round(height + 1)};
             BodyLeft = d;
         }
-        if (buttonShape == 2 || buttonShape == 3) {
+        if (buttonShape == Shape::SlantedRight || buttonShape == Shape::Parallelogram) {
             corners[3] = {e + 1, 0};
             BodyRight = e;
         }
@@ -236,9 +234,11 @@ void Butt::Impl::CreateShapeRegion() {
         const int wr = Round(width);
         const int hr = Round(height);
         if (pixelCutStyle)
-            PixelCuts(outline.get(), buttonShape == 2, buttonShape == 1, wr, hr);
+            PixelCuts(outline.get(), buttonShape == Shape::SlantedRight,
+                      buttonShape == Shape::SlantedLeft, wr, hr);
         else if (triangleCutStyle)
-            TriangleCuts(outline.get(), buttonShape == 2, buttonShape == 1, wr, hr);
+            TriangleCuts(outline.get(), buttonShape == Shape::SlantedRight,
+                         buttonShape == Shape::SlantedLeft, wr, hr);
     }
 
     // The system owns the region once it has taken it.
@@ -323,14 +323,15 @@ short Butt::Impl::PrepareShapeFrame() {
         return 0;
     const bool pressed = LooksPressed();
     short result = 1;
-    if (buttonStyle == 5 && !IsHovering && !pressed && !value) {
+    if (buttonStyle == Style::HotTrack && !IsHovering && !pressed && !value) {
         SelectClipRgn(buffer, nullptr);
         return 1;
     }
     const long savedMode = gradientMode;
     SelectClipRgn(buffer, nullptr);
-    const bool shape6or7 = buttonShape == 6 || buttonShape == 7;
-    if (buttonStyle == 5 && !(value && shape6or7)) {
+    const bool shape6or7 =
+        buttonShape == Shape::EllipseFramed || buttonShape == Shape::PictureFramed;
+    if (buttonStyle == Style::HotTrack && !(value && shape6or7)) {
         gradientMode = 3;
         GradientFill(kWhite, kGrey);
         SelectClipRgn(buffer, InnerRegion.get());
@@ -348,10 +349,10 @@ short Butt::Impl::PrepareShapeFrame() {
     if (!shape6or7) {
         SelectClipRgn(buffer, OuterRegion.get());
         result = 3;
-    } else if (buttonShape == 7 || IsHovering) {
+    } else if (buttonShape == Shape::PictureFramed || IsHovering) {
         tv::UniqueRegion windowRegion(CreateRectRgn(0, 0, 0, 0));
         if (windowRegion && GetWindowRgn(hwnd, windowRegion.get()) != ERROR) {
-            const Color color = buttonShape == 6 ? 0 : TranslateColor(backColor);
+            const Color color = buttonShape == Shape::EllipseFramed ? 0 : TranslateColor(backColor);
             const tv::UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(color)));
             FrameRgn(buffer, windowRegion.get(), brush.get(), 1, 1);
         }
@@ -363,7 +364,7 @@ short Butt::Impl::PrepareShapeFrame() {
 }
 
 bool Butt::Impl::ApplyCustomClick() {
-    if (customClick == 0 || mode != 0 || !hwnd)
+    if (customClick == 0 || mode != Mode::Command || !hwnd)
         return false;
     // Press shifts (dx, dy) by CustomClick 1 to 8: up, up-right, up-left, down-right,
     // down-left, right, down, left.

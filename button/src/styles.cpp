@@ -3,32 +3,25 @@
 #include "butt_impl.h"
 
 namespace butt {
-namespace {
-
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kGrey = 0x808080;
-constexpr Color kBlack = 0;
-constexpr Color kNone = -1;
-
-} // namespace
 
 bool Butt::Impl::FillFaceAndContent(short& state, short& result, Color& fill, Color& textColor) {
-    fill = (mode != 0 && value) ? DownFaceColor : FaceColor;
-    FillFace(fill, state, result, TranslateColor(gradientColor), HoverFaceColor);
+    fill = (mode != Mode::Command && value) ? colors.downFace : colors.face;
+    FillFace(fill, state, result, TranslateColor(gradientColor), colors.hoverFace);
     if (result == 0)
         return false;
-    textColor = (!enabled && mode >= 1) ? kGrey : kNone;
-    DrawContent(fill, textColor, value, mode >= 1);
+    textColor = (!enabled && mode >= Mode::CheckBox) ? kGrey : kNone;
+    DrawContent(fill, textColor, value, mode >= Mode::CheckBox);
     return true;
 }
 
 bool Butt::Impl::HeldDown() const {
-    return value || (mode >= 1 && IsPressed);
+    return value || (mode >= Mode::CheckBox && IsPressed);
 }
 
 void Butt::Impl::PainterEnding(EdgeColors& edges, short& result) {
     // Only hovered or pressed ellipses of shape 6 and the picture outlines keep a frame.
-    if (buttonShape < 6 || (buttonShape == 6 && !IsHovering && !LooksPressed()))
+    if (buttonShape < Shape::EllipseFramed ||
+        (buttonShape == Shape::EllipseFramed && !IsHovering && !LooksPressed()))
         result = 1;
     else
         edges[12] = kBlack;
@@ -40,14 +33,14 @@ void Butt::Impl::PaintStyle0(PointList& points, EdgeColors& edges, short& state,
     if (!FillFaceAndContent(state, result, fill, focusColor))
         return;
 
-    if (buttonShape < 4) {
+    if (buttonShape < Shape::Ellipse) {
         Color light = LooksPressed() ? fill : 0xE9E9E9;
         const bool down = HeldDown();
         if (down) {
             state = 3;
             light = 0xE9E9E9;
             focusColor = kBlack;
-        } else if (buttonShape > 0) {
+        } else if (buttonShape > Shape::Rectangle) {
             focusColor = ShiftColor(fill, -48);
         }
         switch (state) {
@@ -90,12 +83,12 @@ void Butt::Impl::PaintStyle1(PointList& points, EdgeColors& edges, short& state,
     if (!FillFaceAndContent(state, result, fill, focusColor))
         return;
 
-    if (buttonShape < 4) {
+    if (buttonShape < Shape::Ellipse) {
         if (HeldDown()) {
             focusColor = kBlack;
             state = 2;
         } else {
-            if (buttonShape > 0)
+            if (buttonShape > Shape::Rectangle)
                 focusColor = ShiftColor(fill, -48);
             if (state != 2)
                 state = 1;
@@ -116,24 +109,24 @@ void Butt::Impl::PaintStyle1(PointList& points, EdgeColors& edges, short& state,
 
 void Butt::Impl::PaintStyle2(PointList& points, EdgeColors& edges, short& state, short& result) {
     // This style's derived colours are already lightened (RefreshProperty "BackColor").
-    const Color base = (mode >= 1 && value) ? DownFaceColor : FaceColor;
-    Color fill = FaceColor;
-    if (mode >= 1)
+    const Color base = (mode >= Mode::CheckBox && value) ? colors.downFace : colors.face;
+    Color fill = colors.face;
+    if (mode >= Mode::CheckBox)
         fill = base;
     else if (LooksPressed() && gradientMode == 0)
-        fill = ShadeColor;
+        fill = colors.shade;
     else if (!enabled)
-        fill = ShiftColor(FaceColor, -24, true);
+        fill = ShiftColor(colors.face, -24, true);
     Color gradient = TranslateColor(gradientColor);
-    if (buttonShape < 7)
+    if (buttonShape < Shape::PictureFramed)
         gradient = gradientMode != 0 ? ShiftColor(TranslateColor(gradientColor), 48, true) : fill;
-    FillFace(fill, state, result, gradient, HoverFaceColor);
+    FillFace(fill, state, result, gradient, colors.hoverFace);
     if (result == 0)
         return;
     const Color textColor = enabled ? kBlack : ShiftColor(fill, -104, true);
     DrawContent(fill, textColor, value, true);
 
-    if (buttonShape >= 4) {
+    if (buttonShape >= Shape::Ellipse) {
         // Round and picture outlines show focus and hover only in their frame colour.
         if ((StateFlags & kShowsFocus) && !IsHovering)
             edges[12] = 0xEF826B;
@@ -192,23 +185,23 @@ void Butt::Impl::PaintStyle2(PointList& points, EdgeColors& edges, short& state,
 }
 
 void Butt::Impl::PaintStyle3(PointList& points, EdgeColors& edges, short& state, short& result) {
-    Color fill = FaceColor;
-    if (mode != 0 && value)
-        fill = DownFaceColor;
-    else if (mode == 0 && LooksPressed())
-        fill = ShadeColor;
-    FillFace(fill, state, result, TranslateColor(gradientColor), HoverFaceColor);
+    Color fill = colors.face;
+    if (mode != Mode::Command && value)
+        fill = colors.downFace;
+    else if (mode == Mode::Command && LooksPressed())
+        fill = colors.shade;
+    FillFace(fill, state, result, TranslateColor(gradientColor), colors.hoverFace);
     if (result == 0)
         return;
     const Color textColor = enabled ? kGrey : ShiftColor(kGrey, -16);
     // The flat style never moves its content when pressed.
     DrawContent(fill, textColor, false, true);
 
-    if (buttonShape < 4) {
+    if (buttonShape < Shape::Ellipse) {
         const Color dark = ShiftColor(kGrey, -26);
-        if (enabled || mode > 0) {
+        if (enabled || mode > Mode::Command) {
             SetEdges(edges, 1, 4, kNone);
-            if (mode >= 1)
+            if (mode >= Mode::CheckBox)
                 state = (value || IsPressed) ? 2 : 3;
             if (state < 2)
                 state = 1;

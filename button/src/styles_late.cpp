@@ -6,9 +6,6 @@
 namespace butt {
 namespace {
 
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kGrey = 0x808080;
-constexpr Color kBlack = 0;
 constexpr int kSolid = PS_SOLID;
 constexpr int kDotted = PS_DOT;
 
@@ -27,14 +24,14 @@ void Butt::Impl::PaintStyle4(PointList& points, EdgeColors& edges, short& state,
     Color focus = -1; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focus))
         return;
-    if (buttonShape < 4) {
+    if (buttonShape < Shape::Ellipse) {
         SetEdges(edges, 1, 4, -1);
         SetEdges(edges, 5, 8, -1);
-        if ((IsPressed && mode > 0) || value) {
+        if ((IsPressed && mode > Mode::Command) || value) {
             focus = kBlack;
             state = 2;
         } else {
-            if (buttonShape > 0)
+            if (buttonShape > Shape::Rectangle)
                 focus = ShiftColor(fill, -48);
             if (state != 2)
                 state = 1;
@@ -50,24 +47,26 @@ void Butt::Impl::PaintStyle4(PointList& points, EdgeColors& edges, short& state,
 }
 
 void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state, short& result) {
-    const Color focus =
-        ((mode == 0 || !value) && buttonShape > 0) ? ShiftColor(ContainerBackColor, -32) : kBlack;
+    const Color focus = ((mode == Mode::Command || !value) && buttonShape > Shape::Rectangle)
+                            ? ShiftColor(ContainerBackColor, -32)
+                            : kBlack;
     Color fill = 0;
     Color textColor = -1;
     if (!FillFaceAndContent(state, result, fill, textColor))
         return;
     const bool designing = !host.UserMode();
-    if (designing && buttonShape >= 4 && buttonShape <= 6) {
+    if (designing && buttonShape >= Shape::Ellipse && buttonShape <= Shape::EllipseFramed) {
         // In a form editor a borderless round button would be invisible: a dotted ellipse
         // shows where it is.
         const HDC back = BackBufferDC.get();
         SelectClipRgn(back, nullptr);
-        SetDrawingTool(true, back, 1, ShiftColor(ContainerBackColor, -32), true, 1, kDotted);
+        SetDrawingTool(true, back, Tool::Pen, ShiftColor(ContainerBackColor, -32), true, 1,
+                       kDotted);
         const int right = Round(ScaleWidth() - 1);
         const int bottom = Round(ScaleHeight() - 1);
         Arc(back, 0, 0, right, bottom, 0, 0, 0, 0);
         SelectClipRgn(back, OuterRegion.get());
-    } else if (buttonShape < 4) {
+    } else if (buttonShape < Shape::Ellipse) {
         SetEdges(edges, 1, 4, -1);
         SetEdges(edges, 5, 8, -1);
         if (!(StateFlags & kPointerInside) && !value) {
@@ -79,7 +78,7 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
             }
             SetEdges(edges, 9, 12, ring);
         } else {
-            if ((IsPressed && mode >= 1) || value)
+            if ((IsPressed && mode >= Mode::CheckBox) || value)
                 state = 2;
             if (state < 2)
                 state = 1;
@@ -99,7 +98,7 @@ void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state,
     Color focus = -1; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focus))
         return;
-    if (buttonShape < 4) {
+    if (buttonShape < Shape::Ellipse) {
         const Color light = ShiftColor(0xDFDFDF, 8);
         SetEdges(edges, 1, 4, -1);
         if (HeldDown()) {
@@ -107,7 +106,7 @@ void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state,
             state = 1;
         } else {
             state = LooksPressed() ? 1 : 0;
-            if (buttonShape > 0)
+            if (buttonShape > Shape::Rectangle)
                 focus = ShiftColor(fill, -48);
         }
         // Both rings raised, or both sunken while pressed.
@@ -123,32 +122,32 @@ void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state,
 
 void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state, short& result) {
     const bool pressedLook = LooksPressed();
-    Color face = FaceColor;
-    if (mode == 0 && pressedLook)
-        face = ShadeColor;
-    if (mode != 0 && value)
-        face = DownFaceColor;
+    Color face = colors.face;
+    if (mode == Mode::Command && pressedLook)
+        face = colors.shade;
+    if (mode != Mode::Command && value)
+        face = colors.downFace;
     Color focus = kBlack;
-    if (mode == 0 && buttonShape > 0)
+    if (mode == Mode::Command && buttonShape > Shape::Rectangle)
         focus = ShiftColor(face, -64);
-    else if (mode != 0 && value)
+    else if (mode != Mode::Command && value)
         focus = ShiftColor(kGrey, -32);
 
     Color gradient = face;
     if (gradientMode != 0 && !value) {
         gradient = ShiftColor(TranslateColor(gradientColor), 31);
         if (pressedLook)
-            face = FaceColor;
+            face = colors.face;
     }
-    FillFace(face, state, result, gradient, HoverFaceColor);
+    FillFace(face, state, result, gradient, colors.hoverFace);
     if (result == 0)
         return;
 
     Color textColor = -1;
-    if ((pressedLook && mode == 0) || value) {
-        textColor = (!enabled && value) ? ShiftColor(face, -32, true) : FaceColor;
+    if ((pressedLook && mode == Mode::Command) || value) {
+        textColor = (!enabled && value) ? ShiftColor(face, -32, true) : colors.face;
     } else if (!enabled) {
-        textColor = (!value && mode > 0) ? kGrey : -1;
+        textColor = (!value && mode > Mode::Command) ? kGrey : -1;
     } else {
         textColor = TranslateColor(foreColor);
     }
@@ -156,20 +155,20 @@ void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state,
         // The caption keeps the style's colour under the pointer too.
         const Color savedHover = hoverForeColor;
         hoverForeColor = textColor;
-        DrawContent(face, textColor, value, mode > 0);
+        DrawContent(face, textColor, value, mode > Mode::Command);
         hoverForeColor = savedHover;
     } else {
-        DrawContent(face, textColor, value, mode > 0);
+        DrawContent(face, textColor, value, mode > Mode::Command);
     }
 
-    if (buttonShape < 4) {
-        if ((IsPressed && mode > 0) || value)
+    if (buttonShape < Shape::Ellipse) {
+        if ((IsPressed && mode > Mode::Command) || value)
             state = value ? 2 : 0;
         Color e1 = kWhite;
         Color e5 = ShiftColor(face, 31, true);
         Color e7 = ShiftColor(face, -64, true);
         if (state == 2) {
-            face = gradientMode != 0 ? FaceColor : kGrey;
+            face = gradientMode != 0 ? colors.face : kGrey;
             e1 = ShiftColor(face, -32);
             e5 = ShiftColor(face, -64);
             e7 = ShiftColor(face, -16);

@@ -310,7 +310,7 @@ LRESULT Butt::Impl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Check and option buttons leave their redraw to the click's change of Value. When
         // none came (released away, the release of a double click, an option button already
         // selected) the released look is drawn here, so the button never stays down.
-        if (*living && button == 1 && mode != 0 && value == valueBefore)
+        if (*living && button == 1 && mode != Mode::Command && value == valueBefore)
             DrawButton();
         return 0;
     }

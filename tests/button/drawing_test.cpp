@@ -157,10 +157,10 @@ TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyleAndTheNextDrawing
     Show(0);
     impl().DrawRect(impl().BackBufferDC.get(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
     const std::tuple<bool, long, COLORREF> steps[] = {
-        {true, impl().buttonStyle, 0x123456}, {false, 8, 0x123456}, {false, 1, kFace}};
+        {true, b.ButtonStyle(), 0x123456}, {false, 8, 0x123456}, {false, 1, kFace}};
     for (const auto& [delay, style, colour] : steps) {
         impl().delayDrawing = delay;
-        impl().buttonStyle = style;
+        impl().buttonStyle = static_cast<Style>(style);
         impl().DrawButton();
         EXPECT_EQ(Print().At(50, 15), colour) << style;
     }

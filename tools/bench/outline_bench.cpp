@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
             auto control = butt::Butt::Create(parent, 1, RECT{0, 0, size, size}, host);
             control->SetPictureSize(4);
             control->SetPicture(butt::Picture::FromBitmap(dib.bitmap.release()));
-            control->impl().buttonShape = 7; // the outline alone is timed, not the redraw after it
+            control->impl().buttonShape =
+                butt::Shape::PictureFramed; // the outline alone is timed, not the redraw after it
             const Clock::time_point start = Clock::now();
             control->impl().CreateShapeRegion();
             const double ms =

@@ -1,10 +1,12 @@
-// Colour arithmetic: system-colour translation, the one colour shifter every shade and tint
-// is made with, the band colours of a gradient, and the rounding every size goes through.
-#include "color.h"
+// Colour arithmetic: the one colour shifter every shade and tint is made with, the colours
+// each style derives from its back colours, the band colours of a gradient, and the rounding
+// every size goes through.
+#include "colors.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace butt {
 namespace {
@@ -34,12 +36,6 @@ Color ShiftOnce(Color color, int amount, bool scaleBlue, bool invert) {
 
 } // namespace
 
-Color TranslateColor(Color color) {
-    if (color >= 0)
-        return color;
-    return static_cast<Color>(GetSysColor(static_cast<int>(color & 0xFF)));
-}
-
 Color ShiftColor(Color color, short& amount, bool scaleBlue, bool avoidExtremes, bool invert) {
     Color result = ShiftOnce(color, amount, scaleBlue, invert);
     // Pure black or white is turned the other way. A large amount can hit an extreme in both
@@ -50,6 +46,31 @@ Color ShiftColor(Color color, short& amount, bool scaleBlue, bool avoidExtremes,
         result = ShiftOnce(color, amount, scaleBlue, invert);
     }
     return result;
+}
+
+StyleColors DerivedColors(Style style, Color back, Color hoverBack) {
+    StyleColors colors{back, back, hoverBack, ShiftColor(kWhite, -32)};
+    switch (style) {
+    case Style::Themed:
+        colors.face = ShiftColor(back, 48, true);
+        colors.hoverFace = ShiftColor(hoverBack, 48, true);
+        colors.shade = ShiftColor(colors.face, -32, true);
+        colors.downFace = ShiftColor(kWhite, -32, true);
+        break;
+    case Style::Flat:
+        colors.shade = ShiftColor(kGrey, 12);
+        colors.downFace = ShiftColor(colors.shade, 31);
+        break;
+    case Style::Rounded:
+        colors.face = ShiftColor(back, 31);
+        colors.hoverFace = ShiftColor(hoverBack, 31);
+        colors.shade = ShiftColor(kGrey, -16);
+        colors.downFace = ShiftColor(kGrey, 16, true);
+        break;
+    default:
+        break;
+    }
+    return colors;
 }
 
 std::vector<Color> GradientColors(std::size_t n, Color first, Color second) {
