@@ -5,8 +5,10 @@
 #include "color.h"
 #include "kinds.h"
 #include "handles.h"
+#include "memory_dc.h"
 
 #include <array>
+#include <optional>
 
 namespace butt {
 
@@ -131,23 +133,18 @@ class Butt::Impl {
     // ---- Pictures (pictures.cpp) ----
     int PictureWidth = 0;
     int PictureHeight = 0;
-    int PictureKind = 0;         // 0 bitmap, 1 icon or cursor
-    tv::UniqueFont captionFont;  // selected in the back buffer
-    HGDIOBJ SavedFont = nullptr; // what the back buffer held before the first caption font
+    int PictureKind = 0; // 0 bitmap, 1 icon or cursor
 
     // ---- Layout (layout.cpp) ----
     RECT CaptionRect{};
     RECT PictureRect{};
 
     // ---- Drawing (draw.cpp) ----
-    tv::UniqueMemoryDc BackBufferDC;
-    tv::UniqueBitmap backBufferBitmap;
-    HGDIOBJ SavedBitmap = nullptr;
-    HGDIOBJ SavedPen = nullptr;
-    HGDIOBJ SavedBrush = nullptr;
-    tv::UniquePen currentPen;     // the one pen made by SetDrawingTool now selected
-    tv::UniqueBrush currentBrush; // the one brush made by SetDrawingTool now selected
-    StyleColors colors;           // derived from BackColor and HoverBackColor by the style
+    // The back buffer, with its bitmap, caption font and the pen and brush of the last
+    // drawing step selected; none before the window's first size.
+    std::optional<tv::MemoryDc> backBuffer;
+    HDC BufferDc() const { return backBuffer ? backBuffer->get() : nullptr; }
+    StyleColors colors; // derived from BackColor and HoverBackColor by the style
     // The screen's size in pixels, read when the buffer is made (the gradient's band rule
     // needs it on every paint, and asking the system each time costs more than the paint).
     SIZE screenPixels{};
@@ -275,8 +272,7 @@ class Butt::Impl {
     void UseBackBuffer(bool create);
     void DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill, Color border,
                   int penWidth, int penStyle);
-    void SetDrawingTool(bool active, HDC dc, Tool kind, Color color, bool withPen, int penWidth,
-                        int penStyle);
+    void SetDrawingTool(HDC dc, Tool kind, Color color, bool withPen, int penWidth, int penStyle);
     void FillFace(Color faceColor, short& drawState, short& drawResult, Color gradientColor,
                   Color hoverColor);
     void DrawBevel(PointList& points, EdgeColors& edgeColors, short drawState, int outerPenStyle);

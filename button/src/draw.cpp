@@ -1,7 +1,7 @@
 // The redraw routine and its primitives. Everything is painted into a back buffer (a memory
 // DC holding a bitmap the size of the control) and reaches the screen in one copy, so the
-// button never shows a half-drawn state. Pens and brushes made here are owned by the record
-// (currentPen, currentBrush): each new one replaces, and deletes, the one before it.
+// button never shows a half-drawn state. The buffer owns what is selected into it: each pen
+// or brush made here replaces, and deletes, the one before it.
 #include "butt_impl.h"
 
 namespace butt {
@@ -22,9 +22,9 @@ Color TranslateColor(Color color) {
 void Butt::Impl::DrawButton() {
     if (delayDrawing)
         return;
-    if (!BackBufferDC || !SavedBitmap)
+    if (!backBuffer || !backBuffer->bitmap())
         UseBackBuffer(true);
-    if (!BackBufferDC)
+    if (!backBuffer)
         return;
 
     PointList points{};
@@ -102,10 +102,9 @@ void Butt::Impl::FrameLastOutline(HDC target) {
 }
 
 void Butt::Impl::PrintTo(HDC target) {
-    if (!target || !BackBufferDC)
+    if (!target || !backBuffer)
         return;
-    BitBlt(target, 0, 0, Round(ScaleWidth()), Round(ScaleHeight()), BackBufferDC.get(), 0, 0,
-           SRCCOPY);
+    BitBlt(target, 0, 0, Round(ScaleWidth()), Round(ScaleHeight()), BufferDc(), 0, 0, SRCCOPY);
     FrameLastOutline(target);
 }
 
@@ -115,79 +114,57 @@ void Butt::Impl::UseBackBuffer(bool create) {
         return;
     const tv::WindowDc windowDc(hwnd);
     if (!create) {
-        if (BackBufferDC)
-            BitBlt(windowDc.get(), 0, 0, Round(ScaleWidth()), Round(ScaleHeight()),
-                   BackBufferDC.get(), 0, 0, SRCCOPY);
+        if (backBuffer)
+            BitBlt(windowDc.get(), 0, 0, Round(ScaleWidth()), Round(ScaleHeight()), BufferDc(), 0,
+                   0, SRCCOPY);
         return;
     }
-    if (!BackBufferDC) {
-        BackBufferDC.reset(CreateCompatibleDC(windowDc.get()));
-        if (!BackBufferDC)
+    if (!backBuffer) {
+        backBuffer.emplace(windowDc.get());
+        if (!*backBuffer) {
+            backBuffer.reset();
             return;
+        }
         // Captions are drawn over the face, never on a box of their own.
-        SetBkMode(BackBufferDC.get(), TRANSPARENT);
-        tv::UniqueBrush brush(CreateSolidBrush(0));
-        SavedBrush = SelectObject(BackBufferDC.get(), brush.get());
-        currentBrush = std::move(brush);
-        tv::UniquePen pen(CreatePen(PS_SOLID, 1, 0));
-        SavedPen = SelectObject(BackBufferDC.get(), pen.get());
-        currentPen = std::move(pen);
+        SetBkMode(BufferDc(), TRANSPARENT);
+        backBuffer->Select(tv::UniqueBrush(CreateSolidBrush(0)));
+        backBuffer->Select(tv::UniquePen(CreatePen(PS_SOLID, 1, 0)));
     }
     RefreshProperty("Font");
     screenPixels = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (!SavedBitmap) {
+    if (!backBuffer->bitmap()) {
         // A control without area still gets a one-pixel buffer, so painting has a target.
         const int width = std::max(1, Round(ScaleWidth()));
         const int height = std::max(1, Round(ScaleHeight()));
         tv::UniqueBitmap bitmap(CreateCompatibleBitmap(windowDc.get(), width, height));
         if (!bitmap)
             return;
-        SavedBitmap = SelectObject(BackBufferDC.get(), bitmap.get());
-        backBufferBitmap = std::move(bitmap);
+        backBuffer->Select(std::move(bitmap));
         // A new bitmap is black. The painters leave some pixels alone (the steps of a picture
         // outline between its window region and its inset regions), and those should show the
         // face colour, never black.
         const tv::UniqueBrush face(
             CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor))));
         const RECT all{0, 0, width, height};
-        FillRect(BackBufferDC.get(), &all, face.get());
+        FillRect(BufferDc(), &all, face.get());
     }
 }
 
-void Butt::Impl::SetDrawingTool(bool active, HDC dc, Tool kind, Color color, bool withPen,
-                                int penWidth, int penStyle) {
-    HDC buffer = BackBufferDC.get();
-    if (!active) {
-        if (!buffer)
-            return;
-        if (SavedBrush)
-            SelectObject(buffer, SavedBrush);
-        currentBrush.reset();
-        if (SavedPen)
-            SelectObject(buffer, SavedPen);
-        currentPen.reset();
-        return;
-    }
+void Butt::Impl::SetDrawingTool(HDC dc, Tool kind, Color color, bool withPen, int penWidth,
+                                int penStyle) {
+    HDC buffer = BufferDc();
     // Pens and brushes always go into the buffer; only the text colour follows `dc`.
     const COLORREF plain = static_cast<COLORREF>(TranslateColor(color));
     const auto selectPen = [&] {
         if (!buffer)
             return;
-        tv::UniquePen pen(CreatePen(penStyle, penWidth, plain));
-        if (!pen)
-            return;
-        SelectObject(buffer, pen.get());
-        currentPen = std::move(pen);
+        backBuffer->Select(tv::UniquePen(CreatePen(penStyle, penWidth, plain)));
     };
     switch (kind) {
     case Tool::Brush: {
         if (!buffer)
             return;
-        tv::UniqueBrush brush(CreateSolidBrush(plain));
-        if (brush) {
-            SelectObject(buffer, brush.get());
-            currentBrush = std::move(brush);
-        }
+        backBuffer->Select(tv::UniqueBrush(CreateSolidBrush(plain)));
         if (withPen)
             selectPen();
         break;
@@ -205,9 +182,9 @@ void Butt::Impl::SetDrawingTool(bool active, HDC dc, Tool kind, Color color, boo
 void Butt::Impl::DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill,
                           Color border, int penWidth, int penStyle) {
     if (border != -1)
-        SetDrawingTool(true, dc, Tool::Pen, border, true, penWidth, penStyle);
+        SetDrawingTool(dc, Tool::Pen, border, true, penWidth, penStyle);
     // Without a border colour the rectangle is outlined in its own fill colour.
-    SetDrawingTool(true, dc, Tool::Brush, fill, border == -1, 1, 0);
+    SetDrawingTool(dc, Tool::Brush, fill, border == -1, 1, 0);
     Rectangle(dc, left, top, right, bottom);
 }
 
@@ -223,7 +200,7 @@ void Butt::Impl::FillFace(Color faceColor, short& drawState, short& drawResult, 
     const bool useHover =
         IsHovering && ((!pressed && mode == Mode::Command) || (!value && mode > Mode::Command));
     const Color fill = useHover ? hoverColor : faceColor;
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     const float width = ScaleWidth();
     const float height = ScaleHeight();
 
@@ -261,7 +238,7 @@ void BandFiller::Fill(int left, int top, int right, int bottom, Color color) con
 void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState,
                            int outerPenStyle) {
     (void)drawState; // the painters have already turned the state into edge colours
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     if (!buffer)
         return;
     const int w = Round(ScaleWidth());
@@ -299,7 +276,7 @@ void Butt::Impl::DrawBevel(PointList& p, EdgeColors& edgeColors, short drawState
             continue;
         if (color != current) {
             const int style = i > 8 && outerPenStyle >= 0 ? outerPenStyle : 0;
-            SetDrawingTool(true, buffer, Tool::Pen, color, true, 1, style);
+            SetDrawingTool(buffer, Tool::Pen, color, true, 1, style);
         }
         Polyline(buffer, &p[static_cast<std::size_t>(i)], 2);
         current = color;
@@ -319,7 +296,7 @@ void Butt::Impl::DrawFocus(Color color, bool solid, bool aroundContent, PointLis
             return;
         aroundContent = true;
     }
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     if (!buffer)
         return;
     const float width = ScaleWidth();
@@ -339,11 +316,11 @@ void Butt::Impl::DrawFocus(Color color, bool solid, bool aroundContent, PointLis
         p[2] = Pt(r - 5 + 4 * d, 4);
         p[3] = Pt(w - 5 - 6 * d, ht - 5);
         p[4] = Pt(l + 3 - 4 * c, ht - 5);
-        SetDrawingTool(true, buffer, Tool::Pen, color, true, 1, 0);
+        SetDrawingTool(buffer, Tool::Pen, color, true, 1, 0);
         Polyline(buffer, p.data(), 5);
         return;
     }
-    SetDrawingTool(true, buffer, Tool::Pen, color, true, 1, 0);
+    SetDrawingTool(buffer, Tool::Pen, color, true, 1, 0);
     RECT rect{};
     if (!aroundContent) {
         SetRect(&rect, 0, 0, r - (l + 8), Round(height - 8));

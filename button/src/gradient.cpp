@@ -9,7 +9,7 @@
 namespace butt {
 
 void Butt::Impl::GradientFill(Color first, Color second) {
-    if (!BackBufferDC)
+    if (!backBuffer)
         return;
     const int width = Round(ScaleWidth());
     const int height = Round(ScaleHeight());
@@ -42,7 +42,7 @@ void Butt::Impl::GradientFill(Color first, Color second) {
         std::fill(line.begin() + i * step, line.begin() + to, pixel);
     }
     const BITMAPINFO info = tv::TopDownDibInfo(acrossX ? length : 1, acrossX ? 1 : length);
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     const int oldMode = SetStretchBltMode(buffer, COLORONCOLOR);
     StretchDIBits(buffer, 0, 0, width, height, 0, 0, acrossX ? length : 1, acrossX ? 1 : length,
                   line.data(), &info, DIB_RGB_COLORS, SRCCOPY);

@@ -263,11 +263,8 @@ void Butt::Impl::OnAmbientChanged(const std::string& name) {
 }
 
 void Butt::Impl::OnResize() {
-    if (BackBufferDC && SavedBitmap) {
-        SelectObject(BackBufferDC.get(), SavedBitmap);
-        backBufferBitmap.reset();
-        SavedBitmap = nullptr;
-    }
+    if (backBuffer)
+        backBuffer->PutBackBitmap();
     if (terminated)
         return;
     UseBackBuffer(true);
@@ -336,19 +333,7 @@ void Butt::Impl::Terminate() {
 
     OuterRegion.reset();
     InnerRegion.reset();
-    if (BackBufferDC) {
-        HDC buffer = BackBufferDC.get();
-        SetDrawingTool(false, buffer, Tool::Brush, 0, false, 0, 0);
-        if (SavedFont)
-            SelectObject(buffer, SavedFont);
-        SavedFont = nullptr;
-        captionFont.reset();
-        if (SavedBitmap)
-            SelectObject(buffer, SavedBitmap);
-        SavedBitmap = nullptr;
-        backBufferBitmap.reset();
-        BackBufferDC.reset();
-    }
+    backBuffer.reset(); // puts back what it holds before deleting it
     ShapeBitmap.reset();
 }
 

@@ -114,11 +114,11 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
     const bool hasCaption = !caption.empty();
     int textWidth = 0;
     int textHeight = 0;
-    if (hasCaption && BackBufferDC) {
+    if (hasCaption && backBuffer) {
         const std::wstring text = Widen(CaptionText(caption));
         RECT measure{0, 0, area - 8 - (slotLeft + slotRight),
                      Round(height - 8 - static_cast<float>(slotTop + slotBottom))};
-        DrawTextW(BackBufferDC.get(), text.c_str(), static_cast<int>(text.size()), &measure,
+        DrawTextW(BufferDc(), text.c_str(), static_cast<int>(text.size()), &measure,
                   DT_CALCRECT | DT_WORDBREAK);
         textWidth = measure.right - measure.left;
         textHeight = measure.bottom - measure.top;
@@ -217,7 +217,7 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
 }
 
 void Butt::Impl::DrawContent(Color faceColor, Color textColor, bool forcePressed, bool keepColor) {
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     if (!buffer)
         return;
     RECT captionRect = CaptionRect;
@@ -236,7 +236,7 @@ void Butt::Impl::DrawContent(Color faceColor, Color textColor, bool forcePressed
     const std::wstring text = Widen(CaptionText(caption));
     const UINT flags = DT_WORDBREAK | AlignmentFlag(captionAlign);
     const auto draw = [&](Color color) {
-        SetDrawingTool(true, buffer, Tool::TextColor, color, false, 0, 0);
+        SetDrawingTool(buffer, Tool::TextColor, color, false, 0, 0);
         RECT rect = captionRect;
         DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &rect, flags);
     };

@@ -71,7 +71,7 @@ void Butt::Impl::MeasurePicture() {
 }
 
 void Butt::Impl::DrawPicture(RECT rect) {
-    if (PictureWidth + PictureHeight == 0 || !picture || !BackBufferDC)
+    if (PictureWidth + PictureHeight == 0 || !picture || !backBuffer)
         return;
     const bool outline = buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged;
     // An outline picture covers the whole control: a missing working copy is made at that
@@ -90,7 +90,7 @@ void Butt::Impl::DrawPicture(RECT rect) {
     const bool bitmap = PictureKind != 1;
     if (bitmap && !ShapeBitmap)
         return;
-    const HDC back = BackBufferDC.get();
+    const HDC back = BufferDc();
 
     const auto drawOnto = [&](HDC target, const RECT& at) {
         if (bitmap)

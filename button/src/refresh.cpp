@@ -37,17 +37,10 @@ LOGFONTW CaptionLogFont(const FontDesc& font) {
 
 void Butt::Impl::RefreshProperty(const std::string& name) {
     if (SameNameIgnoringCase(name, "Font")) {
-        if (!BackBufferDC)
+        if (!backBuffer)
             return; // made with the buffer, which asks for it
         const LOGFONTW log = CaptionLogFont(font);
-        tv::UniqueFont created(CreateFontIndirectW(&log));
-        if (!created)
-            return;
-        HGDIOBJ replaced = SelectObject(BackBufferDC.get(), created.get());
-        // The buffer's own font is kept for the end; an earlier caption font goes now.
-        if (!captionFont)
-            SavedFont = replaced;
-        captionFont = std::move(created);
+        backBuffer->Select(tv::UniqueFont(CreateFontIndirectW(&log)));
     } else if (SameNameIgnoringCase(name, "Picture")) {
         MeasurePicture();
     } else if (SameNameIgnoringCase(name, "BackColor")) {

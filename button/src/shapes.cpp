@@ -115,7 +115,7 @@ bool NearKey(const Rgb& pixel, const Rgb& key) {
 void Butt::Impl::CreateShapeRegion() {
     float width = ScaleWidth();
     float height = ScaleHeight();
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     BodyLeft = 0;
     BodyRight = Round(width);
     if (buffer)
@@ -172,7 +172,7 @@ void Butt::Impl::CreateShapeRegion() {
         height = ScaleHeight();
         BodyRight = Round(width);
         delayDrawing = wasDelayed;
-        buffer = BackBufferDC.get();
+        buffer = BufferDc();
 
         RegionFromPicture(Round(width), Round(height), &outline);
         if (!outline || !ShapeBitmap || !OuterRegion || !InnerRegion)
@@ -318,7 +318,7 @@ void Butt::Impl::RegionFromPicture(int width, int height, tv::UniqueRegion* outl
 short Butt::Impl::PrepareShapeFrame() {
     if (ApplyCustomClick())
         return 0;
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     if (!buffer)
         return 0;
     const bool pressed = LooksPressed();

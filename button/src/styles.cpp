@@ -171,7 +171,7 @@ void Butt::Impl::PaintStyle2(PointList& points, EdgeColors& edges, short& state,
     DrawBevel(points, edges, state, -1);
 
     // Rounded corners: one pixel of the ring colour inside each square corner.
-    HDC buffer = BackBufferDC.get();
+    HDC buffer = BufferDc();
     const float width = ScaleWidth();
     const float height = ScaleHeight();
     if (BodyLeft == 0) {

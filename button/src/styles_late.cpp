@@ -58,10 +58,9 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
     if (designing && buttonShape >= Shape::Ellipse && buttonShape <= Shape::EllipseFramed) {
         // In a form editor a borderless round button would be invisible: a dotted ellipse
         // shows where it is.
-        const HDC back = BackBufferDC.get();
+        const HDC back = BufferDc();
         SelectClipRgn(back, nullptr);
-        SetDrawingTool(true, back, Tool::Pen, ShiftColor(ContainerBackColor, -32), true, 1,
-                       kDotted);
+        SetDrawingTool(back, Tool::Pen, ShiftColor(ContainerBackColor, -32), true, 1, kDotted);
         const int right = Round(ScaleWidth() - 1);
         const int bottom = Round(ScaleHeight() - 1);
         Arc(back, 0, 0, right, bottom, 0, 0, 0, 0);
@@ -181,7 +180,7 @@ void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state,
         DrawBevel(points, edges, state, -1);
 
         // Round the corners pixel by pixel; a slanted side has no corner to round.
-        const HDC back = BackBufferDC.get();
+        const HDC back = BufferDc();
         const int w = Round(ScaleWidth());
         const int h = Round(ScaleHeight());
         const auto dot = [back](int x, int y, Color c) {

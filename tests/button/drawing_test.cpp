@@ -137,7 +137,7 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
     // The caption's font: height, weight, italic underline strikeout, charset and face.
     const auto made = [&] {
         LOGFONTW f{};
-        GetObjectW(GetCurrentObject(impl().BackBufferDC.get(), OBJ_FONT), sizeof f, &f);
+        GetObjectW(GetCurrentObject(impl().BufferDc(), OBJ_FONT), sizeof f, &f);
         wchar_t text[64];
         std::swprintf(text, std::size(text), L"%ld %ld %d%d%d %d ", f.lfHeight, f.lfWeight,
                       f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet);
@@ -155,7 +155,7 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
 TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyleAndTheNextDrawingEndsADelay) {
     Butt& b = Make();
     Show(0);
-    impl().DrawRect(impl().BackBufferDC.get(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
+    impl().DrawRect(impl().BufferDc(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
     const std::tuple<bool, long, COLORREF> steps[] = {
         {true, b.ButtonStyle(), 0x123456}, {false, 8, 0x123456}, {false, 1, kFace}};
     for (const auto& [delay, style, colour] : steps) {
