@@ -150,10 +150,10 @@ Butt& ButtonTest::Make(int width, int height, const std::string& caption) {
 }
 
 void ButtonTest::Show(int stateFlags, bool hovering, bool pressed) {
-    impl().StateFlags = stateFlags;
-    impl().IsHovering = hovering;
-    impl().IsPressed = pressed;
-    impl().delayDrawing = false;
+    impl().canvas.look.StateFlags = stateFlags;
+    impl().canvas.look.IsHovering = hovering;
+    impl().canvas.look.IsPressed = pressed;
+    impl().canvas.delayDrawing = false;
     impl().DrawButton();
 }
 

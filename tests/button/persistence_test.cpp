@@ -53,7 +53,7 @@ TEST_F(Persistence, TheApplyButtonLoadsFromTheProgramsResourceAndSavesTheSame) {
     EXPECT_EQ(a.Caption(), "APPLY");
     EXPECT_EQ(a.Font(), (FontDesc{"Verdana", 8.25f, 700}));
     EXPECT_TRUE(!a.Value() && a.ShowFocusRect() && a.Enabled() && !a.Picture() && !a.MouseIcon());
-    EXPECT_FALSE(a.impl().delayDrawing);
+    EXPECT_FALSE(a.impl().canvas.delayDrawing);
 
     // Saved again: the same data less the one value equal to its write default.
     PropertyBag saved;

@@ -44,7 +44,7 @@ TEST_F(Properties, ANewControlStartsFromItsNameTheFormAndTheStandardColours) {
                               "font = Font(\"Arial\", 8.25, 700, italic=True, underline=False, "
                               "strikethrough=False, charset=1)\ncgradient = &H00000000\n"
                               "mode = 0\nvalue = False\nimgsize = 0\ncback = &H8000000F\n");
-    EXPECT_EQ(impl().ContainerBackColor, 0x00102030);
+    EXPECT_EQ(impl().canvas.look.ContainerBackColor, 0x00102030);
     EXPECT_TRUE(IsWindowVisible(control->hWnd()));
     EXPECT_TRUE(Butt::FromWindow(control->hWnd()) == control.get() && !Butt::FromWindow(panel));
     control.reset();
@@ -107,15 +107,16 @@ TEST_F(Properties, DesignMessagesAreShownOnlyWhileDesigning) {
     host.displayAsDefault = true;
     host.userMode = false;
     b.AmbientChanged("displayasdefault");
-    EXPECT_TRUE(b.impl().StateFlags & kShowsFocus);
+    EXPECT_TRUE(b.impl().canvas.look.StateFlags & kShowsFocus);
     EXPECT_EQ(Designing([&] { b.SetShowFocusRect(false); }),
               "The focus rectangle may appear on defa");
     host.displayAsDefault = false;
     b.AmbientChanged("DisplayAsDefault");
-    EXPECT_FALSE(b.impl().StateFlags & kShowsFocus);
+    EXPECT_FALSE(b.impl().canvas.look.StateFlags & kShowsFocus);
     host.ambientBack = static_cast<Color>(0x80000005); // the window colour, made plain
     b.AmbientChanged("BACKCOLOR");
-    EXPECT_EQ(b.impl().ContainerBackColor, static_cast<Color>(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(b.impl().canvas.look.ContainerBackColor,
+              static_cast<Color>(GetSysColor(COLOR_WINDOW)));
 }
 
 TEST_F(Properties, PictureOutlinesNeedABitmapAndTakeTheLargestSize) {
@@ -123,7 +124,7 @@ TEST_F(Properties, PictureOutlinesNeedABitmapAndTakeTheLargestSize) {
     b.SetPicture(TestBitmap());
     b.SetCaptionAlign(0);
     b.SetButtonShape(7);
-    EXPECT_TRUE(b.ButtonShape() == 7 && b.PictureSize() == 4 && !b.impl().delayDrawing);
+    EXPECT_TRUE(b.ButtonShape() == 7 && b.PictureSize() == 4 && !b.impl().canvas.delayDrawing);
     EXPECT_EQ(b.CaptionAlign(), 2); // every shape centres the caption
     EXPECT_EQ(Designing([&] { b.SetPictureSize(1); }), "The picture size cannot be changed for");
     EXPECT_EQ(b.PictureSize(), 4);

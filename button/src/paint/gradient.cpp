@@ -1,14 +1,14 @@
 // The two-colour gradient: bands of one pixel, or two on controls wider (or taller) than a
 // quarter of the screen, painted over the whole back buffer. Whatever clip region the buffer
 // holds limits what changes, which is how the rings of round outlines are made.
-#include "butt_impl.h"
+#include "canvas.h"
 #include "dib.h"
 
 #include <algorithm>
 
 namespace butt {
 
-void Butt::Impl::GradientFill(Color first, Color second) {
+void Canvas::GradientFill(Color first, Color second, long mode) {
     if (!backBuffer)
         return;
     const int width = Round(ScaleWidth());
@@ -17,7 +17,7 @@ void Butt::Impl::GradientFill(Color first, Color second) {
     if (width <= 0 || height <= 0)
         return;
 
-    const bool acrossX = gradientMode < 3;
+    const bool acrossX = mode < 3;
     if (screenPixels.cx <= 0 || screenPixels.cy <= 0)
         screenPixels = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const int screen = acrossX ? screenPixels.cx : screenPixels.cy;
@@ -29,7 +29,7 @@ void Butt::Impl::GradientFill(Color first, Color second) {
 
     const std::vector<Color> colors =
         GradientColors(static_cast<std::size_t>(count), first, second);
-    const bool firstAtStart = (gradientMode % 2) != 0;
+    const bool firstAtStart = (mode % 2) != 0;
     // One line of the bands, stretched over the other side in one call: a band is a thin
     // strip, and painting strips one by one costs many times the pixels they cover.
     std::vector<std::uint32_t> line(static_cast<std::size_t>(length));

@@ -2,7 +2,7 @@
 // distance to the nearest key pixel (counted in whole steps, diagonals too, and only up to 3)
 // says in which of the three outlines it lies, and each outline's runs are merged into few
 // rectangles as they are found.
-#include "behaviour.h"
+#include "outline.h"
 #include "region_rects.h"
 
 #include <algorithm>

@@ -15,7 +15,7 @@ PicturePtr LoadNamed(const PictureRef& named, const BagSources& sources, std::st
     const std::string& source = named.source;
     if (source.rfind("file:", 0) == 0) {
         const std::string path = source.substr(5);
-        const auto file = PictureFilePath(sources.pictureFolder, Widen(path), why);
+        const auto file = PictureFilePath(sources.pictureFolder, tv::Widen(path), why);
         if (!file) {
             why = "the picture file is not read: " + why;
             return nullptr;
@@ -153,7 +153,7 @@ std::optional<std::wstring> PictureFilePath(const std::wstring& folder, const st
             (stem.size() == 4 && (stem.rfind(L"COM", 0) == 0 || stem.rfind(L"LPT", 0) == 0) &&
              stem[3] >= L'0' && stem[3] <= L'9');
         if (device || part.back() == L'.' || part.back() == L' ') {
-            why = Shown(Narrow(part)) + " is a device name, not a file";
+            why = Shown(tv::Narrow(part)) + " is a device name, not a file";
             return std::nullopt;
         }
         full.push_back(part);

@@ -1,6 +1,6 @@
 // Input and states: the mouse, the keyboard and the focus turn into the control's looks
-// (StateFlags, IsPressed) and its events, and the host's own notifications (show, resize,
-// paint, ambient changes, termination) reach the control here.
+// (StateFlags, IsPressed) and its events, and the host's own notifications (show, ambient
+// changes, termination) reach the control here.
 #include "behaviour.h"
 #include "raise.h"
 
@@ -25,28 +25,28 @@ LPARAM ArrowKeyData(int keyCode) {
 void Butt::Impl::OnMouseDown(short button, short shift, float x, float y) {
     LastMouseButton = button;
     if (button == 1) {
-        StateFlags |= kButtonHeld;
-        IsPressed = true;
+        canvas.look.StateFlags |= kButtonHeld;
+        canvas.look.IsPressed = true;
         ClearDelay();
         DrawButton();
-        if (hwnd)
-            SetCapture(hwnd);
+        if (hWnd())
+            SetCapture(hWnd());
     }
     if (!Raise(*this, events.MouseDown, button, shift, x, y))
         return;
     // The handler may have shown a modal box, taken the mouse or disabled the control: a
     // press that no longer holds the mouse is over, and must not stay drawn down.
-    if (button == 1 && (StateFlags & kButtonHeld) && hwnd && GetCapture() != hwnd)
+    if (button == 1 && (canvas.look.StateFlags & kButtonHeld) && hWnd() && GetCapture() != hWnd())
         DropPress();
 }
 
 void Butt::Impl::DropPress() {
     pressedHere &= ~1;
-    if (!(StateFlags & kButtonHeld) && !IsPressed)
+    if (!(canvas.look.StateFlags & kButtonHeld) && !canvas.look.IsPressed)
         return;
-    StateFlags &= ~kButtonHeld;
-    IsPressed = false;
-    if (hwnd && GetCapture() == hwnd) {
+    canvas.look.StateFlags &= ~kButtonHeld;
+    canvas.look.IsPressed = false;
+    if (hWnd() && GetCapture() == hWnd()) {
         releasingCapture = true;
         ReleaseCapture();
         releasingCapture = false;
@@ -56,17 +56,17 @@ void Butt::Impl::DropPress() {
 }
 
 void Butt::Impl::OnMouseUp(short button, short shift, float x, float y) {
-    IsPressed = false;
+    canvas.look.IsPressed = false;
     if (button == 1) {
-        if (hwnd && GetCapture() == hwnd) {
+        if (hWnd() && GetCapture() == hWnd()) {
             releasingCapture = true;
             ReleaseCapture();
             releasingCapture = false;
         }
-        StateFlags &= ~kButtonHeld;
+        canvas.look.StateFlags &= ~kButtonHeld;
         ClearDelay();
         // Check and option buttons are redrawn by the click that follows.
-        if (mode == Mode::Command)
+        if (properties.mode == Mode::Command)
             DrawButton();
     }
     if (!Raise(*this, events.MouseUp, button, shift, x, y))
@@ -75,20 +75,20 @@ void Butt::Impl::OnMouseUp(short button, short shift, float x, float y) {
 }
 
 void Butt::Impl::OnMouseMove(short button, short shift, float x, float y) {
-    if (!IsHovering && PointerOverControl()) {
-        StateFlags |= kPointerInside;
+    if (!canvas.look.IsHovering && PointerOverControl()) {
+        canvas.look.StateFlags |= kPointerInside;
         bool onButton = true;
         if (!Raise(*this, events.MouseOnButton, onButton))
             return;
-        if (hwnd) {
-            SetPropA(hwnd, "bt_ClassID", static_cast<HANDLE>(this));
-            SetPropA(hwnd, "bt_TimerID", reinterpret_cast<HANDLE>(kHoverTimerId));
-            SetTimer(hwnd, kHoverTimerId, kHoverTimerMs, HoverTimerProc);
+        if (hWnd()) {
+            SetPropA(hWnd(), "bt_ClassID", static_cast<HANDLE>(this));
+            SetPropA(hWnd(), "bt_TimerID", reinterpret_cast<HANDLE>(kHoverTimerId));
+            SetTimer(hWnd(), kHoverTimerId, kHoverTimerMs, HoverTimerProc);
         }
-        IsHovering = true;
+        canvas.look.IsHovering = true;
         ClearDelay();
         if (button & 1)
-            IsPressed = true;
+            canvas.look.IsPressed = true;
         DrawButton();
     }
     Raise(*this, events.MouseMove, button, shift, x, y);
@@ -97,14 +97,14 @@ void Butt::Impl::OnMouseMove(short button, short shift, float x, float y) {
 void Butt::Impl::OnClick() {
     if (LastMouseButton != 1)
         return;
-    if (mode == Mode::Command) {
+    if (properties.mode == Mode::Command) {
         Raise(*this, events.Click);
         return;
     }
-    if (mode == Mode::Option && value)
+    if (properties.mode == Mode::Option && properties.value)
         return; // a selected option button stays selected, silently
     const std::shared_ptr<bool> living = alive;
-    SetValue(!value); // an option button clears the rest of its group
+    SetValue(!properties.value); // an option button clears the rest of its group
     if (*living)
         Raise(*this, events.Click);
 }
@@ -112,8 +112,8 @@ void Butt::Impl::OnClick() {
 void Butt::Impl::OnDoubleClick() {
     POINT cursor{};
     GetCursorPos(&cursor);
-    if (hwnd)
-        ScreenToClient(hwnd, &cursor);
+    if (hWnd())
+        ScreenToClient(hWnd(), &cursor);
     auto x = static_cast<float>(cursor.x);
     auto y = static_cast<float>(cursor.y);
     short button = LastMouseButton;
@@ -146,12 +146,12 @@ void Butt::Impl::OnKeyDown(short keyCode, short shift) {
         keyCode = 0;
         break;
     case VK_SPACE:
-        if (!(StateFlags & kButtonHeld)) {
-            StateFlags |= kPointerInside | kButtonHeld;
-            IsPressed = true;
+        if (!(canvas.look.StateFlags & kButtonHeld)) {
+            canvas.look.StateFlags |= kPointerInside | kButtonHeld;
+            canvas.look.IsPressed = true;
             DrawButton(); // the space bar always shows the pressed look once
-            if (!IsHovering)
-                StateFlags &= ~kPointerInside;
+            if (!canvas.look.IsHovering)
+                canvas.look.StateFlags &= ~kPointerInside;
         }
         break;
     default:
@@ -162,15 +162,15 @@ void Butt::Impl::OnKeyDown(short keyCode, short shift) {
 }
 
 void Butt::Impl::OnKeyUp(short keyCode, short shift) {
-    IsPressed = false;
+    canvas.look.IsPressed = false;
     const std::shared_ptr<bool> living = alive;
     switch (keyCode) {
     case VK_SPACE:
-        if (StateFlags & kButtonHeld) {
+        if (canvas.look.StateFlags & kButtonHeld) {
             LastMouseButton = 1;
-            StateFlags &= ~kButtonHeld;
-            const bool valueBefore = value;
-            if (mode == Mode::Command) {
+            canvas.look.StateFlags &= ~kButtonHeld;
+            const bool valueBefore = properties.value;
+            if (properties.mode == Mode::Command) {
                 DrawButton();
             } else {
                 if (!Raise(*this, events.KeyUp, keyCode, shift))
@@ -182,7 +182,7 @@ void Butt::Impl::OnKeyUp(short keyCode, short shift) {
                 return;
             // As after a mouse click: a check or option button whose Value did not change
             // (an option button already selected) is drawn released here.
-            if (mode != Mode::Command && value == valueBefore)
+            if (properties.mode != Mode::Command && properties.value == valueBefore)
                 DrawButton();
         }
         break;
@@ -191,7 +191,7 @@ void Butt::Impl::OnKeyUp(short keyCode, short shift) {
     case VK_LEFT:
     case VK_UP:
         keyCode = 0;
-        if (mode == Mode::Option && !value) {
+        if (properties.mode == Mode::Option && !properties.value) {
             LastMouseButton = 1; // an option button reached by an arrow becomes selected
             OnClick();
             if (!*living)
@@ -214,9 +214,9 @@ void Butt::Impl::OnKeyPress(short keyAscii) {
 
 void Butt::Impl::OnAccessKeyPress(int key) {
     // Enter and Escape only click command buttons.
-    if ((key == VK_RETURN || key == VK_ESCAPE) && mode != Mode::Command)
+    if ((key == VK_RETURN || key == VK_ESCAPE) && properties.mode != Mode::Command)
         return;
-    if (!(StateFlags & kShowsFocus))
+    if (!(canvas.look.StateFlags & kShowsFocus))
         DrawButton();
     LastMouseButton = 1;
     OnClick();
@@ -224,7 +224,8 @@ void Butt::Impl::OnAccessKeyPress(int key) {
 
 void Butt::Impl::OnGotFocus() {
     // The option button that gets the focus in a group without a selection is selected.
-    if (mode == Mode::Option && !value && !OptionToggle(GroupAction::AnySelected)) {
+    if (properties.mode == Mode::Option && !properties.value &&
+        !OptionToggle(GroupAction::AnySelected)) {
         LastMouseButton = 1;
         OnClick();
     }
@@ -233,57 +234,41 @@ void Butt::Impl::OnGotFocus() {
 void Butt::Impl::OnShow() {
     if (host.UserMode())
         return;
-    if (host.DisplayAsDefault() && showFocusRect) {
-        StateFlags |= kShowsFocus;
+    if (host.DisplayAsDefault() && properties.showFocusRect) {
+        canvas.look.StateFlags |= kShowsFocus;
         DrawButton();
     }
 }
 
 void Butt::Impl::OnAmbientChanged(const std::string& name) {
     if (SameNameIgnoringCase(name, "DisplayAsDefault")) {
-        const bool shows = host.DisplayAsDefault() && (showFocusRect || !host.UserMode());
+        const bool shows =
+            host.DisplayAsDefault() && (properties.showFocusRect || !host.UserMode());
         if (shows)
-            StateFlags |= kShowsFocus;
+            canvas.look.StateFlags |= kShowsFocus;
         else
-            StateFlags &= ~kShowsFocus;
-        if ((buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) &&
+            canvas.look.StateFlags &= ~kShowsFocus;
+        if ((properties.buttonShape == Shape::PictureFramed ||
+             properties.buttonShape == Shape::PictureRinged) &&
             !host.UserMode()) {
             // Picture-shaped buttons show the default mark with their hover frame.
-            IsHovering = shows;
+            canvas.look.IsHovering = shows;
             DrawButton();
-            IsHovering = false;
+            canvas.look.IsHovering = false;
         } else {
             DrawButton();
         }
     } else if (SameNameIgnoringCase(name, "BackColor")) {
-        ContainerBackColor = TranslateColor(host.AmbientBackColor());
-        if (buttonShape >= Shape::Ellipse || buttonStyle == Style::HotTrack)
+        canvas.look.ContainerBackColor = TranslateColor(host.AmbientBackColor());
+        if (properties.buttonShape >= Shape::Ellipse || properties.buttonStyle == Style::HotTrack)
             DrawButton(); // only these show the container's colour outside the outline
     }
-}
-
-void Butt::Impl::OnResize() {
-    if (backBuffer)
-        backBuffer->PutBackBitmap();
-    if (terminated)
-        return;
-    UseBackBuffer(true);
-    if (!delayDrawing) {
-        CreateShapeRegion();
-        LayoutContent(false);
-        DrawButton();
-    }
-}
-
-void Butt::Impl::OnPaint() {
-    ClearDelay();
-    DrawButton();
 }
 
 void Butt::Impl::OnEnable(bool enable) {
     // A host may enable or disable the window itself: the control looks and behaves the same
     // as when Enabled is set.
-    if (enable != enabled)
+    if (enable != properties.enabled)
         SetEnabled(enable);
 }
 
@@ -291,7 +276,7 @@ bool Butt::Impl::OnSysChar(int key) {
     // Alt+Enter and Alt+Escape are not Enter and Escape: no default or cancel button takes them.
     if (key == VK_RETURN || key == VK_ESCAPE)
         return false;
-    return RouteAccessKey(hwnd ? GetParent(hwnd) : nullptr, key);
+    return RouteAccessKey(hWnd() ? GetParent(hWnd()) : nullptr, key);
 }
 
 void Butt::Impl::LimitSize(WINDOWPOS& position) {
@@ -313,28 +298,24 @@ void Butt::Impl::Terminate() {
     if (terminated)
         return;
     // Leave the group first, so that no group ever lists an ended control.
-    if (mode == Mode::Option)
+    if (properties.mode == Mode::Option)
         OptionToggle(GroupAction::Leave);
     terminated = true;
-    delayDrawing = true; // nothing draws after the end
-    if (hwnd) {
-        if (IsHovering)
-            KillTimer(hwnd, kHoverTimerId);
-        RemovePropA(hwnd, "bt_ClassID");
-        RemovePropA(hwnd, "bt_TimerID");
-        if (GetCapture() == hwnd) {
+    if (hWnd()) {
+        if (canvas.look.IsHovering)
+            KillTimer(hWnd(), kHoverTimerId);
+        RemovePropA(hWnd(), "bt_ClassID");
+        RemovePropA(hWnd(), "bt_TimerID");
+        if (GetCapture() == hWnd()) {
             releasingCapture = true;
             ReleaseCapture();
             releasingCapture = false;
         }
     }
-    IsHovering = false;
+    canvas.look.IsHovering = false;
     pressedHere = 0;
 
-    OuterRegion.reset();
-    InnerRegion.reset();
-    backBuffer.reset(); // puts back what it holds before deleting it
-    ShapeBitmap.reset();
+    canvas.End();
 }
 
 } // namespace butt

@@ -1,6 +1,7 @@
 // Pictures on the face: measuring the assigned picture, drawing its key-coloured working copy
 // with the key transparent, the greyed look of a disabled control, icons and cursors.
-#include "butt_impl.h"
+#include "butt.h"
+#include "canvas.h"
 
 namespace butt {
 namespace {
@@ -52,28 +53,29 @@ int Height(const RECT& r) {
 
 } // namespace
 
-void Butt::Impl::MeasurePicture() {
+void Canvas::MeasurePicture() {
     // A new or removed picture makes the old working copy worthless; it is rebuilt at the
     // size it is drawn at when next needed.
     ShapeBitmap.reset();
     ShapeBitmapWidth = 0;
     ShapeBitmapHeight = 0;
-    if (!picture || !picture->handle()) {
+    if (!properties.picture || !properties.picture->handle()) {
         PictureWidth = 0;
         PictureHeight = 0;
         return;
     }
-    const PictureSizeInfo size = Measure(picture->handle());
+    const PictureSizeInfo size = Measure(properties.picture->handle());
     if (size.kind >= 0)
         PictureKind = size.kind;
     PictureWidth = size.width > 0 && size.height > 0 ? size.width : 0;
     PictureHeight = size.width > 0 && size.height > 0 ? size.height : 0;
 }
 
-void Butt::Impl::DrawPicture(RECT rect) {
-    if (PictureWidth + PictureHeight == 0 || !picture || !backBuffer)
+void Canvas::DrawPicture(RECT rect) {
+    if (PictureWidth + PictureHeight == 0 || !properties.picture || !backBuffer)
         return;
-    const bool outline = buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged;
+    const bool outline = properties.buttonShape == Shape::PictureFramed ||
+                         properties.buttonShape == Shape::PictureRinged;
     // An outline picture covers the whole control: a missing working copy is made at that
     // size, not at the size of the picture's place in the layout.
     if (outline)
@@ -96,11 +98,11 @@ void Butt::Impl::DrawPicture(RECT rect) {
         if (bitmap)
             TransparentBlit(target, at, ShapeBitmap.get(), w, h);
         else
-            DrawIconEx(target, at.left, at.top, static_cast<HICON>(picture->handle()), w, h, 0,
-                       nullptr, DI_NORMAL);
+            DrawIconEx(target, at.left, at.top, static_cast<HICON>(properties.picture->handle()), w,
+                       h, 0, nullptr, DI_NORMAL);
     };
 
-    if (enabled) {
+    if (properties.enabled) {
         drawOnto(back, rect);
         return;
     }
@@ -123,8 +125,8 @@ void Butt::Impl::DrawPicture(RECT rect) {
     }
 }
 
-void Butt::Impl::TransparentBlit(HDC destination, const RECT& rect, HBITMAP source, int width,
-                                 int height) {
+void Canvas::TransparentBlit(HDC destination, const RECT& rect, HBITMAP source, int width,
+                             int height) {
     const int sw = ShapeBitmapWidth;
     const int sh = ShapeBitmapHeight;
     const int dw = Width(rect);

@@ -9,7 +9,7 @@ namespace butt {
 void CALLBACK Butt::Impl::HoverTimerProc(HWND window, UINT, UINT_PTR timerId, DWORD) {
     Impl* impl = FromStoredAddress(GetPropA(window, "bt_ClassID"));
     const auto stored = reinterpret_cast<UINT_PTR>(GetPropA(window, "bt_TimerID"));
-    if (!impl || impl->hwnd != window || impl->terminated) {
+    if (!impl || impl->hWnd() != window || impl->terminated) {
         KillTimer(window, timerId); // nobody to report to
         return;
     }
@@ -20,15 +20,15 @@ void CALLBACK Butt::Impl::HoverTimerProc(HWND window, UINT, UINT_PTR timerId, DW
 void Butt::Impl::HoverCheck(UINT_PTR timerId) {
     if (PointerOverControl())
         return;
-    if (hwnd)
-        KillTimer(hwnd, timerId);
-    StateFlags &= ~kPointerInside;
-    IsHovering = false;
+    if (hWnd())
+        KillTimer(hWnd(), timerId);
+    canvas.look.StateFlags &= ~kPointerInside;
+    canvas.look.IsHovering = false;
     ClearDelay();
     bool onButton = false;
     if (!Raise(*this, events.MouseOnButton, onButton))
         return;
-    IsPressed = false;
+    canvas.look.IsPressed = false;
     DrawButton();
 }
 

@@ -3,7 +3,7 @@
 // the members' addresses (no reference is held). Members leave the list when their Mode
 // changes and when they end, and every address read back is checked against the live
 // controls, so the list never leads to an ended control.
-#include "butt_impl.h"
+#include "control.h"
 
 #include <string>
 
@@ -40,7 +40,7 @@ bool Butt::Impl::OptionToggle(GroupAction action) {
 
     // Joining or being selected clears the others; leaving and asking change nobody.
     const bool selects = action == GroupAction::Join || (action == GroupAction::Selected && n >= 1);
-    if (selects && value) {
+    if (selects && properties.value) {
         for (INT_PTR position = 1; position <= n; ++position) {
             const HANDLE stored = MemberAt(container, position);
             if (stored == self)
@@ -84,7 +84,7 @@ bool Butt::Impl::OptionToggle(GroupAction action) {
     case GroupAction::AnySelected:
         for (INT_PTR position = 1; position <= count; ++position) {
             const Impl* member = FromStoredAddress(MemberAt(container, position));
-            if (member && member->value) {
+            if (member && member->properties.value) {
                 result = true;
                 break;
             }

@@ -2,7 +2,7 @@
 // (derived state, outline, layout, redraw) before it tells the host that stored data changed.
 // Cases a form designer should hear about are told through the host, only while designing.
 #include "behaviour.h"
-#include "butt_impl.h"
+#include "control.h"
 #include "text.h"
 
 namespace butt {
@@ -48,7 +48,7 @@ bool HasIconOrNothing(const PicturePtr& picture) {
 
 wchar_t AccessKeyOf(const std::string& caption) {
     // The caption is UTF-8: the key is the character after "&", which may be any letter.
-    const std::wstring text = Widen(caption);
+    const std::wstring text = tv::Widen(caption);
     wchar_t marked = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != L'&' || i + 1 >= text.size())
@@ -69,7 +69,7 @@ void Butt::Impl::Notify(const char* key) {
 
 void Butt::Impl::ClearDelay() {
     if (!terminated)
-        delayDrawing = false;
+        canvas.delayDrawing = false;
 }
 
 void Butt::Impl::DesignMessage(int n) {
@@ -86,16 +86,17 @@ void Butt::Impl::UpdateAccessKey(const std::string& text) {
 void Butt::Impl::SetButtonStyle(long v) {
     if (!InRange(v, 0, 7))
         return;
-    const Style old = buttonStyle;
+    const Style old = properties.buttonStyle;
     const Style style = static_cast<Style>(v);
-    buttonStyle = style;
+    properties.buttonStyle = style;
     // Corner cuts follow the style for the straight outlines; style 5 changes the ring of
     // the ellipses.
     const bool hotTrack = old == Style::HotTrack || style == Style::HotTrack;
-    if (buttonShape < Shape::Ellipse || (hotTrack && buttonShape < Shape::PictureFramed))
-        CreateShapeRegion();
-    LayoutContent(false);
-    RefreshProperty("BackColor");
+    if (properties.buttonShape < Shape::Ellipse ||
+        (hotTrack && properties.buttonShape < Shape::PictureFramed))
+        canvas.CreateShapeRegion();
+    canvas.LayoutContent(false);
+    canvas.RefreshColors();
     DrawButton();
     Notify("BackStyle");
 }
@@ -103,7 +104,7 @@ void Butt::Impl::SetButtonStyle(long v) {
 void Butt::Impl::SetMode(long v) {
     if (!InRange(v, 0, 2))
         return;
-    const Mode old = mode;
+    const Mode old = properties.mode;
     const Mode to = static_cast<Mode>(v);
     if (old == Mode::Option && to != Mode::Option)
         OptionToggle(GroupAction::Leave);
@@ -111,15 +112,15 @@ void Butt::Impl::SetMode(long v) {
         OptionToggle(GroupAction::Join);
     if (to == Mode::Command && old != Mode::Command)
         SetValue(false);
-    mode = to;
+    properties.mode = to;
     DrawButton();
     Notify("Mode");
 }
 
 void Butt::Impl::SetCaption(const std::string& v) {
     UpdateAccessKey(v);
-    caption = v;
-    LayoutContent(false);
+    properties.caption = v;
+    canvas.LayoutContent(false);
     DrawButton();
     Notify("Caption");
 }
@@ -127,13 +128,13 @@ void Butt::Impl::SetCaption(const std::string& v) {
 void Butt::Impl::SetCaptionAlign(long v) {
     if (!InRange(v, 0, 2))
         return;
-    const bool noPicture = PictureWidth + PictureHeight < 1;
-    if (!(v == 2 || pictureAlign < 4 || noPicture)) {
+    const bool noPicture = canvas.PictureWidth + canvas.PictureHeight < 1;
+    if (!(v == 2 || properties.pictureAlign < 4 || noPicture)) {
         DesignMessage(1);
         return;
     }
-    captionAlign = v;
-    LayoutContent(false);
+    properties.captionAlign = v;
+    canvas.LayoutContent(false);
     DrawButton();
     Notify("CapAlign");
 }
@@ -141,10 +142,10 @@ void Butt::Impl::SetCaptionAlign(long v) {
 void Butt::Impl::SetCaptionStyle(long v) {
     if (!InRange(v, 0, 2))
         return;
-    captionStyle = v;
+    properties.captionStyle = v;
     Notify("CapStyle");
-    if (!caption.empty()) {
-        LayoutContent(false);
+    if (!properties.caption.empty()) {
+        canvas.LayoutContent(false);
         DrawButton();
     }
 }
@@ -152,9 +153,9 @@ void Butt::Impl::SetCaptionStyle(long v) {
 void Butt::Impl::SetCustomClick(long v) {
     if (!InRange(v, 0, 8))
         return;
-    if (v >= 1 && buttonShape < Shape::PictureFramed)
+    if (v >= 1 && properties.buttonShape < Shape::PictureFramed)
         DesignMessage(2); // stored all the same
-    customClick = v;
+    properties.customClick = v;
     Notify("CustomClick");
 }
 
@@ -163,7 +164,7 @@ void Butt::Impl::SetButtonShape(long v) {
         return;
     const Shape shape = static_cast<Shape>(v);
     if (IsPictureOutline(shape)) {
-        if (HasIconOrNothing(picture)) {
+        if (HasIconOrNothing(properties.picture)) {
             DesignMessage(3);
             return;
         }
@@ -173,26 +174,26 @@ void Butt::Impl::SetButtonShape(long v) {
             ClearDelay();
         }
     }
-    buttonShape = shape;
-    captionAlign = 2;
+    properties.buttonShape = shape;
+    properties.captionAlign = 2;
     OnResize();
     DelayDrawing(false);
     Notify("Shape");
 }
 
 void Butt::Impl::SetPicture(PicturePtr v) {
-    picture = std::move(v);
-    if (PictureSizePixels == 0)
-        PictureSizePixels = 16;
-    RefreshProperty("Picture");
-    if (buttonShape < Shape::PictureFramed) {
-        LayoutContent(true);
+    properties.picture = std::move(v);
+    if (properties.PictureSizePixels == 0)
+        properties.PictureSizePixels = 16;
+    canvas.MeasurePicture();
+    if (properties.buttonShape < Shape::PictureFramed) {
+        canvas.LayoutContent(true);
         DrawButton();
     } else {
-        if (!picture) {
+        if (!properties.picture) {
             SetButtonShape(0);
-        } else if (picture->kind() != Picture::Kind::Bitmap) {
-            buttonShape = Shape::Rectangle;
+        } else if (properties.picture->kind() != Picture::Kind::Bitmap) {
+            properties.buttonShape = Shape::Rectangle;
             DesignMessage(4);
         }
         OnResize();
@@ -203,10 +204,10 @@ void Butt::Impl::SetPicture(PicturePtr v) {
 void Butt::Impl::SetPictureAlign(long v) {
     if (!InRange(v, 0, 5))
         return;
-    pictureAlign = v;
+    properties.pictureAlign = v;
     if (v >= 4)
         SetCaptionAlign(2);
-    LayoutContent(false);
+    canvas.LayoutContent(false);
     DrawButton();
     Notify("ImgAlign");
 }
@@ -215,16 +216,17 @@ void Butt::Impl::SetEnabled(bool v) {
     // A control disabled while held (from its own MouseDown, say) lets go of the press.
     if (!v)
         DropPress();
-    if (v != enabled) {
-        enabled = v;
-        if (hwnd)
-            EnableWindow(hwnd, v ? TRUE : FALSE); // a disabled control gets no input
+    if (v != properties.enabled) {
+        properties.enabled = v;
+        if (hWnd())
+            EnableWindow(hWnd(), v ? TRUE : FALSE); // a disabled control gets no input
     }
-    if (buttonStyle == Style::Flat && mode == Mode::Command && buttonShape < Shape::Ellipse) {
+    if (properties.buttonStyle == Style::Flat && properties.mode == Mode::Command &&
+        properties.buttonShape < Shape::Ellipse) {
         // Style 3 cuts its corners differently while disabled.
         DelayDrawing(true);
-        CreateShapeRegion();
-        LayoutContent(false);
+        canvas.CreateShapeRegion();
+        canvas.LayoutContent(false);
         DelayDrawing(false);
     } else {
         DrawButton();
@@ -233,10 +235,10 @@ void Butt::Impl::SetEnabled(bool v) {
 }
 
 void Butt::Impl::SetShowFocusRect(bool v) {
-    showFocusRect = v;
-    if (StateFlags & kShowsFocus) {
+    properties.showFocusRect = v;
+    if (canvas.look.StateFlags & kShowsFocus) {
         if (host.UserMode()) {
-            StateFlags &= ~kShowsFocus;
+            canvas.look.StateFlags &= ~kShowsFocus;
             DrawButton();
         } else {
             DesignMessage(5);
@@ -248,39 +250,40 @@ void Butt::Impl::SetShowFocusRect(bool v) {
 }
 
 void Butt::Impl::SetValue(bool v) {
-    if (v && mode == Mode::Command) {
+    if (v && properties.mode == Mode::Command) {
         DesignMessage(6);
         return;
     }
-    value = v;
-    if (v && mode == Mode::Option)
+    properties.value = v;
+    if (v && properties.mode == Mode::Option)
         OptionToggle(GroupAction::Selected);
     DrawButton();
     Notify("Value");
 }
 
 long Butt::Impl::PictureSize() {
-    if (PictureSizePixels == 0)
-        PictureSizePixels = 16;
-    const long code = PictureSizePixels / 8 - 2;
+    if (properties.PictureSizePixels == 0)
+        properties.PictureSizePixels = 16;
+    const long code = properties.PictureSizePixels / 8 - 2;
     return code < 0 ? 0 : code > 4 ? 4 : code;
 }
 
 void Butt::Impl::SetPictureSize(long v) {
     if (!InRange(v, 0, 4))
         return;
-    if (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) {
+    if (properties.buttonShape == Shape::PictureFramed ||
+        properties.buttonShape == Shape::PictureRinged) {
         DesignMessage(7);
         return;
     }
-    PictureSizePixels = static_cast<int>((v + 2) * 8);
-    LayoutContent(true);
+    properties.PictureSizePixels = static_cast<int>((v + 2) * 8);
+    canvas.LayoutContent(true);
     DrawButton();
     Notify("ImgSize");
 }
 
 void Butt::Impl::SetMousePointer(long v) {
-    mousePointer = static_cast<short>(v);
+    properties.mousePointer = static_cast<short>(v);
     Notify("mPointer");
 }
 
@@ -291,39 +294,39 @@ void Butt::Impl::SetMouseIcon(PicturePtr v) {
             host.ShowMessage(kInvalidMouseIcon, kMouseIconTitle, MB_ICONINFORMATION | MB_OK);
         return;
     }
-    mouseIcon = std::move(v);
-    if (mouseIcon)
+    properties.mouseIcon = std::move(v);
+    if (properties.mouseIcon)
         SetMousePointer(99);
     Notify("mIcon");
 }
 
 void Butt::Impl::SetFont(const FontDesc& v) {
-    font = v;
-    RefreshProperty("Font");
-    LayoutContent(false);
+    properties.font = v;
+    canvas.RefreshFont();
+    canvas.LayoutContent(false);
     DrawButton();
     Notify("Font");
 }
 
 long Butt::Impl::FontStyle() const {
-    const bool bold = font.weight >= FW_SEMIBOLD;
-    return (bold ? 2 : 0) + (font.italic ? 4 : 0) + (font.underline ? 8 : 0);
+    const bool bold = properties.font.weight >= FW_SEMIBOLD;
+    return (bold ? 2 : 0) + (properties.font.italic ? 4 : 0) + (properties.font.underline ? 8 : 0);
 }
 
 void Butt::Impl::SetFontStyle(long v) {
-    font.weight = (v & 2) ? FW_BOLD : FW_NORMAL;
-    font.italic = (v & 4) != 0;
-    font.underline = (v & 8) != 0;
-    RefreshProperty("Font");
-    LayoutContent(false);
+    properties.font.weight = (v & 2) ? FW_BOLD : FW_NORMAL;
+    properties.font.italic = (v & 4) != 0;
+    properties.font.underline = (v & 8) != 0;
+    canvas.RefreshFont();
+    canvas.LayoutContent(false);
     Notify("Font");
     DrawButton();
 }
 
 void Butt::Impl::SetForeColor(Color v) {
-    if (v != foreColor) {
-        foreColor = v;
-        if (hoverColorLocks == 0 || hoverColorLocks == 1)
+    if (v != properties.foreColor) {
+        properties.foreColor = v;
+        if (properties.hoverColorLocks == 0 || properties.hoverColorLocks == 1)
             SetHoverForeColor(v);
     }
     ClearDelay();
@@ -332,20 +335,21 @@ void Butt::Impl::SetForeColor(Color v) {
 }
 
 void Butt::Impl::SetBackColor(Color v) {
-    backColor = v;
-    if (hoverColorLocks == 0 || hoverColorLocks == 2)
-        SetHoverBackColor(gradientMode != 0 ? gradientColor : v);
-    RefreshProperty("BackColor");
+    properties.backColor = v;
+    if (properties.hoverColorLocks == 0 || properties.hoverColorLocks == 2)
+        SetHoverBackColor(properties.gradientMode != 0 ? properties.gradientColor : v);
+    canvas.RefreshColors();
     DrawButton();
     Notify("cBack");
 }
 
 void Butt::Impl::SetGradientColor(Color v) {
-    if ((hoverColorLocks == 0 || hoverColorLocks == 2) && gradientMode > 0)
-        hoverBackColor = v; // a locked hover colour follows the gradient's colour
-    gradientColor = v;
-    RefreshProperty("BackColor");
-    if (gradientMode != 0)
+    if ((properties.hoverColorLocks == 0 || properties.hoverColorLocks == 2) &&
+        properties.gradientMode > 0)
+        properties.hoverBackColor = v; // a locked hover colour follows the gradient's colour
+    properties.gradientColor = v;
+    canvas.RefreshColors();
+    if (properties.gradientMode != 0)
         DrawButton();
     Notify("cGradient");
 }
@@ -353,10 +357,10 @@ void Butt::Impl::SetGradientColor(Color v) {
 void Butt::Impl::SetGradientMode(long v) {
     if (!InRange(v, 0, 4))
         return;
-    gradientMode = v;
-    if (hoverColorLocks == 0 || hoverColorLocks == 2) {
-        hoverBackColor = v == 0 ? backColor : gradientColor;
-        RefreshProperty("BackColor");
+    properties.gradientMode = v;
+    if (properties.hoverColorLocks == 0 || properties.hoverColorLocks == 2) {
+        properties.hoverBackColor = v == 0 ? properties.backColor : properties.gradientColor;
+        canvas.RefreshColors();
     }
     DrawButton();
     Notify("Gradient");
@@ -366,59 +370,61 @@ void Butt::Impl::SetResetDefaultColors(bool v) {
     if (!v || host.UserMode())
         return;
     DelayDrawing(true);
-    backColor = kButtonFace;
+    properties.backColor = kButtonFace;
     SetForeColor(kButtonText);
     SetGradientColor(kButtonFace);
     SetGradientMode(0);
     SetHoverColorLocks(0);
-    RefreshProperty("BackColor");
+    canvas.RefreshColors();
     DelayDrawing(false);
     Notify("cGradient");
     Notify("cBack");
 }
 
 void Butt::Impl::SetHoverColorLocks(long v) {
-    hoverColorLocks = v;
+    properties.hoverColorLocks = v;
     if (v == 0 || v == 2) {
-        hoverBackColor = gradientMode != 0 ? gradientColor : backColor;
+        properties.hoverBackColor =
+            properties.gradientMode != 0 ? properties.gradientColor : properties.backColor;
         Notify("cBHover");
     }
     if (v == 0 || v == 1) {
-        hoverForeColor = foreColor;
+        properties.hoverForeColor = properties.foreColor;
         Notify("cFHover");
     }
-    RefreshProperty("BackColor");
+    canvas.RefreshColors();
     Notify("LockHover");
 }
 
 void Butt::Impl::SetHoverForeColor(Color v) {
-    if (v == hoverForeColor)
+    if (v == properties.hoverForeColor)
         return;
-    hoverForeColor = v;
+    properties.hoverForeColor = v;
     Notify("cFHover");
-    if (v != foreColor) {
-        if (hoverColorLocks == 0)
-            hoverColorLocks = 2;
-        else if (hoverColorLocks == 1)
-            hoverColorLocks = 3;
+    if (v != properties.foreColor) {
+        if (properties.hoverColorLocks == 0)
+            properties.hoverColorLocks = 2;
+        else if (properties.hoverColorLocks == 1)
+            properties.hoverColorLocks = 3;
     }
     Notify("cFHover");
 }
 
 void Butt::Impl::SetHoverBackColor(Color v) {
-    if (v == hoverBackColor)
+    if (v == properties.hoverBackColor)
         return;
-    hoverBackColor = v;
+    properties.hoverBackColor = v;
     // Free only when it leaves the colour it follows: the gradient's colour while a
     // gradient is on, else the back colour.
-    const Color followed = gradientMode != 0 ? gradientColor : backColor;
+    const Color followed =
+        properties.gradientMode != 0 ? properties.gradientColor : properties.backColor;
     if (v != followed) {
-        if (hoverColorLocks == 0)
-            hoverColorLocks = 1;
-        else if (hoverColorLocks == 2)
-            hoverColorLocks = 3;
+        if (properties.hoverColorLocks == 0)
+            properties.hoverColorLocks = 1;
+        else if (properties.hoverColorLocks == 2)
+            properties.hoverColorLocks = 3;
     }
-    RefreshProperty("BackColor");
+    canvas.RefreshColors();
     Notify("cBHover");
 }
 
@@ -428,7 +434,7 @@ void Butt::Impl::Refresh() {
 }
 
 void Butt::Impl::DelayDrawing(bool bDelay) {
-    delayDrawing = bDelay || terminated;
+    canvas.delayDrawing = bDelay || terminated;
     if (!bDelay)
         Refresh();
 }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace butt {
+namespace tv {
 
 std::wstring Widen(const std::string& text) {
     if (text.empty())
@@ -35,4 +35,4 @@ std::string Narrow(const std::wstring& text) {
     return result;
 }
 
-} // namespace butt
+} // namespace tv

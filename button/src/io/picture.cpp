@@ -196,8 +196,8 @@ HICON IconFromBytes(const std::string& bytes, bool cursor, std::string& why) {
 std::wstring Extension(const std::wstring& path) {
     const size_t dot = path.find_last_of(L".\\/");
     std::string extension =
-        dot != std::wstring::npos && path[dot] == L'.' ? Narrow(path.substr(dot)) : "";
-    return Widen(AsciiLower(extension));
+        dot != std::wstring::npos && path[dot] == L'.' ? tv::Narrow(path.substr(dot)) : "";
+    return tv::Widen(AsciiLower(extension));
 }
 
 // A picture from a file's bytes, by the file's extension.
@@ -286,7 +286,7 @@ std::optional<std::string> ReadWhole(HANDLE file, std::string& why) {
 }
 
 std::string NameOf(const std::wstring& path) {
-    return Shown(Narrow(path.substr(path.find_last_of(L"\\/") + 1)));
+    return Shown(tv::Narrow(path.substr(path.find_last_of(L"\\/") + 1)));
 }
 
 } // namespace
@@ -355,7 +355,7 @@ std::shared_ptr<Picture> Picture::LoadFile(const std::wstring& path, std::string
                                            std::string storedPath) {
     // Paths are kept and stored as UTF-8, so that a picture from any folder can be saved with
     // its control and found again when the control is loaded.
-    const std::string source = "file:" + (storedPath.empty() ? Narrow(path) : storedPath);
+    const std::string source = "file:" + (storedPath.empty() ? tv::Narrow(path) : storedPath);
     std::string why;
     const tv::UniqueHandle file = Open(path, false, false, why);
     const auto bytes = file ? ReadWhole(file.get(), why) : std::nullopt;
@@ -378,7 +378,7 @@ std::shared_ptr<Picture> Picture::LoadResource(HMODULE module, const std::string
         error = "the resource " + Shown(name) + " is neither a name nor #1 to #65535";
         return nullptr;
     }
-    const std::wstring wide = Widen(name);
+    const std::wstring wide = tv::Widen(name);
     const wchar_t* resource = number > 0 ? MAKEINTRESOURCEW(number) : wide.c_str();
     // Icons and cursors at their own size, as from files.
     const HANDLE handle =

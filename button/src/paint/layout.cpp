@@ -1,25 +1,12 @@
 // Where caption and picture go on the face, and how the caption is drawn: plain or in one of
 // two relief looks, in the colour that hover, press, gradient and enabled state call for.
-#include "butt_impl.h"
+#include "canvas.h"
+#include "texts.h"
+
 #include "text.h"
 
 namespace butt {
 namespace {
-
-// "||" in a caption forces a line break.
-std::string CaptionText(const std::string& caption) {
-    std::string text;
-    text.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '|' && i + 1 < caption.size() && caption[i + 1] == '|') {
-            text += "\r\n";
-            ++i;
-        } else {
-            text += caption[i];
-        }
-    }
-    return text;
-}
 
 UINT AlignmentFlag(long captionAlign) {
     switch (captionAlign) {
@@ -51,7 +38,7 @@ void KeepInside(RECT& rect, int left, int top, int right, int bottom) {
 
 } // namespace
 
-void Butt::Impl::LayoutContent(bool rebuildPicture) {
+void Canvas::LayoutContent(bool rebuildPicture) {
     const float width = ScaleWidth();
     const float height = ScaleHeight();
     const int w = Round(width);
@@ -60,7 +47,7 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
     int left = 0;
     int right = w;
     int area = BodyRight;
-    switch (buttonShape) {
+    switch (properties.buttonShape) {
     case Shape::SlantedLeft:
         left = BodyLeft - BodyLeft / 3 + 3;
         area = Round(width - static_cast<float>(left));
@@ -84,14 +71,15 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
         break;
     }
 
-    const int side = PictureSizePixels == 0 ? 16 : PictureSizePixels;
+    const int side =
+        properties.PictureSizePixels == 0 ? 16 : static_cast<int>(properties.PictureSizePixels);
     const bool hasPicture = PictureWidth + PictureHeight > 0;
     int slotLeft = 0;
     int slotRight = 0;
     int slotTop = 0;
     int slotBottom = 0;
     if (hasPicture && side < 33) {
-        switch (pictureAlign) {
+        switch (properties.pictureAlign) {
         case 0:
         case 1:
             slotLeft = side;
@@ -111,18 +99,18 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
         }
     }
 
-    const bool hasCaption = !caption.empty();
+    const bool hasCaption = !properties.caption.empty();
     int textWidth = 0;
     int textHeight = 0;
     if (hasCaption && backBuffer) {
-        const std::wstring text = Widen(CaptionText(caption));
+        const std::wstring text = tv::Widen(CaptionText(properties.caption));
         RECT measure{0, 0, area - 8 - (slotLeft + slotRight),
                      Round(height - 8 - static_cast<float>(slotTop + slotBottom))};
         DrawTextW(BufferDc(), text.c_str(), static_cast<int>(text.size()), &measure,
                   DT_CALCRECT | DT_WORDBREAK);
         textWidth = measure.right - measure.left;
         textHeight = measure.bottom - measure.top;
-        if (captionStyle == 1 || captionStyle == 2) {
+        if (properties.captionStyle == 1 || properties.captionStyle == 2) {
             textWidth += 2;
             textHeight += 2;
         }
@@ -130,7 +118,7 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
 
     int x0 = 0;
     if (hasCaption) {
-        switch (captionAlign) {
+        switch (properties.captionAlign) {
         case 0:
             x0 = left + 4 + slotLeft + (slotLeft > 0 ? 4 : 0);
             break;
@@ -139,9 +127,9 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
             break;
         default:
             // Picture and caption beside each other are centred as one group, 4 pixels apart.
-            if (pictureAlign == 1 && slotLeft > 0)
+            if (properties.pictureAlign == 1 && slotLeft > 0)
                 x0 = left + 4 + slotLeft + Half(area - (textWidth + slotLeft + 4));
-            else if (pictureAlign == 3 && slotRight > 0)
+            else if (properties.pictureAlign == 3 && slotRight > 0)
                 x0 = left + Half(area - (textWidth + slotRight + 4));
             else
                 x0 = left + slotLeft + Half(area - (slotLeft + slotRight) - textWidth);
@@ -152,7 +140,7 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
 
     int pictureX = 0;
     if (hasPicture) {
-        switch (pictureAlign) {
+        switch (properties.pictureAlign) {
         case 0:
             pictureX = left + 4;
             break;
@@ -172,10 +160,10 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
     }
 
     int pictureY = 0;
-    if (hasPicture && pictureAlign == 4) {
+    if (hasPicture && properties.pictureAlign == 4) {
         pictureY = Half(Round(height - static_cast<float>(textHeight + slotTop)));
         MoveTopTo(captionRect, pictureY + slotTop + 2);
-    } else if (hasPicture && pictureAlign == 5) {
+    } else if (hasPicture && properties.pictureAlign == 5) {
         const int top = Half(Round(height - static_cast<float>(textHeight + slotBottom)));
         MoveTopTo(captionRect, top + 2);
         pictureY = top + textHeight + 4;
@@ -192,12 +180,13 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
     if (side < 33) {
         KeepInside(pictureRect, left + 4, 4, right - 4, bottomLimit);
     } else if (side == 40) {
-        const int inset = buttonShape == Shape::EllipseFramed ? 1 : 3;
+        const int inset = properties.buttonShape == Shape::EllipseFramed ? 1 : 3;
         pictureRect = RECT{inset, inset, Round(width - static_cast<float>(inset)),
                            Round(height - static_cast<float>(inset))};
         rebuildPicture = true;
     } else if (side == 48) {
-        if (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) {
+        if (properties.buttonShape == Shape::PictureFramed ||
+            properties.buttonShape == Shape::PictureRinged) {
             pictureRect = RECT{0, 0, w, Round(height)};
         } else if (hasPicture) {
             int fittedWidth = 0;
@@ -216,33 +205,36 @@ void Butt::Impl::LayoutContent(bool rebuildPicture) {
                           PictureRect.bottom - PictureRect.top, nullptr);
 }
 
-void Butt::Impl::DrawContent(Color faceColor, Color textColor, bool forcePressed, bool keepColor) {
+void Canvas::DrawContent(Color faceColor, Color textColor, bool forcePressed, bool keepColor,
+                         Color hoverText) {
     HDC buffer = BufferDc();
     if (!buffer)
         return;
     RECT captionRect = CaptionRect;
     RECT pictureRect = PictureRect;
-    if ((forcePressed || LooksPressed()) && buttonStyle != Style::Flat) {
-        const int dx = buttonShape <= Shape::Parallelogram ? 1 : 0;
+    if ((forcePressed || LooksPressed()) && properties.buttonStyle != Style::Flat) {
+        const int dx = properties.buttonShape <= Shape::Parallelogram ? 1 : 0;
         OffsetRect(&captionRect, dx, 1);
         OffsetRect(&pictureRect, dx, 1);
     }
-    if (!(value && (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged)))
+    if (!(properties.value && (properties.buttonShape == Shape::PictureFramed ||
+                               properties.buttonShape == Shape::PictureRinged)))
         DrawPicture(pictureRect);
 
     // Shapes 5 to 8 show their caption only while they are down.
-    if (caption.empty() || (buttonShape > Shape::Ellipse && !value))
+    if (properties.caption.empty() ||
+        (properties.buttonShape > Shape::Ellipse && !properties.value))
         return;
-    const std::wstring text = Widen(CaptionText(caption));
-    const UINT flags = DT_WORDBREAK | AlignmentFlag(captionAlign);
+    const std::wstring text = tv::Widen(CaptionText(properties.caption));
+    const UINT flags = DT_WORDBREAK | AlignmentFlag(properties.captionAlign);
     const auto draw = [&](Color color) {
         SetDrawingTool(buffer, Tool::TextColor, color, false, 0, 0);
         RECT rect = captionRect;
         DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &rect, flags);
     };
 
-    if (!enabled) {
-        if (textColor >= 0 && gradientMode == 0) {
+    if (!properties.enabled) {
+        if (textColor >= 0 && properties.gradientMode == 0) {
             draw(textColor);
         } else {
             // Engraved: white one pixel down and right under the grey caption.
@@ -258,20 +250,20 @@ void Butt::Impl::DrawContent(Color faceColor, Color textColor, bool forcePressed
     }
 
     Color color;
-    if (IsHovering && !LooksPressed())
-        color = TranslateColor(hoverForeColor);
-    else if (gradientMode != 0 && !value)
-        color = TranslateColor(foreColor);
-    else if (buttonStyle == Style::Rounded)
+    if (look.IsHovering && !LooksPressed())
+        color = TranslateColor(hoverText);
+    else if (properties.gradientMode != 0 && !properties.value)
+        color = TranslateColor(properties.foreColor);
+    else if (properties.buttonStyle == Style::Rounded)
         color = textColor;
     else
-        color = TranslateColor(foreColor);
+        color = TranslateColor(properties.foreColor);
 
-    if (captionStyle != 1 && captionStyle != 2) {
+    if (properties.captionStyle != 1 && properties.captionStyle != 2) {
         draw(color);
         return;
     }
-    const int shift = captionStyle == 1 ? -40 : 40;
+    const int shift = properties.captionStyle == 1 ? -40 : 40;
     OffsetRect(&captionRect, -1, 0);
     draw(ShiftColor(faceColor, shift));
     OffsetRect(&captionRect, 2, 2);

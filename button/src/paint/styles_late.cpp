@@ -1,7 +1,7 @@
 // The last four style painters on the common frame of the first four: a thin raised border
 // (4), a flat hot-tracking button with design-time outlines (5), a double soft border (6) and
 // a rounded button with a light top edge and pixel-rounded corners (7).
-#include "butt_impl.h"
+#include "canvas.h"
 
 namespace butt {
 namespace {
@@ -19,19 +19,19 @@ void SetRing(EdgeColors& edges, int first, Color leftTop, Color rightBottom) {
 
 } // namespace
 
-void Butt::Impl::PaintStyle4(PointList& points, EdgeColors& edges, short& state, short& result) {
+void Canvas::PaintStyle4(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
     Color focus = -1; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focus))
         return;
-    if (buttonShape < Shape::Ellipse) {
+    if (properties.buttonShape < Shape::Ellipse) {
         SetEdges(edges, 1, 4, -1);
         SetEdges(edges, 5, 8, -1);
-        if ((IsPressed && mode > Mode::Command) || value) {
+        if ((look.IsPressed && properties.mode > Mode::Command) || properties.value) {
             focus = kBlack;
             state = 2;
         } else {
-            if (buttonShape > Shape::Rectangle)
+            if (properties.buttonShape > Shape::Rectangle)
                 focus = ShiftColor(fill, -48);
             if (state != 2)
                 state = 1;
@@ -43,41 +43,43 @@ void Butt::Impl::PaintStyle4(PointList& points, EdgeColors& edges, short& state,
         DrawBevel(points, edges, state, -1);
     }
     PainterEnding(edges, result);
-    DrawFocus(focus, value, false, points);
+    DrawFocus(focus, properties.value, false, points);
 }
 
-void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state, short& result) {
-    const Color focus = ((mode == Mode::Command || !value) && buttonShape > Shape::Rectangle)
-                            ? ShiftColor(ContainerBackColor, -32)
+void Canvas::PaintStyle5(PointList& points, EdgeColors& edges, short& state, short& result) {
+    const Color focus = ((properties.mode == Mode::Command || !properties.value) &&
+                         properties.buttonShape > Shape::Rectangle)
+                            ? ShiftColor(look.ContainerBackColor, -32)
                             : kBlack;
     Color fill = 0;
     Color textColor = -1;
     if (!FillFaceAndContent(state, result, fill, textColor))
         return;
-    const bool designing = !host.UserMode();
-    if (designing && buttonShape >= Shape::Ellipse && buttonShape <= Shape::EllipseFramed) {
+    const bool designing = look.designing;
+    if (designing && properties.buttonShape >= Shape::Ellipse &&
+        properties.buttonShape <= Shape::EllipseFramed) {
         // In a form editor a borderless round button would be invisible: a dotted ellipse
         // shows where it is.
         const HDC back = BufferDc();
         SelectClipRgn(back, nullptr);
-        SetDrawingTool(back, Tool::Pen, ShiftColor(ContainerBackColor, -32), true, 1, kDotted);
+        SetDrawingTool(back, Tool::Pen, ShiftColor(look.ContainerBackColor, -32), true, 1, kDotted);
         const int right = Round(ScaleWidth() - 1);
         const int bottom = Round(ScaleHeight() - 1);
         Arc(back, 0, 0, right, bottom, 0, 0, 0, 0);
         SelectClipRgn(back, OuterRegion.get());
-    } else if (buttonShape < Shape::Ellipse) {
+    } else if (properties.buttonShape < Shape::Ellipse) {
         SetEdges(edges, 1, 4, -1);
         SetEdges(edges, 5, 8, -1);
-        if (!(StateFlags & kPointerInside) && !value) {
+        if (!(look.StateFlags & kPointerInside) && !properties.value) {
             Color ring = -1; // at run time an idle button shows no border at all
             if (designing) {
-                ring = ShiftColor(ContainerBackColor, -64);
+                ring = ShiftColor(look.ContainerBackColor, -64);
                 if (ring == 0)
                     ring = kWhite;
             }
             SetEdges(edges, 9, 12, ring);
         } else {
-            if ((IsPressed && mode >= Mode::CheckBox) || value)
+            if ((look.IsPressed && properties.mode >= Mode::CheckBox) || properties.value)
                 state = 2;
             if (state < 2)
                 state = 1;
@@ -89,15 +91,15 @@ void Butt::Impl::PaintStyle5(PointList& points, EdgeColors& edges, short& state,
         DrawBevel(points, edges, state, designing ? kDotted : kSolid);
     }
     PainterEnding(edges, result);
-    DrawFocus(focus, value, false, points);
+    DrawFocus(focus, properties.value, false, points);
 }
 
-void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state, short& result) {
+void Canvas::PaintStyle6(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
     Color focus = -1; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focus))
         return;
-    if (buttonShape < Shape::Ellipse) {
+    if (properties.buttonShape < Shape::Ellipse) {
         const Color light = ShiftColor(0xDFDFDF, 8);
         SetEdges(edges, 1, 4, -1);
         if (HeldDown()) {
@@ -105,7 +107,7 @@ void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state,
             state = 1;
         } else {
             state = LooksPressed() ? 1 : 0;
-            if (buttonShape > Shape::Rectangle)
+            if (properties.buttonShape > Shape::Rectangle)
                 focus = ShiftColor(fill, -48);
         }
         // Both rings raised, or both sunken while pressed.
@@ -116,25 +118,25 @@ void Butt::Impl::PaintStyle6(PointList& points, EdgeColors& edges, short& state,
         DrawBevel(points, edges, state, -1);
     }
     PainterEnding(edges, result);
-    DrawFocus(focus, value, false, points);
+    DrawFocus(focus, properties.value, false, points);
 }
 
-void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state, short& result) {
+void Canvas::PaintStyle7(PointList& points, EdgeColors& edges, short& state, short& result) {
     const bool pressedLook = LooksPressed();
     Color face = colors.face;
-    if (mode == Mode::Command && pressedLook)
+    if (properties.mode == Mode::Command && pressedLook)
         face = colors.shade;
-    if (mode != Mode::Command && value)
+    if (properties.mode != Mode::Command && properties.value)
         face = colors.downFace;
     Color focus = kBlack;
-    if (mode == Mode::Command && buttonShape > Shape::Rectangle)
+    if (properties.mode == Mode::Command && properties.buttonShape > Shape::Rectangle)
         focus = ShiftColor(face, -64);
-    else if (mode != Mode::Command && value)
+    else if (properties.mode != Mode::Command && properties.value)
         focus = ShiftColor(kGrey, -32);
 
     Color gradient = face;
-    if (gradientMode != 0 && !value) {
-        gradient = ShiftColor(TranslateColor(gradientColor), 31);
+    if (properties.gradientMode != 0 && !properties.value) {
+        gradient = ShiftColor(TranslateColor(properties.gradientColor), 31);
         if (pressedLook)
             face = colors.face;
     }
@@ -143,31 +145,28 @@ void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state,
         return;
 
     Color textColor = -1;
-    if ((pressedLook && mode == Mode::Command) || value) {
-        textColor = (!enabled && value) ? ShiftColor(face, -32, true) : colors.face;
-    } else if (!enabled) {
-        textColor = (!value && mode > Mode::Command) ? kGrey : -1;
+    if ((pressedLook && properties.mode == Mode::Command) || properties.value) {
+        textColor =
+            (!properties.enabled && properties.value) ? ShiftColor(face, -32, true) : colors.face;
+    } else if (!properties.enabled) {
+        textColor = (!properties.value && properties.mode > Mode::Command) ? kGrey : -1;
     } else {
-        textColor = TranslateColor(foreColor);
+        textColor = TranslateColor(properties.foreColor);
     }
-    if (foreColor == hoverForeColor || value) {
-        // The caption keeps the style's colour under the pointer too.
-        const Color savedHover = hoverForeColor;
-        hoverForeColor = textColor;
-        DrawContent(face, textColor, value, mode > Mode::Command);
-        hoverForeColor = savedHover;
-    } else {
-        DrawContent(face, textColor, value, mode > Mode::Command);
-    }
+    // The caption keeps the style's colour under the pointer too, unless it has a hover
+    // colour of its own.
+    const bool ownHover = properties.foreColor != properties.hoverForeColor && !properties.value;
+    DrawContent(face, textColor, properties.value, properties.mode > Mode::Command,
+                ownHover ? properties.hoverForeColor : textColor);
 
-    if (buttonShape < Shape::Ellipse) {
-        if ((IsPressed && mode > Mode::Command) || value)
-            state = value ? 2 : 0;
+    if (properties.buttonShape < Shape::Ellipse) {
+        if ((look.IsPressed && properties.mode > Mode::Command) || properties.value)
+            state = properties.value ? 2 : 0;
         Color e1 = kWhite;
         Color e5 = ShiftColor(face, 31, true);
         Color e7 = ShiftColor(face, -64, true);
         if (state == 2) {
-            face = gradientMode != 0 ? colors.face : kGrey;
+            face = properties.gradientMode != 0 ? colors.face : kGrey;
             e1 = ShiftColor(face, -32);
             e5 = ShiftColor(face, -64);
             e7 = ShiftColor(face, -16);
@@ -202,7 +201,7 @@ void Butt::Impl::PaintStyle7(PointList& points, EdgeColors& edges, short& state,
         }
     }
     PainterEnding(edges, result);
-    DrawFocus(focus, value, true, points);
+    DrawFocus(focus, properties.value, true, points);
 }
 
 } // namespace butt

@@ -1,46 +1,47 @@
 // The painters of styles 0 to 3 on the common frame: face, content, bevel, ending, focus.
 // Styles 4 to 7 (styles_late.cpp) use the same frame through PainterEnding and HeldDown.
-#include "butt_impl.h"
+#include "canvas.h"
 
 namespace butt {
 
-bool Butt::Impl::FillFaceAndContent(short& state, short& result, Color& fill, Color& textColor) {
-    fill = (mode != Mode::Command && value) ? colors.downFace : colors.face;
-    FillFace(fill, state, result, TranslateColor(gradientColor), colors.hoverFace);
+bool Canvas::FillFaceAndContent(short& state, short& result, Color& fill, Color& textColor) {
+    fill = (properties.mode != Mode::Command && properties.value) ? colors.downFace : colors.face;
+    FillFace(fill, state, result, TranslateColor(properties.gradientColor), colors.hoverFace);
     if (result == 0)
         return false;
-    textColor = (!enabled && mode >= Mode::CheckBox) ? kGrey : kNone;
-    DrawContent(fill, textColor, value, mode >= Mode::CheckBox);
+    textColor = (!properties.enabled && properties.mode >= Mode::CheckBox) ? kGrey : kNone;
+    DrawContent(fill, textColor, properties.value, properties.mode >= Mode::CheckBox,
+                properties.hoverForeColor);
     return true;
 }
 
-bool Butt::Impl::HeldDown() const {
-    return value || (mode >= Mode::CheckBox && IsPressed);
+bool Canvas::HeldDown() const {
+    return properties.value || (properties.mode >= Mode::CheckBox && look.IsPressed);
 }
 
-void Butt::Impl::PainterEnding(EdgeColors& edges, short& result) {
+void Canvas::PainterEnding(EdgeColors& edges, short& result) {
     // Only hovered or pressed ellipses of shape 6 and the picture outlines keep a frame.
-    if (buttonShape < Shape::EllipseFramed ||
-        (buttonShape == Shape::EllipseFramed && !IsHovering && !LooksPressed()))
+    if (properties.buttonShape < Shape::EllipseFramed ||
+        (properties.buttonShape == Shape::EllipseFramed && !look.IsHovering && !LooksPressed()))
         result = 1;
     else
         edges[12] = kBlack;
 }
 
-void Butt::Impl::PaintStyle0(PointList& points, EdgeColors& edges, short& state, short& result) {
+void Canvas::PaintStyle0(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
     Color focusColor = kNone; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focusColor))
         return;
 
-    if (buttonShape < Shape::Ellipse) {
+    if (properties.buttonShape < Shape::Ellipse) {
         Color light = LooksPressed() ? fill : 0xE9E9E9;
         const bool down = HeldDown();
         if (down) {
             state = 3;
             light = 0xE9E9E9;
             focusColor = kBlack;
-        } else if (buttonShape > Shape::Rectangle) {
+        } else if (properties.buttonShape > Shape::Rectangle) {
             focusColor = ShiftColor(fill, -48);
         }
         switch (state) {
@@ -68,27 +69,27 @@ void Butt::Impl::PaintStyle0(PointList& points, EdgeColors& edges, short& state,
             SetEdges(edges, 9, 10, kBlack);
             SetEdges(edges, 11, 12, kWhite);
         } else {
-            SetEdges(edges, 9, 10, (StateFlags & kShowsFocus) ? kBlack : kWhite);
+            SetEdges(edges, 9, 10, (look.StateFlags & kShowsFocus) ? kBlack : kWhite);
             SetEdges(edges, 11, 12, kBlack);
         }
         DrawBevel(points, edges, state, -1);
     }
     PainterEnding(edges, result);
-    DrawFocus(focusColor, value, false, points);
+    DrawFocus(focusColor, properties.value, false, points);
 }
 
-void Butt::Impl::PaintStyle1(PointList& points, EdgeColors& edges, short& state, short& result) {
+void Canvas::PaintStyle1(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
     Color focusColor = kNone; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focusColor))
         return;
 
-    if (buttonShape < Shape::Ellipse) {
+    if (properties.buttonShape < Shape::Ellipse) {
         if (HeldDown()) {
             focusColor = kBlack;
             state = 2;
         } else {
-            if (buttonShape > Shape::Rectangle)
+            if (properties.buttonShape > Shape::Rectangle)
                 focusColor = ShiftColor(fill, -48);
             if (state != 2)
                 state = 1;
@@ -104,33 +105,36 @@ void Butt::Impl::PaintStyle1(PointList& points, EdgeColors& edges, short& state,
         DrawBevel(points, edges, state, -1);
     }
     PainterEnding(edges, result);
-    DrawFocus(focusColor, value, false, points);
+    DrawFocus(focusColor, properties.value, false, points);
 }
 
-void Butt::Impl::PaintStyle2(PointList& points, EdgeColors& edges, short& state, short& result) {
-    // This style's derived colours are already lightened (RefreshProperty "BackColor").
-    const Color base = (mode >= Mode::CheckBox && value) ? colors.downFace : colors.face;
+void Canvas::PaintStyle2(PointList& points, EdgeColors& edges, short& state, short& result) {
+    // This style's derived colours are already lightened (RefreshColors).
+    const Color base =
+        (properties.mode >= Mode::CheckBox && properties.value) ? colors.downFace : colors.face;
     Color fill = colors.face;
-    if (mode >= Mode::CheckBox)
+    if (properties.mode >= Mode::CheckBox)
         fill = base;
-    else if (LooksPressed() && gradientMode == 0)
+    else if (LooksPressed() && properties.gradientMode == 0)
         fill = colors.shade;
-    else if (!enabled)
+    else if (!properties.enabled)
         fill = ShiftColor(colors.face, -24, true);
-    Color gradient = TranslateColor(gradientColor);
-    if (buttonShape < Shape::PictureFramed)
-        gradient = gradientMode != 0 ? ShiftColor(TranslateColor(gradientColor), 48, true) : fill;
+    Color gradient = TranslateColor(properties.gradientColor);
+    if (properties.buttonShape < Shape::PictureFramed)
+        gradient = properties.gradientMode != 0
+                       ? ShiftColor(TranslateColor(properties.gradientColor), 48, true)
+                       : fill;
     FillFace(fill, state, result, gradient, colors.hoverFace);
     if (result == 0)
         return;
-    const Color textColor = enabled ? kBlack : ShiftColor(fill, -104, true);
-    DrawContent(fill, textColor, value, true);
+    const Color textColor = properties.enabled ? kBlack : ShiftColor(fill, -104, true);
+    DrawContent(fill, textColor, properties.value, true, properties.hoverForeColor);
 
-    if (buttonShape >= Shape::Ellipse) {
+    if (properties.buttonShape >= Shape::Ellipse) {
         // Round and picture outlines show focus and hover only in their frame colour.
-        if ((StateFlags & kShowsFocus) && !IsHovering)
+        if ((look.StateFlags & kShowsFocus) && !look.IsHovering)
             edges[12] = 0xEF826B;
-        else if (IsHovering)
+        else if (look.IsHovering)
             edges[12] = 0x0096E7;
         else
             result = 1;
@@ -138,15 +142,15 @@ void Butt::Impl::PaintStyle2(PointList& points, EdgeColors& edges, short& state,
     }
 
     Color ring;
-    if (!enabled) {
+    if (!properties.enabled) {
         SetEdges(edges, 1, 8, kNone);
         ring = ShiftColor(base, -84, true);
     } else {
         if (HeldDown())
-            state = (StateFlags & kShowsFocus) ? 1 : 2;
-        if ((StateFlags & kPointerInside) && !(StateFlags & kButtonHeld))
+            state = (look.StateFlags & kShowsFocus) ? 1 : 2;
+        if ((look.StateFlags & kPointerInside) && !(look.StateFlags & kButtonHeld))
             state = 3; // hot, even with the focus
-        else if (state == 1 && !showFocusRect)
+        else if (state == 1 && !properties.showFocusRect)
             state = 0;
         const auto s = [&](int amount) { return ShiftColor(base, amount, true); };
         switch (state) {
@@ -184,25 +188,25 @@ void Butt::Impl::PaintStyle2(PointList& points, EdgeColors& edges, short& state,
     }
 }
 
-void Butt::Impl::PaintStyle3(PointList& points, EdgeColors& edges, short& state, short& result) {
+void Canvas::PaintStyle3(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = colors.face;
-    if (mode != Mode::Command && value)
+    if (properties.mode != Mode::Command && properties.value)
         fill = colors.downFace;
-    else if (mode == Mode::Command && LooksPressed())
+    else if (properties.mode == Mode::Command && LooksPressed())
         fill = colors.shade;
-    FillFace(fill, state, result, TranslateColor(gradientColor), colors.hoverFace);
+    FillFace(fill, state, result, TranslateColor(properties.gradientColor), colors.hoverFace);
     if (result == 0)
         return;
-    const Color textColor = enabled ? kGrey : ShiftColor(kGrey, -16);
+    const Color textColor = properties.enabled ? kGrey : ShiftColor(kGrey, -16);
     // The flat style never moves its content when pressed.
-    DrawContent(fill, textColor, false, true);
+    DrawContent(fill, textColor, false, true, properties.hoverForeColor);
 
-    if (buttonShape < Shape::Ellipse) {
+    if (properties.buttonShape < Shape::Ellipse) {
         const Color dark = ShiftColor(kGrey, -26);
-        if (enabled || mode > Mode::Command) {
+        if (properties.enabled || properties.mode > Mode::Command) {
             SetEdges(edges, 1, 4, kNone);
-            if (mode >= Mode::CheckBox)
-                state = (value || IsPressed) ? 2 : 3;
+            if (properties.mode >= Mode::CheckBox)
+                state = (properties.value || look.IsPressed) ? 2 : 3;
             if (state < 2)
                 state = 1;
             const Color middle = state == 2 ? fill : kWhite;

@@ -1,8 +1,10 @@
 // Outlines: the window region of each shape with its corner cuts, the inset regions that the
 // painters clip to, the border rings drawn when an outline is built, the picture-cut outlines,
-// the clip and border chosen before each paint, and the press shift of shaped buttons.
-#include "behaviour.h"
-#include "butt_impl.h"
+// and the clip and border chosen before each paint.
+#include "butt.h"
+#include "canvas.h"
+#include "outline.h"
+
 #include "dib.h"
 #include "region_rects.h"
 
@@ -112,7 +114,7 @@ bool NearKey(const Rgb& pixel, const Rgb& key) {
 
 } // namespace
 
-void Butt::Impl::CreateShapeRegion() {
+void Canvas::CreateShapeRegion() {
     float width = ScaleWidth();
     float height = ScaleHeight();
     HDC buffer = BufferDc();
@@ -124,11 +126,12 @@ void Butt::Impl::CreateShapeRegion() {
     OuterRegion.reset();
 
     tv::UniqueRegion outline;
-    const bool pixelCutStyle =
-        buttonStyle == Style::Raised || (buttonStyle == Style::Flat && enabled);
-    const bool triangleCutStyle = buttonStyle == Style::Themed || buttonStyle == Style::Rounded;
+    const bool pixelCutStyle = properties.buttonStyle == Style::Raised ||
+                               (properties.buttonStyle == Style::Flat && properties.enabled);
+    const bool triangleCutStyle =
+        properties.buttonStyle == Style::Themed || properties.buttonStyle == Style::Rounded;
 
-    if (buttonShape == Shape::Rectangle) {
+    if (properties.buttonShape == Shape::Rectangle) {
         // One pixel larger than the client area, so the outline never clips the last line.
         outline.reset(CreateRectRgn(0, 0, Round(width + 1), Round(height + 1)));
         if (!outline)
@@ -139,24 +142,23 @@ void Butt::Impl::CreateShapeRegion() {
             PixelCuts(outline.get(), true, true, w, h);
         else if (triangleCutStyle)
             TriangleCuts(outline.get(), true, true, w, h);
-    } else if (buttonShape >= Shape::Ellipse && buttonShape <= Shape::EllipseFramed) {
+    } else if (properties.buttonShape >= Shape::Ellipse &&
+               properties.buttonShape <= Shape::EllipseFramed) {
         outline.reset(CreateEllipticRgn(0, 0, Round(width), Round(height)));
         if (!outline)
             return;
-        if (buttonStyle != Style::HotTrack && buffer) {
-            if (buttonShape == Shape::EllipseFramed) {
+        if (properties.buttonStyle != Style::HotTrack && buffer) {
+            if (properties.buttonShape == Shape::EllipseFramed) {
                 const tv::UniqueBrush black(CreateSolidBrush(0));
                 FrameRgn(buffer, outline.get(), black.get(), 1, 1);
             } else {
-                const long savedMode = gradientMode;
-                gradientMode = 3;
-                GradientFill(kWhite, kGrey);
-                gradientMode = savedMode;
+                GradientFill(kWhite, kGrey, 3);
             }
         }
         OuterRegion.reset(CreateEllipticRgn(1, 1, Round(width - 1), Round(height - 1)));
         InnerRegion.reset(CreateEllipticRgn(2, 2, Round(width - 2), Round(height - 2)));
-    } else if (buttonShape == Shape::PictureFramed || buttonShape == Shape::PictureRinged) {
+    } else if (properties.buttonShape == Shape::PictureFramed ||
+               properties.buttonShape == Shape::PictureRinged) {
         if (PictureWidth == 0 || PictureHeight == 0)
             return; // nothing to cut the outline from: the old one stays
         int fittedWidth = 0;
@@ -167,7 +169,7 @@ void Butt::Impl::CreateShapeRegion() {
         // The resize below must not start a second build of the outline.
         const bool wasDelayed = delayDrawing;
         delayDrawing = true;
-        ResizeClient(hwnd, fittedWidth, fittedHeight);
+        ResizeClient(window, fittedWidth, fittedHeight);
         width = ScaleWidth();
         height = ScaleHeight();
         BodyRight = Round(width);
@@ -186,14 +188,11 @@ void Butt::Impl::CreateShapeRegion() {
         OffsetRgn(OuterRegion.get(), box.left - outerBox.left + 1, box.top - outerBox.top + 1);
         OffsetRgn(InnerRegion.get(), box.left - innerBox.left + 2, box.top - innerBox.top + 2);
         if (buffer) {
-            if (buttonShape == Shape::PictureRinged) {
-                const long savedMode = gradientMode;
-                gradientMode = 3;
-                GradientFill(kWhite, kGrey);
-                gradientMode = savedMode;
+            if (properties.buttonShape == Shape::PictureRinged) {
+                GradientFill(kWhite, kGrey, 3);
             } else {
                 const tv::UniqueBrush brush(
-                    CreateSolidBrush(static_cast<COLORREF>(TranslateColor(backColor))));
+                    CreateSolidBrush(static_cast<COLORREF>(TranslateColor(properties.backColor))));
                 FrameRgn(buffer, outline.get(), brush.get(), 1, 1);
             }
             SelectClipRgn(buffer, OuterRegion.get());
@@ -208,7 +207,7 @@ void Butt::Impl::CreateShapeRegion() {
         if (width != static_cast<float>(w)) {
             const bool wasDelayed = delayDrawing;
             delayDrawing = true;
-            ResizeClient(hwnd, w, Round(height));
+            ResizeClient(window, w, Round(height));
             BodyRight = Round(ScaleWidth());
             delayDrawing = wasDelayed;
         }
@@ -219,11 +218,13 @@ void Butt::Impl::CreateShapeRegion() {
                             {0, Round(height + 1)},
                             {Round(width + 1), Round(height + 1)},
                             {Round(width + 1), 0}};
-        if (buttonShape == Shape::SlantedLeft || buttonShape == Shape::Parallelogram) {
+        if (properties.buttonShape == Shape::SlantedLeft ||
+            properties.buttonShape == Shape::Parallelogram) {
             corners[1] = {d, Round(height + 1)};
             BodyLeft = d;
         }
-        if (buttonShape == Shape::SlantedRight || buttonShape == Shape::Parallelogram) {
+        if (properties.buttonShape == Shape::SlantedRight ||
+            properties.buttonShape == Shape::Parallelogram) {
             corners[3] = {e + 1, 0};
             BodyRight = e;
         }
@@ -234,21 +235,21 @@ void Butt::Impl::CreateShapeRegion() {
         const int wr = Round(width);
         const int hr = Round(height);
         if (pixelCutStyle)
-            PixelCuts(outline.get(), buttonShape == Shape::SlantedRight,
-                      buttonShape == Shape::SlantedLeft, wr, hr);
+            PixelCuts(outline.get(), properties.buttonShape == Shape::SlantedRight,
+                      properties.buttonShape == Shape::SlantedLeft, wr, hr);
         else if (triangleCutStyle)
-            TriangleCuts(outline.get(), buttonShape == Shape::SlantedRight,
-                         buttonShape == Shape::SlantedLeft, wr, hr);
+            TriangleCuts(outline.get(), properties.buttonShape == Shape::SlantedRight,
+                         properties.buttonShape == Shape::SlantedLeft, wr, hr);
     }
 
     // The system owns the region once it has taken it.
-    if (hwnd && SetWindowRgn(hwnd, outline.get(), TRUE))
+    if (window && SetWindowRgn(window, outline.get(), TRUE))
         outline.release();
     if (BodyRight == 0)
         BodyRight = Round(ScaleWidth());
 }
 
-void Butt::Impl::FitPictureSize(int width, int height, int& fittedWidth, int& fittedHeight) const {
+void Canvas::FitPictureSize(int width, int height, int& fittedWidth, int& fittedHeight) const {
     if (PictureWidth <= 0 || PictureHeight <= 0) {
         fittedWidth = 0;
         fittedHeight = 0;
@@ -261,15 +262,15 @@ void Butt::Impl::FitPictureSize(int width, int height, int& fittedWidth, int& fi
     fittedHeight = Round(PictureHeight * r);
 }
 
-void Butt::Impl::RegionFromPicture(int width, int height, tv::UniqueRegion* outline) {
-    if (!picture)
+void Canvas::RegionFromPicture(int width, int height, tv::UniqueRegion* outline) {
+    if (!properties.picture)
         return;
     ShapeBitmap.reset();
     ShapeBitmapWidth = 0;
     ShapeBitmapHeight = 0;
     if (PictureKind != 0 || width <= 0 || height <= 0)
         return;
-    tv::DibSection scaled = ScaledPicture(picture->handle(), width, height);
+    tv::DibSection scaled = ScaledPicture(properties.picture->handle(), width, height);
     if (!scaled.bitmap)
         return;
     ShapeBitmap = std::move(scaled.bitmap);
@@ -315,85 +316,49 @@ void Butt::Impl::RegionFromPicture(int width, int height, tv::UniqueRegion* outl
     }
 }
 
-short Butt::Impl::PrepareShapeFrame() {
-    if (ApplyCustomClick())
-        return 0;
+short Canvas::PrepareShapeFrame() {
     HDC buffer = BufferDc();
     if (!buffer)
         return 0;
     const bool pressed = LooksPressed();
     short result = 1;
-    if (buttonStyle == Style::HotTrack && !IsHovering && !pressed && !value) {
+    if (properties.buttonStyle == Style::HotTrack && !look.IsHovering && !pressed &&
+        !properties.value) {
         SelectClipRgn(buffer, nullptr);
         return 1;
     }
-    const long savedMode = gradientMode;
     SelectClipRgn(buffer, nullptr);
-    const bool shape6or7 =
-        buttonShape == Shape::EllipseFramed || buttonShape == Shape::PictureFramed;
-    if (buttonStyle == Style::HotTrack && !(value && shape6or7)) {
-        gradientMode = 3;
-        GradientFill(kWhite, kGrey);
+    // The shapes with a one-pixel frame: the black ellipse and the picture in its back colour.
+    const bool framed = properties.buttonShape == Shape::EllipseFramed ||
+                        properties.buttonShape == Shape::PictureFramed;
+    if (properties.buttonStyle == Style::HotTrack && !(properties.value && framed)) {
+        GradientFill(kWhite, kGrey, 3);
         SelectClipRgn(buffer, InnerRegion.get());
         result = 4;
     }
-    if ((pressed || value) && !shape6or7) {
+    if ((pressed || properties.value) && !framed) {
         // Pressed or latched: a sunken ring, grey at the top to white at the bottom.
         SelectClipRgn(buffer, OuterRegion.get());
-        gradientMode = 3;
-        GradientFill(kGrey, kWhite);
+        GradientFill(kGrey, kWhite, 3);
         SelectClipRgn(buffer, InnerRegion.get());
-        gradientMode = savedMode;
         return 4;
     }
-    if (!shape6or7) {
+    if (!framed) {
         SelectClipRgn(buffer, OuterRegion.get());
         result = 3;
-    } else if (buttonShape == Shape::PictureFramed || IsHovering) {
+    } else if (properties.buttonShape == Shape::PictureFramed || look.IsHovering) {
         tv::UniqueRegion windowRegion(CreateRectRgn(0, 0, 0, 0));
-        if (windowRegion && GetWindowRgn(hwnd, windowRegion.get()) != ERROR) {
-            const Color color = buttonShape == Shape::EllipseFramed ? 0 : TranslateColor(backColor);
+        if (windowRegion && GetWindowRgn(window, windowRegion.get()) != ERROR) {
+            const Color color = properties.buttonShape == Shape::EllipseFramed
+                                    ? 0
+                                    : TranslateColor(properties.backColor);
             const tv::UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(color)));
             FrameRgn(buffer, windowRegion.get(), brush.get(), 1, 1);
         }
         SelectClipRgn(buffer, OuterRegion.get());
         result = 3;
     }
-    gradientMode = savedMode;
     return result;
-}
-
-bool Butt::Impl::ApplyCustomClick() {
-    if (customClick == 0 || mode != Mode::Command || !hwnd)
-        return false;
-    // Press shifts (dx, dy) by CustomClick 1 to 8: up, up-right, up-left, down-right,
-    // down-left, right, down, left.
-    static constexpr POINT kShift[9] = {{0, 0},  {0, -1}, {1, -1}, {-1, -1}, {1, 1},
-                                        {-1, 1}, {1, 0},  {0, 1},  {-1, 0}};
-    const POINT shift = customClick >= 1 && customClick <= 8 ? kShift[customClick] : POINT{0, 0};
-    RECT bounds{};
-    GetWindowRect(hwnd, &bounds);
-    // Child windows are placed in their parent's client coordinates.
-    HWND container = GetParent(hwnd);
-    if (!container)
-        container = ContainerWindow;
-    POINT topLeft{bounds.left, bounds.top};
-    MapWindowPoints(nullptr, container, &topLeft, 1);
-    const bool pressed = LooksPressed();
-    if (pressed && !PressShifted) {
-        SetWindowPos(hwnd, nullptr, topLeft.x + shift.x, topLeft.y + shift.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PressShifted = true;
-        UseBackBuffer(false);
-        DrawButton(); // the pressed look at the new place: the paint that asked has nothing to do
-        return true;
-    }
-    if (PressShifted && !pressed) {
-        SetWindowPos(hwnd, nullptr, topLeft.x - shift.x, topLeft.y - shift.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PressShifted = false;
-    }
-    return false;
 }
 
 } // namespace butt

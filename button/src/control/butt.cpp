@@ -1,9 +1,9 @@
 // The public face of the control: creating and loading it, saving it, its events, and each
 // property handed to the record. Help texts live here, beside the properties they explain.
 #include "behaviour.h"
-#include "butt_impl.h"
+#include "control.h"
 #include "property_bag.h"
-#include "system_seam.h"
+#include "text.h"
 
 #include <algorithm>
 
@@ -73,7 +73,7 @@ bool SameNameIgnoringCase(const std::string& a, const char* b) {
 }
 
 int ButtHost::ShowMessage(const std::string& text, const std::string& title, UINT type) {
-    return tv::System().ShowMessage(nullptr, text, title, type);
+    return MessageBoxW(nullptr, tv::Widen(text).c_str(), tv::Widen(title).c_str(), type);
 }
 
 Butt::Butt(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -91,13 +91,13 @@ std::unique_ptr<Butt> Butt::Create(HWND parent, int id, RECT bounds, ButtHost& h
     std::unique_ptr<Butt> butt(new Butt(nullptr));
     butt->impl_ = std::make_unique<Impl>(*butt, host);
     Impl& impl = *butt->impl_;
-    impl.delayDrawing = true; // nothing is drawn before the properties are in
+    impl.canvas.delayDrawing = true; // nothing is drawn before the properties are in
     if (!impl.CreateControlWindow(parent, id, bounds))
         return nullptr;
     impl.InitProperties();
     impl.ClearDelay();
     impl.OnResize();
-    ShowWindow(impl.hwnd, SW_SHOWNA);
+    ShowWindow(impl.hWnd(), SW_SHOWNA);
     return butt;
 }
 
@@ -130,17 +130,17 @@ std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& hos
     std::unique_ptr<Butt> butt(new Butt(nullptr));
     butt->impl_ = std::make_unique<Impl>(*butt, host);
     Impl& impl = *butt->impl_;
-    impl.delayDrawing = true;
+    impl.canvas.delayDrawing = true;
     if (!impl.CreateControlWindow(parent, id, bounds))
         return nullptr;
     impl.ReadProperties(stored);
-    ShowWindow(impl.hwnd, SW_SHOWNA);
+    ShowWindow(impl.hWnd(), SW_SHOWNA);
     return butt;
 }
 
 void Butt::Save(PropertyBag& bag) const {
-    bag.Set("_extentx", PixelsToExtent(static_cast<int>(impl_->ScaleWidth())));
-    bag.Set("_extenty", PixelsToExtent(static_cast<int>(impl_->ScaleHeight())));
+    bag.Set("_extentx", PixelsToExtent(static_cast<int>(impl_->canvas.ScaleWidth())));
+    bag.Set("_extenty", PixelsToExtent(static_cast<int>(impl_->canvas.ScaleHeight())));
     impl_->WriteProperties(bag);
 }
 
@@ -155,8 +155,7 @@ const wchar_t* Butt::WindowClassName() {
 Butt* Butt::FromWindow(HWND window) {
     if (!IsButtWindow(window))
         return nullptr;
-    auto* impl = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    impl = Impl::FromStoredAddress(impl);
+    Impl* impl = Impl::FromWindowHandle(window);
     return impl ? &impl->owner : nullptr;
 }
 
@@ -174,9 +173,9 @@ bool Butt::RouteAccessKey(HWND container, int key) {
         // Enter and Escape click only command buttons; a check or option button leaves them
         // to the rest of the container.
         if (key == VK_RETURN)
-            owns = impl.mode == Mode::Command && impl.host.DisplayAsDefault();
+            owns = impl.properties.mode == Impl::Mode::Command && impl.host.DisplayAsDefault();
         else if (key == VK_ESCAPE)
-            owns = impl.mode == Mode::Command && impl.host.IsCancelButton();
+            owns = impl.properties.mode == Impl::Mode::Command && impl.host.IsCancelButton();
         else
             owns = impl.accessKey != 0 && UpperCase(impl.accessKey) == wanted;
         if (owns) {
@@ -189,84 +188,84 @@ bool Butt::RouteAccessKey(HWND container, int key) {
 }
 
 long Butt::ButtonStyle() const {
-    return static_cast<long>(impl_->buttonStyle);
+    return static_cast<long>(impl_->properties.buttonStyle);
 }
 void Butt::SetButtonStyle(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetButtonStyle(value);
 }
 long Butt::Mode() const {
-    return static_cast<long>(impl_->mode);
+    return static_cast<long>(impl_->properties.mode);
 }
 void Butt::SetMode(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetMode(value);
 }
 std::string Butt::Caption() const {
-    return impl_->caption;
+    return impl_->properties.caption;
 }
 void Butt::SetCaption(const std::string& value) {
     const Impl::Entry entry(*impl_);
     impl_->SetCaption(value);
 }
 long Butt::CaptionAlign() const {
-    return impl_->captionAlign;
+    return impl_->properties.captionAlign;
 }
 void Butt::SetCaptionAlign(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetCaptionAlign(value);
 }
 long Butt::CaptionStyle() const {
-    return impl_->captionStyle;
+    return impl_->properties.captionStyle;
 }
 void Butt::SetCaptionStyle(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetCaptionStyle(value);
 }
 long Butt::CustomClick() const {
-    return impl_->customClick;
+    return impl_->properties.customClick;
 }
 void Butt::SetCustomClick(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetCustomClick(value);
 }
 long Butt::ButtonShape() const {
-    return static_cast<long>(impl_->buttonShape);
+    return static_cast<long>(impl_->properties.buttonShape);
 }
 void Butt::SetButtonShape(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetButtonShape(value);
 }
 PicturePtr Butt::Picture() const {
-    return impl_->picture;
+    return impl_->properties.picture;
 }
 void Butt::SetPicture(PicturePtr value) {
     const Impl::Entry entry(*impl_);
     impl_->SetPicture(std::move(value));
 }
 long Butt::PictureAlign() const {
-    return impl_->pictureAlign;
+    return impl_->properties.pictureAlign;
 }
 void Butt::SetPictureAlign(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetPictureAlign(value);
 }
 bool Butt::Enabled() const {
-    return impl_->enabled;
+    return impl_->properties.enabled;
 }
 void Butt::SetEnabled(bool value) {
     const Impl::Entry entry(*impl_);
     impl_->SetEnabled(value);
 }
 bool Butt::ShowFocusRect() const {
-    return impl_->showFocusRect;
+    return impl_->properties.showFocusRect;
 }
 void Butt::SetShowFocusRect(bool value) {
     const Impl::Entry entry(*impl_);
     impl_->SetShowFocusRect(value);
 }
 bool Butt::Value() const {
-    return impl_->value;
+    return impl_->properties.value;
 }
 void Butt::SetValue(bool value) {
     const Impl::Entry entry(*impl_);
@@ -280,21 +279,21 @@ void Butt::SetPictureSize(long value) {
     impl_->SetPictureSize(value);
 }
 long Butt::MousePointer() const {
-    return impl_->mousePointer;
+    return impl_->properties.mousePointer;
 }
 void Butt::SetMousePointer(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetMousePointer(value);
 }
 PicturePtr Butt::MouseIcon() const {
-    return impl_->mouseIcon;
+    return impl_->properties.mouseIcon;
 }
 void Butt::SetMouseIcon(PicturePtr value) {
     const Impl::Entry entry(*impl_);
     impl_->SetMouseIcon(std::move(value));
 }
 FontDesc Butt::Font() const {
-    return impl_->font;
+    return impl_->properties.font;
 }
 void Butt::SetFont(const FontDesc& value) {
     const Impl::Entry entry(*impl_);
@@ -308,28 +307,28 @@ void Butt::SetFontStyle(long value) {
     impl_->SetFontStyle(value);
 }
 Color Butt::ForeColor() const {
-    return impl_->foreColor;
+    return impl_->properties.foreColor;
 }
 void Butt::SetForeColor(Color value) {
     const Impl::Entry entry(*impl_);
     impl_->SetForeColor(value);
 }
 Color Butt::BackColor() const {
-    return impl_->backColor;
+    return impl_->properties.backColor;
 }
 void Butt::SetBackColor(Color value) {
     const Impl::Entry entry(*impl_);
     impl_->SetBackColor(value);
 }
 Color Butt::GradientColor() const {
-    return impl_->gradientColor;
+    return impl_->properties.gradientColor;
 }
 void Butt::SetGradientColor(Color value) {
     const Impl::Entry entry(*impl_);
     impl_->SetGradientColor(value);
 }
 long Butt::GradientMode() const {
-    return impl_->gradientMode;
+    return impl_->properties.gradientMode;
 }
 void Butt::SetGradientMode(long value) {
     const Impl::Entry entry(*impl_);
@@ -343,21 +342,21 @@ void Butt::SetResetDefaultColors(bool value) {
     impl_->SetResetDefaultColors(value);
 }
 long Butt::HoverColorLocks() const {
-    return impl_->hoverColorLocks;
+    return impl_->properties.hoverColorLocks;
 }
 void Butt::SetHoverColorLocks(long value) {
     const Impl::Entry entry(*impl_);
     impl_->SetHoverColorLocks(value);
 }
 Color Butt::HoverForeColor() const {
-    return impl_->hoverForeColor;
+    return impl_->properties.hoverForeColor;
 }
 void Butt::SetHoverForeColor(Color value) {
     const Impl::Entry entry(*impl_);
     impl_->SetHoverForeColor(value);
 }
 Color Butt::HoverBackColor() const {
-    return impl_->hoverBackColor;
+    return impl_->properties.hoverBackColor;
 }
 void Butt::SetHoverBackColor(Color value) {
     const Impl::Entry entry(*impl_);
@@ -365,10 +364,10 @@ void Butt::SetHoverBackColor(Color value) {
 }
 // The class keeps one DC per window (CS_OWNDC): it lasts as long as the window.
 HDC Butt::hdc() const {
-    return impl_->hwnd ? GetDC(impl_->hwnd) : nullptr;
+    return impl_->hWnd() ? GetDC(impl_->hWnd()) : nullptr;
 }
 HWND Butt::hWnd() const {
-    return impl_->hwnd;
+    return impl_->hWnd();
 }
 void Butt::Refresh() {
     const Impl::Entry entry(*impl_);

@@ -4,7 +4,7 @@
 // say when they changed.
 #include "accessible_object.h"
 #include "behaviour.h"
-#include "butt_impl.h"
+#include "control.h"
 #include "text.h"
 
 namespace butt {
@@ -38,15 +38,15 @@ class Accessible final : public AccessibleObject {
     // IAccessible: what only the control knows.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         const Butt::Impl* impl = Control(child);
-        return impl ? Text(AccessibleName(impl->caption), name) : None(name);
+        return impl ? Text(AccessibleName(impl->properties.caption), name) : None(name);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         const Butt::Impl* impl = Control(child);
-        return impl ? Text(Widen(impl->host.Description()), description) : None(description);
+        return impl ? Text(tv::Widen(impl->host.Description()), description) : None(description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         const Butt::Impl* impl = Control(child);
-        return impl ? Number(AccessibleRole(impl->mode), role) : E_INVALIDARG;
+        return impl ? Number(AccessibleRole(impl->properties.mode), role) : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         const Butt::Impl* impl = Control(child);
@@ -61,13 +61,14 @@ class Accessible final : public AccessibleObject {
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         const Butt::Impl* impl = Control(child);
-        return impl ? Text(DefaultActionName(impl->mode, impl->value), action) : None(action);
+        return impl ? Text(DefaultActionName(impl->properties.mode, impl->properties.value), action)
+                    : None(action);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         const Butt::Impl* impl = Control(child);
         if (!impl)
             return E_INVALIDARG;
-        if (!impl->enabled || !IsWindowEnabled(window_))
+        if (!impl->properties.enabled || !IsWindowEnabled(window_))
             return E_FAIL;
         // Posted, so that the client's call returns before any handler (a modal prompt) runs.
         return PostMessageW(window_, kDefaultActionMessage, 0, 0) ? S_OK : E_FAIL;
@@ -89,7 +90,7 @@ class Accessible final : public AccessibleObject {
 } // namespace
 
 std::wstring AccessibleName(const std::string& caption) {
-    const std::wstring text = Widen(caption);
+    const std::wstring text = tv::Widen(caption);
     std::wstring name;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'&' && i + 1 < text.size()) {
@@ -118,69 +119,70 @@ std::wstring DefaultActionName(Mode mode, bool value) {
 
 long Butt::Impl::AccessibleState() const {
     long state = 0;
-    const bool visible = hwnd && IsWindowVisible(hwnd);
-    const bool available = enabled && hwnd && IsWindowEnabled(hwnd);
+    const bool visible = hWnd() && IsWindowVisible(hWnd());
+    const bool available = properties.enabled && hWnd() && IsWindowEnabled(hWnd());
     if (!available)
         state |= STATE_SYSTEM_UNAVAILABLE;
     if (!visible)
         state |= STATE_SYSTEM_INVISIBLE;
     if (available && visible)
         state |= STATE_SYSTEM_FOCUSABLE;
-    if (hwnd && GetFocus() == hwnd)
+    if (hWnd() && GetFocus() == hWnd())
         state |= STATE_SYSTEM_FOCUSED;
-    if (StateFlags & kButtonHeld)
+    if (canvas.look.StateFlags & kButtonHeld)
         state |= STATE_SYSTEM_PRESSED;
-    if (mode != Mode::Command && value)
+    if (properties.mode != Mode::Command && properties.value)
         state |= STATE_SYSTEM_CHECKED;
-    if (IsHovering)
+    if (canvas.look.IsHovering)
         state |= STATE_SYSTEM_HOTTRACKED;
-    if (mode == Mode::Command && host.DisplayAsDefault())
+    if (properties.mode == Mode::Command && host.DisplayAsDefault())
         state |= STATE_SYSTEM_DEFAULT;
     return state;
 }
 
 LRESULT Butt::Impl::OnGetObject(WPARAM flags, LPARAM objectId) {
-    return AccessibleObject::Answer(
-        hwnd, flags, objectId, [this](IAccessible* proxy) { return new Accessible(hwnd, proxy); });
+    return AccessibleObject::Answer(hWnd(), flags, objectId, [this](IAccessible* proxy) {
+        return new Accessible(hWnd(), proxy);
+    });
 }
 
 void Butt::Impl::NotifyAccessibleChanges() {
-    if (!hwnd || terminated)
+    if (!hWnd() || terminated)
         return;
     const long state = AccessibleState();
     if (!accessibleKnown) {
         // The first look only takes the state as it is: nothing changed yet.
         accessibleKnown = true;
         accessibleState = state;
-        accessibleName = caption;
+        accessibleName = properties.caption;
         return;
     }
     if (state != accessibleState) {
         accessibleState = state;
-        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hWnd(), OBJID_CLIENT, CHILDID_SELF);
     }
-    if (caption != accessibleName) {
-        accessibleName = caption;
-        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
+    if (properties.caption != accessibleName) {
+        accessibleName = properties.caption;
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hWnd(), OBJID_CLIENT, CHILDID_SELF);
     }
 }
 
 void Butt::Impl::ShowKeyboardFocus(bool show) {
     // The focus that the keyboard gives is drawn with the style's focus mark, whatever
     // ShowFocusRect says of the default-button mark; a press of the mouse draws none.
-    if (show == keyboardFocusMark || terminated || (show && (StateFlags & kShowsFocus)))
+    if (show == keyboardFocusMark || terminated || (show && (canvas.look.StateFlags & kShowsFocus)))
         return;
     keyboardFocusMark = show;
     if (show)
-        StateFlags |= kShowsFocus;
+        canvas.look.StateFlags |= kShowsFocus;
     else
-        StateFlags &= ~kShowsFocus;
+        canvas.look.StateFlags &= ~kShowsFocus;
     DrawButton();
 }
 
 void Butt::Impl::DoDefaultAction() {
     // Exactly a click's road: the same redraw and handling as an access key, events included.
-    if (!enabled || terminated)
+    if (!properties.enabled || terminated)
         return;
     OnAccessKeyPress(0);
 }
