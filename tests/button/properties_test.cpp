@@ -1,5 +1,6 @@
 // The property setters: a new control's values, ranges, hover colour locks, what the host is
 // told, the designer's messages, access keys and cursors.
+#include "bag_grammar.h"
 #include "harness.h"
 
 #include <algorithm>
@@ -74,6 +75,36 @@ TEST_F(Properties, ValuesOutOfRangeChangeNothingAndSayNothing) {
             EXPECT_EQ((b.*get)(), v);
         }
         host.changed.clear();
+    }
+}
+
+TEST_F(Properties, EveryRangeASetterTakesIsTheRangeTheStoredBagTakes) {
+    Butt& b = Make();
+    b.SetPicture(TestBitmap()); // so that the picture outlines, the last shapes, are taken
+    const std::tuple<Prop, void (Butt::*)(long), long (Butt::*)() const> setters[] = {
+        {Prop::CaptionAlign, &Butt::SetCaptionAlign, &Butt::CaptionAlign},
+        {Prop::ButtonStyle, &Butt::SetButtonStyle, &Butt::ButtonStyle},
+        {Prop::ButtonShape, &Butt::SetButtonShape, &Butt::ButtonShape},
+        {Prop::GradientMode, &Butt::SetGradientMode, &Butt::GradientMode},
+        {Prop::CaptionStyle, &Butt::SetCaptionStyle, &Butt::CaptionStyle},
+        {Prop::Mode, &Butt::SetMode, &Butt::Mode},
+        {Prop::CustomClick, &Butt::SetCustomClick, &Butt::CustomClick},
+        {Prop::PictureAlign, &Butt::SetPictureAlign, &Butt::PictureAlign},
+        {Prop::PictureSize, &Butt::SetPictureSize, &Butt::PictureSize},
+        {Prop::MousePointer, &Butt::SetMousePointer, &Butt::MousePointer}};
+    EXPECT_EQ(std::count_if(Rows().begin(), Rows().end(),
+                            [](const PropertyRow& r) { return r.name && r.low != r.high; }),
+              std::ssize(setters));
+    for (const auto& [id, set, get] : setters) {
+        const PropertyRow& row = RowOf(id);
+        // The ends and one beyond each, high first (the last shapes end as a rectangle).
+        for (const long v : {row.high, row.low, row.high + 1, row.low - 1}) {
+            (b.*set)(v);
+            const bool inside = v >= row.low && v <= row.high;
+            EXPECT_EQ((b.*get)() == v, inside) << row.name << " " << v;
+            const StoredValue stored = static_cast<std::int32_t>(StoredForm(row, v));
+            EXPECT_EQ(CheckStoredValue(AsciiLower(row.key), stored).empty(), inside) << row.key;
+        }
     }
 }
 

@@ -16,9 +16,6 @@ LPARAM ArrowKeyData(int keyCode);
 // and the last marked character wins. 0 when the caption marks none.
 wchar_t AccessKeyOf(const std::string& caption);
 
-// Names of properties and ambient values compare without regard to case.
-bool SameNameIgnoringCase(const std::string& a, const char* b);
-
 // What assistive technology reads of a control (accessible.cpp): the caption without its
 // "&" markers ("||" reads as a space), the MSAA role by Mode, and the default action's name.
 std::wstring AccessibleName(const std::string& caption);

@@ -1,5 +1,5 @@
 // The public face of the control: creating and loading it, saving it, its events, and each
-// property handed to the record. Help texts live here, beside the properties they explain.
+// property handed to the record.
 #include "behaviour.h"
 #include "control.h"
 #include "property_bag.h"
@@ -9,48 +9,6 @@
 
 namespace butt {
 namespace {
-
-struct HelpEntry {
-    const char* property;
-    const char* text;
-};
-
-constexpr HelpEntry kHelp[] = {
-    {"ButtonStyle", "Various operating system button styles"},
-    {"Mode", "Command button, check box or option button mode"},
-    {"Caption", "The caption of the button. Double pipe (||) is a line break."},
-    {"CaptionAlign", "Horizontal alignment of caption on the button."},
-    {"CaptionStyle", "Flat, Embossed or Engraved effects"},
-    {"CustomClick",
-     "Custom shaped buttons only. Moves the button vs the traditional click effect."},
-    {"ButtonShape", "Rectangular or various diagonal shapes"},
-    {"Picture", "The image used to display on the button."},
-    {"PictureAlign", "Alignment of the button image in relation to the caption and/or button."},
-    {"Enabled", "Determines if events are fired for this button."},
-    {"ShowFocusRect", "Allows or prevents a focus rectangle from being displayed. In design "
-                      "mode, this may always be displayed for button set as Default."},
-    {"Value", "Applicable to only check box or option button modes: True or False"},
-    {"PictureSize", "Various sizes for images used on buttons. Last 2 options center image "
-                    "automatically."},
-    {"MousePointer", "Various optional mouse pointers to use when mouse is over the button"},
-    {"MouseIcon", "Icon or cursor used to display when mouse is over the button. "
-                  "MousePointer must be set to Custom."},
-    {"Font", "Font used to display the caption."},
-    {"FontStyle", "Various font attributes that can be changed directly."},
-    {"ForeColor", "The color of the caption's font ."},
-    {"BackColor", "Button back color. See also ResetDefaultColors"},
-    {"GradientColor",
-     "Secondary color used for gradient shades. The BackColor property is the primary color."},
-    {"GradientMode", "Various directions to draw the gradient shading."},
-    {"ResetDefaultColors", "Resets button's back color and text color to Window's standard. "
-                           "The hover properties are also reset."},
-    {"HoverColorLocks", "Can ensure the hover colors match the caption and back colors. Click "
-                        "for more options."},
-    {"HoverForeColor", "Color of button caption's text when mouse is hovering over it. Affects "
-                       "the HoverLockColors property."},
-    {"HoverBackColor", "Color of button background when mouse is hovering over it. Affects the "
-                       "HoverLockColors property."},
-};
 
 // One character in upper case by the system's rules, so that "&ä" takes Alt+Ä and "&п" Alt+П.
 wchar_t UpperCase(wchar_t c) {
@@ -66,11 +24,6 @@ bool IsButtWindow(HWND window) {
 }
 
 } // namespace
-
-// Property names are ASCII: compared the same way under every locale.
-bool SameNameIgnoringCase(const std::string& a, const char* b) {
-    return SameWord(a, b);
-}
 
 int ButtHost::ShowMessage(const std::string& text, const std::string& title, UINT type) {
     return MessageBoxW(nullptr, tv::Widen(text).c_str(), tv::Widen(title).c_str(), type);
@@ -122,9 +75,9 @@ std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& hos
         if (std::find(problems.begin(), problems.end(), problem) == problems.end())
             problems.push_back(std::move(problem));
 
-    if (const auto* width = stored.Find("_extentx"))
+    if (const auto* width = stored.Find(RowOf(Prop::ExtentX).key))
         bounds.right = bounds.left + ExtentToPixels(std::get<std::int32_t>(*width));
-    if (const auto* height = stored.Find("_extenty"))
+    if (const auto* height = stored.Find(RowOf(Prop::ExtentY).key))
         bounds.bottom = bounds.top + ExtentToPixels(std::get<std::int32_t>(*height));
 
     std::unique_ptr<Butt> butt(new Butt(nullptr));
@@ -139,8 +92,9 @@ std::unique_ptr<Butt> Butt::Load(HWND parent, int id, RECT bounds, ButtHost& hos
 }
 
 void Butt::Save(PropertyBag& bag) const {
-    bag.Set("_extentx", PixelsToExtent(static_cast<int>(impl_->canvas.ScaleWidth())));
-    bag.Set("_extenty", PixelsToExtent(static_cast<int>(impl_->canvas.ScaleHeight())));
+    bag.Set(RowOf(Prop::ExtentX).key, PixelsToExtent(static_cast<int>(impl_->canvas.ScaleWidth())));
+    bag.Set(RowOf(Prop::ExtentY).key,
+            PixelsToExtent(static_cast<int>(impl_->canvas.ScaleHeight())));
     impl_->WriteProperties(bag);
 }
 
@@ -386,10 +340,8 @@ void Butt::AmbientChanged(const std::string& name) {
 }
 
 std::string Butt::HelpText(const std::string& property) {
-    for (const HelpEntry& entry : kHelp)
-        if (SameNameIgnoringCase(property, entry.property))
-            return entry.text;
-    return {};
+    const PropertyRow* row = RowNamed(property);
+    return row ? row->help : "";
 }
 
 } // namespace butt

@@ -87,9 +87,10 @@ class Butt::Impl : public tv::WindowBase {
     void OnPaint();
 
     // ---- Properties (properties.cpp): setters with their range checks, design messages ----
-    void Notify(const char* key); // host.PropertyChanged
-    void ClearDelay();            // clears the DelayDrawing flag, unless the control has ended
-    void DesignMessage(int n);    // shown only while !host.UserMode()
+    void Update(Prop id);      // the steps of its row, after an accepted change
+    void Notify(Prop id);      // host.PropertyChanged with its key
+    void ClearDelay();         // clears the DelayDrawing flag, unless the control has ended
+    void DesignMessage(int n); // shown only while !host.UserMode()
     void UpdateAccessKey(const std::string& caption);
     void SetButtonStyle(long v);
     void SetMode(long v);

@@ -3,6 +3,7 @@
 // changes, termination) reach the control here.
 #include "behaviour.h"
 #include "raise.h"
+#include "texts.h"
 
 #include <algorithm>
 
@@ -241,7 +242,7 @@ void Butt::Impl::OnShow() {
 }
 
 void Butt::Impl::OnAmbientChanged(const std::string& name) {
-    if (SameNameIgnoringCase(name, "DisplayAsDefault")) {
+    if (SameWord(name, "DisplayAsDefault")) {
         const bool shows =
             host.DisplayAsDefault() && (properties.showFocusRect || !host.UserMode());
         if (shows)
@@ -258,7 +259,7 @@ void Butt::Impl::OnAmbientChanged(const std::string& name) {
         } else {
             DrawButton();
         }
-    } else if (SameNameIgnoringCase(name, "BackColor")) {
+    } else if (SameWord(name, "BackColor")) {
         canvas.look.ContainerBackColor = TranslateColor(host.AmbientBackColor());
         if (properties.buttonShape >= Shape::Ellipse || properties.buttonStyle == Style::HotTrack)
             DrawButton(); // only these show the container's colour outside the outline

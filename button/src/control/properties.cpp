@@ -1,47 +1,22 @@
-// The property setters: each checks its value, stores it and brings the control up to date
-// (derived state, outline, layout, redraw) before it tells the host that stored data changed.
-// Cases a form designer should hear about are told through the host, only while designing.
+// The property setters: each checks its value against its row, stores it, does what only it
+// does, and then brings the control up to date as its row says (layout, colours, redraw)
+// before it tells the host that stored data changed. Cases a form designer should hear about
+// are told through the host, only while designing.
 #include "behaviour.h"
 #include "control.h"
+#include "texts.h"
+
 #include "text.h"
 
 namespace butt {
 namespace {
 
-bool InRange(long value, long low, long high) {
-    return value >= low && value <= high;
-}
-
-const char* DesignText(int n) {
-    switch (n) {
-    case 1:
-        return "When button images are aligned top/bottom center, \r\n"
-               "button captions can only be center aligned";
-    case 2:
-        return "This property has no effect unless the Button Shape is a custom shape.";
-    case 3:
-        return "The Picture Property must be assigned first and must be a bitmap or JPEG.";
-    case 4:
-        return "Icons cannot be used for custom buttons. Only use bitmaps or JPEGs.\r\n"
-               "Button was changed to Rectangular shaped.";
-    case 5:
-        return "The focus rectangle may appear on default buttons ONLY while in design mode, "
-               "\r\nbut will not appear when the form is running.";
-    case 6:
-        return "This property is not applicable for command button modes.";
-    case 7:
-        return "The picture size cannot be changed for Shaped buttons";
-    default:
-        return "";
-    }
-}
-
-// What a form host says when MouseIcon is given something other than an icon or cursor.
-constexpr char kInvalidMouseIcon[] = "Invalid picture";
-constexpr char kMouseIconTitle[] = "Select .ico Or .cur Files Only";
-
 bool HasIconOrNothing(const PicturePtr& picture) {
     return !picture || picture->kind() != Picture::Kind::Bitmap;
+}
+
+bool Takes(Prop id, long value) {
+    return RowOf(id).Takes(value);
 }
 
 } // namespace
@@ -62,8 +37,44 @@ wchar_t AccessKeyOf(const std::string& caption) {
     return marked;
 }
 
-void Butt::Impl::Notify(const char* key) {
-    host.PropertyChanged(key);
+void Butt::Impl::Update(Prop id) {
+    for (const Step step : RowOf(id).then) {
+        switch (step) {
+        case Step::None:
+            return;
+        case Step::Layout:
+            canvas.LayoutContent(false);
+            break;
+        case Step::LayoutPicture:
+            canvas.LayoutContent(true);
+            break;
+        case Step::Colors:
+            canvas.RefreshColors();
+            break;
+        case Step::Font:
+            canvas.RefreshFont();
+            break;
+        case Step::Resize:
+            OnResize();
+            break;
+        case Step::Refresh:
+            Refresh();
+            break;
+        case Step::EndDelay:
+            DelayDrawing(false);
+            break;
+        case Step::Draw:
+            DrawButton();
+            break;
+        case Step::Notify:
+            Notify(id);
+            break;
+        }
+    }
+}
+
+void Butt::Impl::Notify(Prop id) {
+    host.PropertyChanged(RowOf(id).key);
     NotifyAccessibleChanges(); // a setter called by the host changes what a reader sees
 }
 
@@ -84,7 +95,7 @@ void Butt::Impl::UpdateAccessKey(const std::string& text) {
 }
 
 void Butt::Impl::SetButtonStyle(long v) {
-    if (!InRange(v, 0, 7))
+    if (!Takes(Prop::ButtonStyle, v))
         return;
     const Style old = properties.buttonStyle;
     const Style style = static_cast<Style>(v);
@@ -92,17 +103,14 @@ void Butt::Impl::SetButtonStyle(long v) {
     // Corner cuts follow the style for the straight outlines; style 5 changes the ring of
     // the ellipses.
     const bool hotTrack = old == Style::HotTrack || style == Style::HotTrack;
-    if (properties.buttonShape < Shape::Ellipse ||
-        (hotTrack && properties.buttonShape < Shape::PictureFramed))
+    const Shape shape = properties.buttonShape;
+    if (shape < Shape::Ellipse || (hotTrack && shape < Shape::PictureFramed))
         canvas.CreateShapeRegion();
-    canvas.LayoutContent(false);
-    canvas.RefreshColors();
-    DrawButton();
-    Notify("BackStyle");
+    Update(Prop::ButtonStyle);
 }
 
 void Butt::Impl::SetMode(long v) {
-    if (!InRange(v, 0, 2))
+    if (!Takes(Prop::Mode, v))
         return;
     const Mode old = properties.mode;
     const Mode to = static_cast<Mode>(v);
@@ -113,20 +121,17 @@ void Butt::Impl::SetMode(long v) {
     if (to == Mode::Command && old != Mode::Command)
         SetValue(false);
     properties.mode = to;
-    DrawButton();
-    Notify("Mode");
+    Update(Prop::Mode);
 }
 
 void Butt::Impl::SetCaption(const std::string& v) {
     UpdateAccessKey(v);
     properties.caption = v;
-    canvas.LayoutContent(false);
-    DrawButton();
-    Notify("Caption");
+    Update(Prop::Caption);
 }
 
 void Butt::Impl::SetCaptionAlign(long v) {
-    if (!InRange(v, 0, 2))
+    if (!Takes(Prop::CaptionAlign, v))
         return;
     const bool noPicture = canvas.PictureWidth + canvas.PictureHeight < 1;
     if (!(v == 2 || properties.pictureAlign < 4 || noPicture)) {
@@ -134,16 +139,14 @@ void Butt::Impl::SetCaptionAlign(long v) {
         return;
     }
     properties.captionAlign = v;
-    canvas.LayoutContent(false);
-    DrawButton();
-    Notify("CapAlign");
+    Update(Prop::CaptionAlign);
 }
 
 void Butt::Impl::SetCaptionStyle(long v) {
-    if (!InRange(v, 0, 2))
+    if (!Takes(Prop::CaptionStyle, v))
         return;
     properties.captionStyle = v;
-    Notify("CapStyle");
+    Update(Prop::CaptionStyle);
     if (!properties.caption.empty()) {
         canvas.LayoutContent(false);
         DrawButton();
@@ -151,16 +154,16 @@ void Butt::Impl::SetCaptionStyle(long v) {
 }
 
 void Butt::Impl::SetCustomClick(long v) {
-    if (!InRange(v, 0, 8))
+    if (!Takes(Prop::CustomClick, v))
         return;
     if (v >= 1 && properties.buttonShape < Shape::PictureFramed)
         DesignMessage(2); // stored all the same
     properties.customClick = v;
-    Notify("CustomClick");
+    Update(Prop::CustomClick);
 }
 
 void Butt::Impl::SetButtonShape(long v) {
-    if (!InRange(v, 0, 8))
+    if (!Takes(Prop::ButtonShape, v))
         return;
     const Shape shape = static_cast<Shape>(v);
     if (IsPictureOutline(shape)) {
@@ -176,9 +179,7 @@ void Butt::Impl::SetButtonShape(long v) {
     }
     properties.buttonShape = shape;
     properties.captionAlign = 2;
-    OnResize();
-    DelayDrawing(false);
-    Notify("Shape");
+    Update(Prop::ButtonShape);
 }
 
 void Butt::Impl::SetPicture(PicturePtr v) {
@@ -198,18 +199,16 @@ void Butt::Impl::SetPicture(PicturePtr v) {
         }
         OnResize();
     }
-    Notify("Image");
+    Update(Prop::Picture);
 }
 
 void Butt::Impl::SetPictureAlign(long v) {
-    if (!InRange(v, 0, 5))
+    if (!Takes(Prop::PictureAlign, v))
         return;
     properties.pictureAlign = v;
     if (v >= 4)
         SetCaptionAlign(2);
-    canvas.LayoutContent(false);
-    DrawButton();
-    Notify("ImgAlign");
+    Update(Prop::PictureAlign);
 }
 
 void Butt::Impl::SetEnabled(bool v) {
@@ -231,7 +230,7 @@ void Butt::Impl::SetEnabled(bool v) {
     } else {
         DrawButton();
     }
-    Notify("Enabled");
+    Update(Prop::Enabled);
 }
 
 void Butt::Impl::SetShowFocusRect(bool v) {
@@ -246,7 +245,7 @@ void Butt::Impl::SetShowFocusRect(bool v) {
     } else {
         DrawButton();
     }
-    Notify("Focus");
+    Update(Prop::ShowFocusRect);
 }
 
 void Butt::Impl::SetValue(bool v) {
@@ -257,8 +256,7 @@ void Butt::Impl::SetValue(bool v) {
     properties.value = v;
     if (v && properties.mode == Mode::Option)
         OptionToggle(GroupAction::Selected);
-    DrawButton();
-    Notify("Value");
+    Update(Prop::Value);
 }
 
 long Butt::Impl::PictureSize() {
@@ -269,22 +267,20 @@ long Butt::Impl::PictureSize() {
 }
 
 void Butt::Impl::SetPictureSize(long v) {
-    if (!InRange(v, 0, 4))
+    const PropertyRow& row = RowOf(Prop::PictureSize);
+    if (!row.Takes(v))
         return;
-    if (properties.buttonShape == Shape::PictureFramed ||
-        properties.buttonShape == Shape::PictureRinged) {
+    if (IsPictureOutline(properties.buttonShape)) {
         DesignMessage(7);
         return;
     }
-    properties.PictureSizePixels = static_cast<int>((v + 2) * 8);
-    canvas.LayoutContent(true);
-    DrawButton();
-    Notify("ImgSize");
+    properties.PictureSizePixels = StoredForm(row, v);
+    Update(Prop::PictureSize);
 }
 
 void Butt::Impl::SetMousePointer(long v) {
-    properties.mousePointer = static_cast<short>(v);
-    Notify("mPointer");
+    properties.mousePointer = static_cast<short>(v); // the host keeps 16 bits
+    Update(Prop::MousePointer);
 }
 
 void Butt::Impl::SetMouseIcon(PicturePtr v) {
@@ -297,15 +293,12 @@ void Butt::Impl::SetMouseIcon(PicturePtr v) {
     properties.mouseIcon = std::move(v);
     if (properties.mouseIcon)
         SetMousePointer(99);
-    Notify("mIcon");
+    Update(Prop::MouseIcon);
 }
 
 void Butt::Impl::SetFont(const FontDesc& v) {
     properties.font = v;
-    canvas.RefreshFont();
-    canvas.LayoutContent(false);
-    DrawButton();
-    Notify("Font");
+    Update(Prop::Font);
 }
 
 long Butt::Impl::FontStyle() const {
@@ -317,10 +310,7 @@ void Butt::Impl::SetFontStyle(long v) {
     properties.font.weight = (v & 2) ? FW_BOLD : FW_NORMAL;
     properties.font.italic = (v & 4) != 0;
     properties.font.underline = (v & 8) != 0;
-    canvas.RefreshFont();
-    canvas.LayoutContent(false);
-    Notify("Font");
-    DrawButton();
+    Update(Prop::FontStyle);
 }
 
 void Butt::Impl::SetForeColor(Color v) {
@@ -329,18 +319,14 @@ void Butt::Impl::SetForeColor(Color v) {
         if (properties.hoverColorLocks == 0 || properties.hoverColorLocks == 1)
             SetHoverForeColor(v);
     }
-    ClearDelay();
-    DrawButton();
-    Notify("cFore");
+    Update(Prop::ForeColor);
 }
 
 void Butt::Impl::SetBackColor(Color v) {
     properties.backColor = v;
     if (properties.hoverColorLocks == 0 || properties.hoverColorLocks == 2)
         SetHoverBackColor(properties.gradientMode != 0 ? properties.gradientColor : v);
-    canvas.RefreshColors();
-    DrawButton();
-    Notify("cBack");
+    Update(Prop::BackColor);
 }
 
 void Butt::Impl::SetGradientColor(Color v) {
@@ -351,19 +337,18 @@ void Butt::Impl::SetGradientColor(Color v) {
     canvas.RefreshColors();
     if (properties.gradientMode != 0)
         DrawButton();
-    Notify("cGradient");
+    Update(Prop::GradientColor);
 }
 
 void Butt::Impl::SetGradientMode(long v) {
-    if (!InRange(v, 0, 4))
+    if (!Takes(Prop::GradientMode, v))
         return;
     properties.gradientMode = v;
     if (properties.hoverColorLocks == 0 || properties.hoverColorLocks == 2) {
         properties.hoverBackColor = v == 0 ? properties.backColor : properties.gradientColor;
         canvas.RefreshColors();
     }
-    DrawButton();
-    Notify("Gradient");
+    Update(Prop::GradientMode);
 }
 
 void Butt::Impl::SetResetDefaultColors(bool v) {
@@ -377,8 +362,8 @@ void Butt::Impl::SetResetDefaultColors(bool v) {
     SetHoverColorLocks(0);
     canvas.RefreshColors();
     DelayDrawing(false);
-    Notify("cGradient");
-    Notify("cBack");
+    Notify(Prop::GradientColor);
+    Notify(Prop::BackColor);
 }
 
 void Butt::Impl::SetHoverColorLocks(long v) {
@@ -386,28 +371,27 @@ void Butt::Impl::SetHoverColorLocks(long v) {
     if (v == 0 || v == 2) {
         properties.hoverBackColor =
             properties.gradientMode != 0 ? properties.gradientColor : properties.backColor;
-        Notify("cBHover");
+        Notify(Prop::HoverBackColor);
     }
     if (v == 0 || v == 1) {
         properties.hoverForeColor = properties.foreColor;
-        Notify("cFHover");
+        Notify(Prop::HoverForeColor);
     }
-    canvas.RefreshColors();
-    Notify("LockHover");
+    Update(Prop::HoverColorLocks);
 }
 
 void Butt::Impl::SetHoverForeColor(Color v) {
     if (v == properties.hoverForeColor)
         return;
     properties.hoverForeColor = v;
-    Notify("cFHover");
+    Notify(Prop::HoverForeColor);
     if (v != properties.foreColor) {
         if (properties.hoverColorLocks == 0)
             properties.hoverColorLocks = 2;
         else if (properties.hoverColorLocks == 1)
             properties.hoverColorLocks = 3;
     }
-    Notify("cFHover");
+    Update(Prop::HoverForeColor);
 }
 
 void Butt::Impl::SetHoverBackColor(Color v) {
@@ -424,8 +408,7 @@ void Butt::Impl::SetHoverBackColor(Color v) {
         else if (properties.hoverColorLocks == 2)
             properties.hoverColorLocks = 3;
     }
-    canvas.RefreshColors();
-    Notify("cBHover");
+    Update(Prop::HoverBackColor);
 }
 
 void Butt::Impl::Refresh() {

@@ -41,6 +41,7 @@
 // This part knows nothing of the system: a picture is only named here (PictureRef), and the
 // reader of the bag loads it afterwards, for the keys that take one.
 #include "butt_stored.h"
+#include "texts.h"
 
 #include <cstdint>
 #include <functional>
@@ -86,10 +87,8 @@ using StoredLookup = std::function<std::optional<StoredValue>(const char* key)>;
 std::optional<std::pair<std::string, std::string>> CheckStoredCombination(const StoredLookup& find);
 
 // Texts of the grammar, the same in every locale (bag_text.cpp).
-bool IsKeyChar(char c); // ASCII letters, digits and _
-std::string AsciiLower(std::string text);
-bool SameWord(std::string_view a, std::string_view b); // ASCII letters in any case
-std::string Quoted(std::string_view text);             // as the grammar writes a text
+bool IsKeyChar(char c);                    // ASCII letters, digits and _
+std::string Quoted(std::string_view text); // as the grammar writes a text
 // A text from outside as a message shows it: quoted, cut to a few dozen characters, control
 // and direction characters and bytes that are not UTF-8 escaped.
 std::string Shown(std::string_view text);

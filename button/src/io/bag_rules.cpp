@@ -1,106 +1,74 @@
-// What the control reads under each stored key: the kind and range of each value, and the
-// values that only make sense together. Apart from the system, as the text form is.
+// What the control reads under each stored key: the kind and range of each value, as its
+// property's row describes it, and the values that only make sense together. Apart from the
+// system, as the text form is.
 #include "bag_grammar.h"
+#include "properties.h"
 
 namespace butt {
 namespace {
 
-enum class Kind { Text, Whole, Colour, Truth, Font, Icon, Picture };
-
-struct KeyRule {
-    const char* key; // lower case
-    Kind kind;
-    long low = 0;
-    long high = 0; // no range when low == high
-};
-
-// Keys of a host (the extents) are checked too, as Butt::Load reads them.
-constexpr KeyRule kRules[] = {
-    {"caption", Kind::Text},
-    {"capalign", Kind::Whole, 0, 2},
-    {"backstyle", Kind::Whole, 0, 7},
-    {"shape", Kind::Whole, 0, 8},
-    {"gradient", Kind::Whole, 0, 4},
-    {"cgradient", Kind::Colour},
-    {"cfore", Kind::Colour},
-    {"font", Kind::Font},
-    {"focus", Kind::Truth},
-    {"mode", Kind::Whole, 0, 2},
-    {"value", Kind::Truth},
-    {"customclick", Kind::Whole, 0, 8},
-    {"image", Kind::Picture},
-    {"imgsize", Kind::Whole, 0, 48},
-    {"imgalign", Kind::Whole, 0, 5},
-    {"cfhover", Kind::Colour},
-    {"enabled", Kind::Truth},
-    {"cback", Kind::Colour},
-    {"cbhover", Kind::Colour},
-    {"lockhover", Kind::Whole},
-    {"capstyle", Kind::Whole, 0, 2},
-    {"micon", Kind::Icon},
-    {"mpointer", Kind::Whole, -32768, 32767},
-    {"_extentx", Kind::Whole, 0, 100000},
-    {"_extenty", Kind::Whole, 0, 100000},
-};
-
-const KeyRule* RuleOf(const std::string& key) {
-    for (const KeyRule& rule : kRules)
-        if (key == rule.key)
-            return &rule;
-    return nullptr;
-}
-
-std::int32_t Whole(const StoredLookup& find, const char* key) {
-    const auto value = find(key);
+std::int32_t Whole(const StoredLookup& find, Prop id) {
+    const auto value = find(AsciiLower(RowOf(id).key).c_str());
     const auto* whole = value ? std::get_if<std::int32_t>(&*value) : nullptr;
     return whole ? *whole : 0;
 }
 
 // Truth values are True/False; a whole number is taken as a form host stores it (0 false).
-bool Truth(const StoredLookup& find, const char* key) {
-    const auto value = find(key);
+bool Truth(const StoredLookup& find, Prop id) {
+    const auto value = find(AsciiLower(RowOf(id).key).c_str());
     const auto* truth = value ? std::get_if<bool>(&*value) : nullptr;
-    return truth ? *truth : Whole(find, key) != 0;
+    return truth ? *truth : Whole(find, id) != 0;
+}
+
+std::string WholeFault(const PropertyRow& row, std::int32_t whole) {
+    // The picture size is stored in pixels: 0 (which counts as 16), or 16 to 48 by 8.
+    const bool pixels = row.kind == Kind::PictureSize;
+    const long low = pixels ? 0 : row.low;
+    const long high = StoredForm(row, row.high);
+    if (low != high && (whole < low || whole > high))
+        return std::to_string(whole) + " is outside " + std::to_string(low) + " to " +
+               std::to_string(high);
+    if (pixels && (whole % 8 != 0 || (whole != 0 && whole < StoredForm(row, row.low))))
+        return "the picture size is 16, 24, 32, 40 or 48 pixels";
+    return {};
 }
 
 } // namespace
 
 bool IsKnownKey(const std::string& key) {
-    return RuleOf(key) != nullptr;
+    return StoredRow(key) != nullptr;
 }
 
 bool IsColorKey(const std::string& key) {
-    const KeyRule* rule = RuleOf(key);
-    return rule && rule->kind == Kind::Colour;
+    const PropertyRow* row = StoredRow(key);
+    return row && row->kind == Kind::Colour;
 }
 
 bool TakesPicture(const std::string& key) {
-    const KeyRule* rule = RuleOf(key);
-    return rule && (rule->kind == Kind::Picture || rule->kind == Kind::Icon);
+    const PropertyRow* row = StoredRow(key);
+    return row && (row->kind == Kind::Picture || row->kind == Kind::Icon);
 }
 
 std::string CheckStoredValue(const std::string& key, const StoredValue& value) {
-    const KeyRule* rule = RuleOf(key);
-    if (!rule)
+    const PropertyRow* row = StoredRow(key);
+    if (!row)
         return {};
-    switch (rule->kind) {
+    switch (row->kind) {
+    case Kind::None:
+        return {};
     case Kind::Text:
         if (!std::holds_alternative<std::string>(value))
             return "a text in double quotes is expected";
         return {};
     case Kind::Whole:
-    case Kind::Colour: {
+    case Kind::Colour:
+    case Kind::PictureSize: {
         const auto* whole = std::get_if<std::int32_t>(&value);
         if (!whole)
-            return rule->kind == Kind::Colour ? "a colour (a whole number such as &H00C0C0C0) "
-                                                "is expected"
-                                              : "a whole number is expected";
-        if (rule->low != rule->high && (*whole < rule->low || *whole > rule->high))
-            return std::to_string(*whole) + " is outside " + std::to_string(rule->low) + " to " +
-                   std::to_string(rule->high);
-        if (key == "imgsize" && (*whole % 8 != 0 || (*whole != 0 && *whole < 16)))
-            return "the picture size is 16, 24, 32, 40 or 48 pixels";
-        return {};
+            return row->kind == Kind::Colour ? "a colour (a whole number such as &H00C0C0C0) "
+                                               "is expected"
+                                             : "a whole number is expected";
+        return WholeFault(*row, *whole);
     }
     case Kind::Truth:
         if (!std::holds_alternative<bool>(value) && !std::holds_alternative<std::int32_t>(value))
@@ -125,7 +93,7 @@ std::string CheckStoredValue(const std::string& key, const StoredValue& value) {
         const auto* picture = std::get_if<PictureRef>(&value);
         if (!picture)
             return "a picture, Picture(...), is expected";
-        if (rule->kind == Kind::Icon && picture->kind == PictureKind::Bitmap)
+        if (row->kind == Kind::Icon && picture->kind == PictureKind::Bitmap)
             return "the mouse icon must be an icon or a cursor";
         return {};
     }
@@ -135,16 +103,16 @@ std::string CheckStoredValue(const std::string& key, const StoredValue& value) {
 
 std::optional<std::pair<std::string, std::string>>
 CheckStoredCombination(const StoredLookup& find) {
-    const std::int32_t shape = Whole(find, "shape");
-    if (shape == 7 || shape == 8) {
-        const auto image = find("image");
+    const auto shape = static_cast<Shape>(Whole(find, Prop::ButtonShape));
+    if (IsPictureOutline(shape)) {
+        const auto image = find(AsciiLower(RowOf(Prop::Picture).key).c_str());
         const auto* picture = image ? std::get_if<PictureRef>(&*image) : nullptr;
         if (!picture || picture->kind != PictureKind::Bitmap)
-            return std::make_pair(std::string("shape"),
+            return std::make_pair(AsciiLower(RowOf(Prop::ButtonShape).key),
                                   std::string("a picture outline needs a bitmap as image"));
     }
-    if (Truth(find, "value") && Whole(find, "mode") == 0)
-        return std::make_pair(std::string("value"),
+    if (Truth(find, Prop::Value) && static_cast<Mode>(Whole(find, Prop::Mode)) == Mode::Command)
+        return std::make_pair(AsciiLower(RowOf(Prop::Value).key),
                               std::string("a command button (mode 0) has no value"));
     return std::nullopt;
 }

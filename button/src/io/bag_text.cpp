@@ -1,6 +1,6 @@
-// The small texts of the stored form, without the system and without the C locale: keys
-// folded as ASCII, values written with to_chars (read back by bag_grammar.cpp in any locale),
-// and texts from outside made fit for a message.
+// The small texts of the stored form, without the system and without the C locale: values
+// written with to_chars (read back by bag_grammar.cpp in any locale), and texts from outside
+// made fit for a message.
 #include "bag_grammar.h"
 
 #include <algorithm>
@@ -11,10 +11,6 @@ namespace butt {
 namespace {
 
 constexpr std::size_t kShownCharacters = 48;
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // The shortest text that reads back as the same single, always with a dot or exponent.
 std::string SingleText(float value) {
@@ -81,17 +77,6 @@ std::string Hex(char32_t code, int digits) {
 }
 
 } // namespace
-
-std::string AsciiLower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), LowerAscii);
-    return text;
-}
-
-bool SameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
 
 bool IsStorableKey(const std::string& key) {
     return !key.empty() && std::all_of(key.begin(), key.end(), IsKeyChar);
