@@ -74,9 +74,8 @@ TEST_F(Drawing, EveryShapeHasItsOutline) {
         b.SetButtonStyle(style);
         b.SetButtonShape(shape);
         EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), rects);
-        EXPECT_EQ(impl().canvas.BodyLeft * 100 + impl().canvas.BodyRight,
-                  bodyLeft * 100 + bodyRight);
-        EXPECT_EQ(static_cast<bool>(impl().canvas.OuterRegion), shape >= 4);
+        EXPECT_EQ(canvas().BodyLeft * 100 + canvas().BodyRight, bodyLeft * 100 + bodyRight);
+        EXPECT_EQ(static_cast<bool>(canvas().OuterRegion), shape >= 4);
     }
     // Style 3 cuts its corners only while enabled.
     Butt& b = Make(10, 6);
@@ -85,18 +84,17 @@ TEST_F(Drawing, EveryShapeHasItsOutline) {
     EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), "(0,0,11,7) ");
     // The inset regions of an ellipse, which the painters clip to.
     b.SetButtonShape(4);
-    EXPECT_EQ(Describe(RegionRects(impl().canvas.OuterRegion.get())),
-              "(2,1,7,2) (1,2,8,3) (2,3,7,4) ");
-    EXPECT_EQ(Describe(RegionRects(impl().canvas.InnerRegion.get())), "(2,2,7,3) ");
+    EXPECT_EQ(Describe(RegionRects(canvas().OuterRegion.get())), "(2,1,7,2) (1,2,8,3) (2,3,7,4) ");
+    EXPECT_EQ(Describe(RegionRects(canvas().InnerRegion.get())), "(2,2,7,3) ");
     // A picture outline whose key is near pure red, as the colour read beyond the picture is:
     // the column and the row there erode its insets, which hold the pixels more than one and two
     // steps (diagonals too) from every key pixel.
     b.SetPicture(MakePicture(6, 5, [](int x, int y) { return x + y ? kFace : Rgb(253, 2, 1); }));
     tv::UniqueRegion outline;
-    impl().canvas.RegionFromPicture(6, 5, &outline);
+    canvas().RegionFromPicture(6, 5, &outline);
     std::string rects;
     for (const HRGN region :
-         {outline.get(), impl().canvas.OuterRegion.get(), impl().canvas.InnerRegion.get()})
+         {outline.get(), canvas().OuterRegion.get(), canvas().InnerRegion.get()})
         rects += Describe(RegionRects(region)) + "| ";
     EXPECT_EQ(rects, "(1,0,6,1) (0,1,6,5) | (2,0,5,2) (0,2,5,4) | (3,0,4,3) | ");
 }
@@ -141,7 +139,7 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
     // The caption's font: height, weight, italic underline strikeout, charset and face.
     const auto made = [&] {
         LOGFONTW f{};
-        GetObjectW(GetCurrentObject(impl().canvas.BufferDc(), OBJ_FONT), sizeof f, &f);
+        GetObjectW(GetCurrentObject(canvas().BufferDc(), OBJ_FONT), sizeof f, &f);
         wchar_t text[64];
         std::swprintf(text, std::size(text), L"%ld %ld %d%d%d %d ", f.lfHeight, f.lfWeight,
                       f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet);
@@ -159,11 +157,11 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
 TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyleAndTheNextDrawingEndsADelay) {
     Butt& b = Make();
     Show(0);
-    impl().canvas.DrawRect(impl().canvas.BufferDc(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
+    canvas().DrawRect(canvas().BufferDc(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
     const std::tuple<bool, long, COLORREF> steps[] = {
         {true, b.ButtonStyle(), 0x123456}, {false, 8, 0x123456}, {false, 1, kFace}};
     for (const auto& [delay, style, colour] : steps) {
-        impl().canvas.delayDrawing = delay;
+        canvas().delayDrawing = delay;
         impl().properties.buttonStyle = static_cast<Style>(style);
         impl().DrawButton();
         EXPECT_EQ(Print().At(50, 15), colour) << style;

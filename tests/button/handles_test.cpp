@@ -88,8 +88,7 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
              const int state = states[i % 5];
              Show(state, (state & kPointerInside) != 0, (state & kButtonHeld) != 0);
              if (i == 9999) // a drawing tool still selected when the control ends
-                 impl().canvas.SetDrawingTool(impl().canvas.BufferDc(), Tool::Brush, 0x123456, true,
-                                              1, 0);
+                 canvas().SetDrawingTool(canvas().BufferDc(), Tool::Brush, 0x123456, true, 1, 0);
          }},
         {"controls loaded, drawn and ended", 1000,
          [&](int) {

@@ -150,10 +150,10 @@ Butt& ButtonTest::Make(int width, int height, const std::string& caption) {
 }
 
 void ButtonTest::Show(int stateFlags, bool hovering, bool pressed) {
-    impl().canvas.look.StateFlags = stateFlags;
-    impl().canvas.look.IsHovering = hovering;
-    impl().canvas.look.IsPressed = pressed;
-    impl().canvas.delayDrawing = false;
+    look().StateFlags = stateFlags;
+    look().IsHovering = hovering;
+    look().IsPressed = pressed;
+    canvas().delayDrawing = false;
     impl().DrawButton();
 }
 

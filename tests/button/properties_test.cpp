@@ -45,7 +45,7 @@ TEST_F(Properties, ANewControlStartsFromItsNameTheFormAndTheStandardColours) {
                               "font = Font(\"Arial\", 8.25, 700, italic=True, underline=False, "
                               "strikethrough=False, charset=1)\ncgradient = &H00000000\n"
                               "mode = 0\nvalue = False\nimgsize = 0\ncback = &H8000000F\n");
-    EXPECT_EQ(impl().canvas.look.ContainerBackColor, 0x00102030);
+    EXPECT_EQ(look().ContainerBackColor, 0x00102030);
     EXPECT_TRUE(IsWindowVisible(control->hWnd()));
     EXPECT_TRUE(Butt::FromWindow(control->hWnd()) == control.get() && !Butt::FromWindow(panel));
     control.reset();

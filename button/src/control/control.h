@@ -138,7 +138,7 @@ class Butt::Impl : public tv::WindowBase {
     void OnKeyPress(short keyAscii);
     void OnAccessKeyPress(int key);
     void OnGotFocus();
-    void OnShow();
+    void OnShow(bool shown);
     void OnAmbientChanged(const std::string& name);
     void OnCaptureLost();       // drops held and pressed looks; no Click
     void DropPress();           // the same, also giving up the mouse: the press clicks nothing
@@ -148,6 +148,7 @@ class Butt::Impl : public tv::WindowBase {
     void Terminate();
 
     // ---- Window messages (messages.cpp): each one's handler, its arguments unpacked ----
+    void OnCreateWindow();
     void OnButtonDown(short button, short shift, float x, float y);
     // `at` is where the release happened: a click needs it on the control.
     void OnButtonUp(short button, short shift, float x, float y, POINT at);

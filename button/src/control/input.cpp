@@ -232,8 +232,8 @@ void Butt::Impl::OnGotFocus() {
     }
 }
 
-void Butt::Impl::OnShow() {
-    if (host.UserMode())
+void Butt::Impl::OnShow(bool shown) {
+    if (!shown || host.UserMode())
         return;
     if (host.DisplayAsDefault() && properties.showFocusRect) {
         canvas.look.StateFlags |= kShowsFocus;

@@ -44,6 +44,10 @@ LPCWSTR SystemCursor(long pointer) {
 
 } // namespace
 
+void Butt::Impl::OnCreateWindow() {
+    canvas.window = hWnd(); // the window it paints, from its first message to its end
+}
+
 void Butt::Impl::OnButtonDown(short button, short shift, float x, float y) {
     const std::shared_ptr<bool> living = alive;
     if (button == 1 && GetFocus() != hWnd()) {

@@ -211,7 +211,7 @@ LRESULT Butt::Impl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto y = static_cast<float>(GET_Y_LPARAM(lParam));
     switch (message) {
     case WM_NCCREATE:
-        canvas.window = window; // the window it paints, from its first message to its end
+        OnCreateWindow();
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -261,8 +261,7 @@ LRESULT Butt::Impl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCancelMode();
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam)
-            OnShow();
+        OnShow(wParam != 0);
         return 0;
     case WM_WINDOWPOSCHANGING:
         LimitSize(*reinterpret_cast<WINDOWPOS*>(lParam));

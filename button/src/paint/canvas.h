@@ -43,11 +43,11 @@ using EdgeColors = std::array<Color, 13>; // indices 1 to 12 (0 unused); -1 = no
 // which is what a band of a gradient or a row of a shaded face would otherwise cost.
 class BandFiller {
   public:
-    explicit BandFiller(HDC dc) : dc_(dc), select_(dc, GetStockObject(DC_BRUSH)) {}
+    explicit BandFiller(tv::BorrowedDc dc) : dc_(dc), select_(dc, GetStockObject(DC_BRUSH)) {}
     void Fill(int left, int top, int right, int bottom, Color color) const;
 
   private:
-    HDC dc_;
+    tv::BorrowedDc dc_;
     tv::ScopedSelect select_;
 };
 
@@ -90,7 +90,7 @@ class Canvas {
     // The back buffer, with its bitmap, caption font and the pen and brush of the last
     // drawing step selected; none before the window's first size.
     std::optional<tv::MemoryDc> backBuffer;
-    HDC BufferDc() const { return backBuffer ? backBuffer->get() : nullptr; }
+    tv::BorrowedDc BufferDc() const { return backBuffer ? backBuffer->get() : nullptr; }
     StyleColors colors; // derived from BackColor and HoverBackColor by the style
     // The screen's size in pixels, read when the buffer is made (the gradient's band rule
     // needs it on every paint, and asking the system each time costs more than the paint).
@@ -115,17 +115,18 @@ class Canvas {
     void UseBackBuffer(bool create);
     // Copies the back buffer, and the outline frame of the last redraw, into any DC
     // (WM_PRINTCLIENT, tests).
-    void PrintTo(HDC target);
-    void FrameLastOutline(HDC target);
+    void PrintTo(tv::BorrowedDc target);
+    void FrameLastOutline(tv::BorrowedDc target);
     void RefreshFont();   // the caption font in the back buffer, from Font
     void RefreshColors(); // the style's colours, from BackColor and HoverBackColor
     // The control's window has ended: everything held goes, and nothing is painted again.
     void End();
 
     // ---- Primitives (primitives.cpp) ----
-    void DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill, Color border,
-                  int penWidth, int penStyle);
-    void SetDrawingTool(HDC dc, Tool kind, Color color, bool withPen, int penWidth, int penStyle);
+    void DrawRect(tv::BorrowedDc dc, int left, int top, int right, int bottom, Color fill,
+                  Color border, int penWidth, int penStyle);
+    void SetDrawingTool(tv::BorrowedDc dc, Tool kind, Color color, bool withPen, int penWidth,
+                        int penStyle);
     void FillFace(Color faceColor, short& drawState, short& drawResult, Color gradientColor,
                   Color hoverColor);
     void DrawBevel(PointList& points, EdgeColors& edgeColors, short drawState, int outerPenStyle);
@@ -149,7 +150,8 @@ class Canvas {
     // ---- Pictures (pictures.cpp) ----
     void MeasurePicture();
     void DrawPicture(RECT rect);
-    void TransparentBlit(HDC destination, const RECT& rect, HBITMAP source, int width, int height);
+    void TransparentBlit(tv::BorrowedDc destination, const RECT& rect, tv::BorrowedBitmap source,
+                         int width, int height);
 
     // ---- Layout (layout.cpp) ----
     void LayoutContent(bool rebuildPicture);

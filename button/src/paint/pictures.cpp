@@ -125,8 +125,8 @@ void Canvas::DrawPicture(RECT rect) {
     }
 }
 
-void Canvas::TransparentBlit(HDC destination, const RECT& rect, HBITMAP source, int width,
-                             int height) {
+void Canvas::TransparentBlit(tv::BorrowedDc destination, const RECT& rect,
+                             tv::BorrowedBitmap source, int width, int height) {
     const int sw = ShapeBitmapWidth;
     const int sh = ShapeBitmapHeight;
     const int dw = Width(rect);

@@ -12,7 +12,7 @@ POINT Pt(int x, int y) {
 
 } // namespace
 
-void Canvas::SetDrawingTool(HDC dc, Tool kind, Color color, bool withPen, int penWidth,
+void Canvas::SetDrawingTool(tv::BorrowedDc dc, Tool kind, Color color, bool withPen, int penWidth,
                             int penStyle) {
     HDC buffer = BufferDc();
     // Pens and brushes always go into the buffer; only the text colour follows `dc`.
@@ -41,8 +41,8 @@ void Canvas::SetDrawingTool(HDC dc, Tool kind, Color color, bool withPen, int pe
     }
 }
 
-void Canvas::DrawRect(HDC dc, int left, int top, int right, int bottom, Color fill, Color border,
-                      int penWidth, int penStyle) {
+void Canvas::DrawRect(tv::BorrowedDc dc, int left, int top, int right, int bottom, Color fill,
+                      Color border, int penWidth, int penStyle) {
     if (border != -1)
         SetDrawingTool(dc, Tool::Pen, border, true, penWidth, penStyle);
     // Without a border colour the rectangle is outlined in its own fill colour.

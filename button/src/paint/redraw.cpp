@@ -100,7 +100,7 @@ void Canvas::Paint() {
     // The copy above has already reached the window: there is no second surface to refresh.
 }
 
-void Canvas::FrameLastOutline(HDC target) {
+void Canvas::FrameLastOutline(tv::BorrowedDc target) {
     if (!target || lastFrameKind == FrameKind::None)
         return;
     tv::UniqueRegion windowCopy;
@@ -127,7 +127,7 @@ void Canvas::FrameLastOutline(HDC target) {
     FrameRgn(target, region, brush.get(), 1, 1);
 }
 
-void Canvas::PrintTo(HDC target) {
+void Canvas::PrintTo(tv::BorrowedDc target) {
     if (!target || !backBuffer)
         return;
     BitBlt(target, 0, 0, Round(ScaleWidth()), Round(ScaleHeight()), BufferDc(), 0, 0, SRCCOPY);

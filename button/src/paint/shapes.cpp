@@ -15,13 +15,13 @@
 namespace butt {
 namespace {
 
-void SubtractRect(HRGN from, int left, int top, int right, int bottom) {
+void SubtractRect(tv::BorrowedRegion from, int left, int top, int right, int bottom) {
     const tv::UniqueRegion cut(CreateRectRgn(left, top, right, bottom));
     if (cut)
         CombineRgn(from, from, cut.get(), RGN_DIFF);
 }
 
-void SubtractTriangle(HRGN from, POINT a, POINT b, POINT c) {
+void SubtractTriangle(tv::BorrowedRegion from, POINT a, POINT b, POINT c) {
     const POINT corners[3] = {a, b, c};
     const tv::UniqueRegion cut(CreatePolygonRgn(corners, 3, WINDING));
     if (cut)
@@ -32,7 +32,7 @@ void SubtractTriangle(HRGN from, POINT a, POINT b, POINT c) {
 // Windows' own CopyImage does. A smoothing scaler (Wine's CopyImage is one) would blend the
 // key into the motif's edges, and those blends are no longer near enough to the key to count
 // as transparent: a stretched picture would show a fringe of them.
-tv::DibSection ScaledPicture(HANDLE picture, int width, int height) {
+tv::DibSection ScaledPicture(tv::BorrowedBitmap picture, int width, int height) {
     BITMAP source{};
     if (!GetObjectW(picture, sizeof source, &source) || source.bmWidth <= 0 || source.bmHeight <= 0)
         return {};
@@ -60,7 +60,7 @@ tv::DibSection ScaledPicture(HANDLE picture, int width, int height) {
 }
 
 // Single corner pixels, for the styles whose bevel has square corners a pixel in.
-void PixelCuts(HRGN region, bool left, bool right, int w, int h) {
+void PixelCuts(tv::BorrowedRegion region, bool left, bool right, int w, int h) {
     if (left) {
         SubtractRect(region, 0, 0, 1, 1);
         SubtractRect(region, 0, h - 1, 1, h);
@@ -72,7 +72,7 @@ void PixelCuts(HRGN region, bool left, bool right, int w, int h) {
 }
 
 // Small triangles: legs of 2 pixels at the top, 3 at the bottom.
-void TriangleCuts(HRGN region, bool left, bool right, int w, int h) {
+void TriangleCuts(tv::BorrowedRegion region, bool left, bool right, int w, int h) {
     if (left) {
         SubtractTriangle(region, {0, 0}, {2, 0}, {0, 2});
         SubtractTriangle(region, {0, h}, {3, h}, {0, h - 3});
@@ -270,7 +270,8 @@ void Canvas::RegionFromPicture(int width, int height, tv::UniqueRegion* outline)
     ShapeBitmapHeight = 0;
     if (PictureKind != 0 || width <= 0 || height <= 0)
         return;
-    tv::DibSection scaled = ScaledPicture(properties.picture->handle(), width, height);
+    tv::DibSection scaled =
+        ScaledPicture(static_cast<HBITMAP>(properties.picture->handle()), width, height);
     if (!scaled.bitmap)
         return;
     ShapeBitmap = std::move(scaled.bitmap);
