@@ -35,6 +35,9 @@ class MemoryDc {
         PutBack(kPen);
         PutBack(kBrush);
     }
+    // Puts the DC's own bitmap back and deletes the one selected before (a buffer of the old
+    // size goes before a new one is made).
+    void PutBackBitmap() { PutBack(kBitmap); }
 
   private:
     enum SlotIndex { kBitmap, kPen, kBrush, kFont, kSlots };

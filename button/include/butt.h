@@ -37,13 +37,6 @@
 
 namespace butt {
 
-// A colour 0x00BBGGRR; with the top bit set (0x80000000 + n) it names system colour n.
-// In painting code -1 means "no colour". Signed on purpose, as those tests rely on it.
-using Color = std::int32_t;
-
-inline constexpr Color kButtonFace = static_cast<Color>(0x8000000F);
-inline constexpr Color kButtonText = static_cast<Color>(0x80000012);
-
 // A picture the control shows or takes its outline from: a bitmap, an icon or a cursor.
 // Shared by reference, like the picture objects of form hosts. Knows where it came from, so
 // that it can be stored.

@@ -2,10 +2,18 @@
 // The values of the button control's stored properties, apart from the system: butt.h
 // includes this, and the text form of stored properties is read and written with these alone,
 // so that its reader builds (and is fuzzed) on any platform.
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace butt {
+
+// A colour 0x00BBGGRR; with the top bit set (0x80000000 + n) it names system colour n.
+// In painting code -1 means "no colour". Signed on purpose, as those tests rely on it.
+using Color = std::int32_t;
+
+inline constexpr Color kButtonFace = static_cast<Color>(0x8000000F);
+inline constexpr Color kButtonText = static_cast<Color>(0x80000012);
 
 enum class PictureKind { Bitmap, Icon, Cursor };
 

@@ -33,7 +33,7 @@ TEST_F(ButtonTest, ScreenReadersReadRoleNameStateAndActionAndTheActionClicks) {
         b.SetValue(row.value);
         b.SetEnabled(row.enabled);
         if (row.held)
-            impl().StateFlags |= kButtonHeld;
+            look().StateFlags |= kButtonHeld;
         IAccessible* object = nullptr;
         ASSERT_EQ(S_OK, AccessibleObjectFromWindow(b.hWnd(), OBJID_CLIENT, __uuidof(IAccessible),
                                                    reinterpret_cast<void**>(&object)));

@@ -74,8 +74,8 @@ TEST_F(Drawing, EveryShapeHasItsOutline) {
         b.SetButtonStyle(style);
         b.SetButtonShape(shape);
         EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), rects);
-        EXPECT_EQ(impl().BodyLeft * 100 + impl().BodyRight, bodyLeft * 100 + bodyRight);
-        EXPECT_EQ(static_cast<bool>(impl().OuterRegion), shape >= 4);
+        EXPECT_EQ(canvas().BodyLeft * 100 + canvas().BodyRight, bodyLeft * 100 + bodyRight);
+        EXPECT_EQ(static_cast<bool>(canvas().OuterRegion), shape >= 4);
     }
     // Style 3 cuts its corners only while enabled.
     Butt& b = Make(10, 6);
@@ -84,16 +84,17 @@ TEST_F(Drawing, EveryShapeHasItsOutline) {
     EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), "(0,0,11,7) ");
     // The inset regions of an ellipse, which the painters clip to.
     b.SetButtonShape(4);
-    EXPECT_EQ(Describe(RegionRects(impl().OuterRegion.get())), "(2,1,7,2) (1,2,8,3) (2,3,7,4) ");
-    EXPECT_EQ(Describe(RegionRects(impl().InnerRegion.get())), "(2,2,7,3) ");
+    EXPECT_EQ(Describe(RegionRects(canvas().OuterRegion.get())), "(2,1,7,2) (1,2,8,3) (2,3,7,4) ");
+    EXPECT_EQ(Describe(RegionRects(canvas().InnerRegion.get())), "(2,2,7,3) ");
     // A picture outline whose key is near pure red, as the colour read beyond the picture is:
     // the column and the row there erode its insets, which hold the pixels more than one and two
     // steps (diagonals too) from every key pixel.
     b.SetPicture(MakePicture(6, 5, [](int x, int y) { return x + y ? kFace : Rgb(253, 2, 1); }));
     tv::UniqueRegion outline;
-    impl().RegionFromPicture(6, 5, &outline);
+    canvas().RegionFromPicture(6, 5, &outline);
     std::string rects;
-    for (const HRGN region : {outline.get(), impl().OuterRegion.get(), impl().InnerRegion.get()})
+    for (const HRGN region :
+         {outline.get(), canvas().OuterRegion.get(), canvas().InnerRegion.get()})
         rects += Describe(RegionRects(region)) + "| ";
     EXPECT_EQ(rects, "(1,0,6,1) (0,1,6,5) | (2,0,5,2) (0,2,5,4) | (3,0,4,3) | ");
 }
@@ -106,13 +107,14 @@ TEST_F(Drawing, TheHostsEnableWindowIsFollowedAndNoSideIsLargerThanABagStores) {
     // No side beyond 3,779 pixels, the largest whose extent a bag takes back: made, moved,
     // saved and loaded.
     auto made = Butt::Create(Form(), 1, {0, 0, 100000, 24}, host);
-    EXPECT_EQ(made->impl().ScaleWidth(), 3779);
+    EXPECT_EQ(made->impl().canvas.ScaleWidth(), 3779);
     MoveWindow(made->hWnd(), 0, 0, 5000, 40000, FALSE);
     PropertyBag bag;
     made->Save(bag);
     std::string error;
     auto loaded = Butt::Load(Form(), 2, {0, 0, 10, 10}, host, bag, &error);
-    EXPECT_EQ(loaded->impl().ScaleWidth() + loaded->impl().ScaleHeight(), 2 * 3779) << error;
+    EXPECT_EQ(loaded->impl().canvas.ScaleWidth() + loaded->impl().canvas.ScaleHeight(), 2 * 3779)
+        << error;
 }
 
 TEST_F(Drawing, WideGradientsPaintTwoPixelBands) {
@@ -137,7 +139,7 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
     // The caption's font: height, weight, italic underline strikeout, charset and face.
     const auto made = [&] {
         LOGFONTW f{};
-        GetObjectW(GetCurrentObject(impl().BackBufferDC.get(), OBJ_FONT), sizeof f, &f);
+        GetObjectW(GetCurrentObject(canvas().BufferDc(), OBJ_FONT), sizeof f, &f);
         wchar_t text[64];
         std::swprintf(text, std::size(text), L"%ld %ld %d%d%d %d ", f.lfHeight, f.lfWeight,
                       f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet);
@@ -155,12 +157,12 @@ TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
 TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyleAndTheNextDrawingEndsADelay) {
     Butt& b = Make();
     Show(0);
-    impl().DrawRect(impl().BackBufferDC.get(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
+    canvas().DrawRect(canvas().BufferDc(), 0, 0, 100, 30, 0x123456, -1, 0, 0);
     const std::tuple<bool, long, COLORREF> steps[] = {
-        {true, impl().buttonStyle, 0x123456}, {false, 8, 0x123456}, {false, 1, kFace}};
+        {true, b.ButtonStyle(), 0x123456}, {false, 8, 0x123456}, {false, 1, kFace}};
     for (const auto& [delay, style, colour] : steps) {
-        impl().delayDrawing = delay;
-        impl().buttonStyle = style;
+        canvas().delayDrawing = delay;
+        impl().properties.buttonStyle = static_cast<Style>(style);
         impl().DrawButton();
         EXPECT_EQ(Print().At(50, 15), colour) << style;
     }
@@ -172,9 +174,9 @@ TEST_F(Drawing, NothingIsPaintedWhileDelayedOrForAnUnknownStyleAndTheNextDrawing
         {"a press", [&] { Mouse(b, WM_LBUTTONDOWN, 10, 5, MK_LBUTTON); }}};
     for (const auto& [name, end] : enders) {
         b.DelayDrawing(true);
-        EXPECT_TRUE(b.impl().delayDrawing);
+        EXPECT_TRUE(b.impl().canvas.delayDrawing);
         end();
-        EXPECT_FALSE(b.impl().delayDrawing) << name;
+        EXPECT_FALSE(b.impl().canvas.delayDrawing) << name;
     }
     Mouse(b, WM_LBUTTONUP);
 }

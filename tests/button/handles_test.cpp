@@ -88,7 +88,7 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
              const int state = states[i % 5];
              Show(state, (state & kPointerInside) != 0, (state & kButtonHeld) != 0);
              if (i == 9999) // a drawing tool still selected when the control ends
-                 impl().SetDrawingTool(true, impl().BackBufferDC.get(), 0, 0x123456, true, 1, 0);
+                 canvas().SetDrawingTool(canvas().BufferDc(), Tool::Brush, 0x123456, true, 1, 0);
          }},
         {"controls loaded, drawn and ended", 1000,
          [&](int) {
@@ -99,9 +99,9 @@ TEST_F(Handles, LongRunsEndWithTheObjectsTheyStartedWith) {
         {"outlines the system refuses (1 is no window)", 1000,
          [&](int i) {
              Butt& b = i == 0 ? Make() : *control;
-             const HWND real = std::exchange(b.impl().hwnd, reinterpret_cast<HWND>(1));
-             b.impl().CreateShapeRegion();
-             b.impl().hwnd = real;
+             const HWND real = std::exchange(b.impl().canvas.window, reinterpret_cast<HWND>(1));
+             b.impl().canvas.CreateShapeRegion();
+             b.impl().canvas.window = real;
          }},
         {"bags read with a resource and a file picture", 1000,
          [&](int) {

@@ -150,10 +150,10 @@ Butt& ButtonTest::Make(int width, int height, const std::string& caption) {
 }
 
 void ButtonTest::Show(int stateFlags, bool hovering, bool pressed) {
-    impl().StateFlags = stateFlags;
-    impl().IsHovering = hovering;
-    impl().IsPressed = pressed;
-    impl().delayDrawing = false;
+    look().StateFlags = stateFlags;
+    look().IsHovering = hovering;
+    look().IsPressed = pressed;
+    canvas().delayDrawing = false;
     impl().DrawButton();
 }
 

@@ -2,7 +2,7 @@
 // What the button tests share: a host that records what the control tells it, one visible
 // form for the whole run, the control's events as text in their order, input sent to it,
 // pictures painted in memory, and a fixture that makes a control in plain known colours.
-#include "butt_impl.h"
+#include "control.h"
 #include "fake_system.h"
 #include "test_windows.h"
 
@@ -88,6 +88,8 @@ class ButtonTest : public ::testing::Test {
     // A new control on the form at (20, 20), in plain colours that no scheme changes.
     Butt& Make(int width = 100, int height = 30, const std::string& caption = "");
     Butt::Impl& impl() { return control->impl(); }
+    Canvas& canvas() { return impl().canvas; }
+    Look& look() { return impl().canvas.look; }
     // Sets the state fields that the input code keeps, then redraws.
     void Show(int stateFlags, bool hovering = false, bool pressed = false);
     // What the control paints into any DC (WM_PRINTCLIENT); magenta where it paints nothing.

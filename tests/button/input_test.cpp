@@ -63,9 +63,11 @@ class Input : public ButtonTest {
             else if (w == "blur")
                 SetFocus(Form());
             else if (w == "?held" || w == "?free")
-                EXPECT_EQ((b.impl().StateFlags & kButtonHeld) && b.impl().IsPressed, w == "?held");
+                EXPECT_EQ((b.impl().canvas.look.StateFlags & kButtonHeld) &&
+                              b.impl().canvas.look.IsPressed,
+                          w == "?held");
             else if (w == "?outside")
-                EXPECT_FALSE(b.impl().StateFlags & kPointerInside);
+                EXPECT_FALSE(b.impl().canvas.look.StateFlags & kPointerInside);
             else if (w == "?focused")
                 EXPECT_EQ(GetFocus(), b.hWnd());
             else if (w == "?captured" || w == "?uncaptured")
@@ -342,7 +344,7 @@ TEST_F(Input, HandlersThatBoxDestroyOrDisableLeaveNothingHeld) {
             EXPECT_FALSE(IsWindow(window));
             continue;
         }
-        EXPECT_TRUE(!impl().IsPressed && !(impl().StateFlags & kButtonHeld));
+        EXPECT_TRUE(!look().IsPressed && !(look().StateFlags & kButtonHeld));
         EXPECT_NE(GetCapture(), window);
         EXPECT_TRUE(!c.onDown || std::count(log.begin(), log.end(), "Click") == 0) << Joined(log);
         control->SetEnabled(true);
@@ -389,12 +391,12 @@ TEST_F(Input, TheRealPointerHoversOnceLeavesAndAToggleReleasedAwayIsNotLeftDown)
     };
     ASSERT_TRUE(moveTo(50, 15, "Enter", 1)) << Joined(log);
     EXPECT_EQ(log.front(), "Enter");
-    EXPECT_TRUE(impl().IsHovering && (impl().StateFlags & kPointerInside));
+    EXPECT_TRUE(look().IsHovering && (look().StateFlags & kPointerInside));
     moveTo(60, 18, "Enter", 1); // further moves only move
     ASSERT_TRUE(PumpUntil([&] { return log.back() == "Move0@60,18"; }));
     EXPECT_EQ(count("Enter"), 1);
     ASSERT_TRUE(moveTo(200, 150, "Leave", 1)) << Joined(log); // over the form: the timer sees it
-    EXPECT_FALSE(impl().IsHovering || (impl().StateFlags & kPointerInside));
+    EXPECT_FALSE(look().IsHovering || (look().StateFlags & kPointerInside));
     EXPECT_FALSE(KillTimer(control->hWnd(), 237)) << "no timer runs while the pointer is away";
     ASSERT_TRUE(moveTo(50, 15, "Enter", 2));
     EXPECT_EQ(count("Leave"), 1);

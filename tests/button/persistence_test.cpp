@@ -53,7 +53,7 @@ TEST_F(Persistence, TheApplyButtonLoadsFromTheProgramsResourceAndSavesTheSame) {
     EXPECT_EQ(a.Caption(), "APPLY");
     EXPECT_EQ(a.Font(), (FontDesc{"Verdana", 8.25f, 700}));
     EXPECT_TRUE(!a.Value() && a.ShowFocusRect() && a.Enabled() && !a.Picture() && !a.MouseIcon());
-    EXPECT_FALSE(a.impl().delayDrawing);
+    EXPECT_FALSE(a.impl().canvas.delayDrawing);
 
     // Saved again: the same data less the one value equal to its write default.
     PropertyBag saved;
@@ -116,6 +116,37 @@ TEST_F(Persistence, EveryKeySurvivesSavingAndLoadingInItsOrder) {
                 control->PictureSize() == 4 && !IsWindowEnabled(control->hWnd()));
     EXPECT_EQ(control->Picture()->kind(), Picture::Kind::Bitmap);
     EXPECT_EQ(control->MouseIcon()->kind(), Picture::Kind::Icon);
+}
+
+TEST_F(Persistence, EveryPropertyOfTheRowsLoadsAndSavesBack) {
+    // Each stored property at a value other than its default, as its row describes it.
+    PropertyBag bag;
+    for (const PropertyRow& row : Rows()) {
+        const long high = StoredForm(row, row.high);
+        const long whole = row.low == row.high    ? row.fallback + 1
+                           : high != row.fallback ? high
+                                                  : StoredForm(row, row.low);
+        const PropertyBag::Value values[] = {
+            0,
+            std::string("x"),
+            static_cast<std::int32_t>(whole),
+            static_cast<std::int32_t>(0x00102030 + static_cast<int>(row.id)),
+            row.fallback == 0,
+            FontDesc{"Arial", 9.0f, 700},
+            TestBitmap(),
+            TestIcon(),
+            static_cast<std::int32_t>(whole)};
+        if (row.kind != Kind::None && row.stored != Stored::Host)
+            bag.Set(row.key, values[static_cast<std::size_t>(row.kind)]);
+    }
+    std::string error;
+    control = Load(bag, &error);
+    EXPECT_EQ(error, "");
+    PropertyBag saved;
+    control->Save(saved);
+    EXPECT_EQ(saved.Keys().size(), bag.Keys().size() + 2) << "and the extents";
+    for (const std::string& key : bag.Keys())
+        EXPECT_TRUE(saved.Has(key) && *saved.Find(key) == *bag.Find(key)) << key;
 }
 
 TEST_F(Persistence, DefaultsAreNotStoredAndTheFormsColourIsRead) {

@@ -114,7 +114,7 @@ TEST_F(Pictures, OddHandlesAndRemovedPicturesDrawNothing) {
         Show(0);
         b.SetPicture(picture); // the old picture's working copy goes with it
         const Pixels painted = (Show(0), Print());
-        EXPECT_EQ(impl().PictureWidth, picture == yellow ? 32 : 0);
+        EXPECT_EQ(canvas().PictureWidth, picture == yellow ? 32 : 0);
         EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kBlue), 0);
         EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kFace) == 112 * 52, picture != yellow);
     }
@@ -140,17 +140,17 @@ TEST_F(Pictures, TheOutlineIsCutFromTheOpaquePixelsWithInsetsInside) {
         Butt& b = shaped(shape);
         EXPECT_EQ(b.PictureSize(), 4);
         EXPECT_EQ(Describe(WindowRegionRects(b.hWnd())), "(10,5,50,35) ");
-        EXPECT_EQ(Describe(RegionRects(impl().OuterRegion.get())), "(11,6,49,34) ");
-        EXPECT_EQ(Describe(RegionRects(impl().InnerRegion.get())), "(12,7,48,33) ");
-        EXPECT_EQ(impl().ShapeBitmapWidth * 100 + impl().ShapeBitmapHeight, 6040);
+        EXPECT_EQ(Describe(RegionRects(canvas().OuterRegion.get())), "(11,6,49,34) ");
+        EXPECT_EQ(Describe(RegionRects(canvas().InnerRegion.get())), "(12,7,48,33) ");
+        EXPECT_EQ(canvas().ShapeBitmapWidth * 100 + canvas().ShapeBitmapHeight, 6040);
     }
     // A stored 16-pixel picture place: the missing working copy is made at the control's size.
     shaped(7);
-    impl().PictureSizePixels = 16;
-    impl().LayoutContent(false);
-    impl().ShapeBitmap.reset();
+    impl().properties.PictureSizePixels = 16;
+    canvas().LayoutContent(false);
+    canvas().ShapeBitmap.reset();
     const Pixels painted = (Show(0), Print());
-    EXPECT_EQ(impl().ShapeBitmapWidth * 100 + impl().ShapeBitmapHeight, 6040);
+    EXPECT_EQ(canvas().ShapeBitmapWidth * 100 + canvas().ShapeBitmapHeight, 6040);
     EXPECT_EQ(painted.At(40, 20), static_cast<COLORREF>(kBlue));
     EXPECT_EQ(painted.At(39, 20), static_cast<COLORREF>(kGreen));
 }
@@ -167,7 +167,7 @@ TEST_F(Pictures, CustomClickMovesThePressedButtonOnePixelAndBack) {
     };
     const int start = position();
     EXPECT_EQ((Show(0), Print()).At(59, 20), static_cast<COLORREF>(kGreen));
-    impl().StateFlags = kPointerInside; // one real press under the pointer, with its one paint
+    look().StateFlags = kPointerInside; // one real press under the pointer, with its one paint
     Mouse(b, WM_LBUTTONDOWN, 30, 20, MK_LBUTTON);
     const Pixels pressed = Print();
     EXPECT_EQ(position(), start + 1001);

@@ -1,5 +1,6 @@
 // The property setters: a new control's values, ranges, hover colour locks, what the host is
 // told, the designer's messages, access keys and cursors.
+#include "bag_grammar.h"
 #include "harness.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ TEST_F(Properties, ANewControlStartsFromItsNameTheFormAndTheStandardColours) {
                               "font = Font(\"Arial\", 8.25, 700, italic=True, underline=False, "
                               "strikethrough=False, charset=1)\ncgradient = &H00000000\n"
                               "mode = 0\nvalue = False\nimgsize = 0\ncback = &H8000000F\n");
-    EXPECT_EQ(impl().ContainerBackColor, 0x00102030);
+    EXPECT_EQ(look().ContainerBackColor, 0x00102030);
     EXPECT_TRUE(IsWindowVisible(control->hWnd()));
     EXPECT_TRUE(Butt::FromWindow(control->hWnd()) == control.get() && !Butt::FromWindow(panel));
     control.reset();
@@ -74,6 +75,36 @@ TEST_F(Properties, ValuesOutOfRangeChangeNothingAndSayNothing) {
             EXPECT_EQ((b.*get)(), v);
         }
         host.changed.clear();
+    }
+}
+
+TEST_F(Properties, EveryRangeASetterTakesIsTheRangeTheStoredBagTakes) {
+    Butt& b = Make();
+    b.SetPicture(TestBitmap()); // so that the picture outlines, the last shapes, are taken
+    const std::tuple<Prop, void (Butt::*)(long), long (Butt::*)() const> setters[] = {
+        {Prop::CaptionAlign, &Butt::SetCaptionAlign, &Butt::CaptionAlign},
+        {Prop::ButtonStyle, &Butt::SetButtonStyle, &Butt::ButtonStyle},
+        {Prop::ButtonShape, &Butt::SetButtonShape, &Butt::ButtonShape},
+        {Prop::GradientMode, &Butt::SetGradientMode, &Butt::GradientMode},
+        {Prop::CaptionStyle, &Butt::SetCaptionStyle, &Butt::CaptionStyle},
+        {Prop::Mode, &Butt::SetMode, &Butt::Mode},
+        {Prop::CustomClick, &Butt::SetCustomClick, &Butt::CustomClick},
+        {Prop::PictureAlign, &Butt::SetPictureAlign, &Butt::PictureAlign},
+        {Prop::PictureSize, &Butt::SetPictureSize, &Butt::PictureSize},
+        {Prop::MousePointer, &Butt::SetMousePointer, &Butt::MousePointer}};
+    EXPECT_EQ(std::count_if(Rows().begin(), Rows().end(),
+                            [](const PropertyRow& r) { return r.name && r.low != r.high; }),
+              std::ssize(setters));
+    for (const auto& [id, set, get] : setters) {
+        const PropertyRow& row = RowOf(id);
+        // The ends and one beyond each, high first (the last shapes end as a rectangle).
+        for (const long v : {row.high, row.low, row.high + 1, row.low - 1}) {
+            (b.*set)(v);
+            const bool inside = v >= row.low && v <= row.high;
+            EXPECT_EQ((b.*get)() == v, inside) << row.name << " " << v;
+            const StoredValue stored = static_cast<std::int32_t>(StoredForm(row, v));
+            EXPECT_EQ(CheckStoredValue(AsciiLower(row.key), stored).empty(), inside) << row.key;
+        }
     }
 }
 
@@ -107,15 +138,16 @@ TEST_F(Properties, DesignMessagesAreShownOnlyWhileDesigning) {
     host.displayAsDefault = true;
     host.userMode = false;
     b.AmbientChanged("displayasdefault");
-    EXPECT_TRUE(b.impl().StateFlags & kShowsFocus);
+    EXPECT_TRUE(b.impl().canvas.look.StateFlags & kShowsFocus);
     EXPECT_EQ(Designing([&] { b.SetShowFocusRect(false); }),
               "The focus rectangle may appear on defa");
     host.displayAsDefault = false;
     b.AmbientChanged("DisplayAsDefault");
-    EXPECT_FALSE(b.impl().StateFlags & kShowsFocus);
+    EXPECT_FALSE(b.impl().canvas.look.StateFlags & kShowsFocus);
     host.ambientBack = static_cast<Color>(0x80000005); // the window colour, made plain
     b.AmbientChanged("BACKCOLOR");
-    EXPECT_EQ(b.impl().ContainerBackColor, static_cast<Color>(GetSysColor(COLOR_WINDOW)));
+    EXPECT_EQ(b.impl().canvas.look.ContainerBackColor,
+              static_cast<Color>(GetSysColor(COLOR_WINDOW)));
 }
 
 TEST_F(Properties, PictureOutlinesNeedABitmapAndTakeTheLargestSize) {
@@ -123,7 +155,7 @@ TEST_F(Properties, PictureOutlinesNeedABitmapAndTakeTheLargestSize) {
     b.SetPicture(TestBitmap());
     b.SetCaptionAlign(0);
     b.SetButtonShape(7);
-    EXPECT_TRUE(b.ButtonShape() == 7 && b.PictureSize() == 4 && !b.impl().delayDrawing);
+    EXPECT_TRUE(b.ButtonShape() == 7 && b.PictureSize() == 4 && !b.impl().canvas.delayDrawing);
     EXPECT_EQ(b.CaptionAlign(), 2); // every shape centres the caption
     EXPECT_EQ(Designing([&] { b.SetPictureSize(1); }), "The picture size cannot be changed for");
     EXPECT_EQ(b.PictureSize(), 4);

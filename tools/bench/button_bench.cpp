@@ -3,7 +3,7 @@
 // redraws per second. The yardstick, measured in the same run, is the floor of any redraw:
 // one fill of a buffer of the same size and one copy of it to the same window.
 #include "stored_apply.h"
-#include "butt_impl.h"
+#include "control.h"
 
 #include <cstdio>
 #include <functional>
@@ -65,11 +65,11 @@ double FloorRate(HWND window, int width, int height) {
 
 void Report(const char* name, Butt& control) {
     Butt::Impl& impl = control.impl();
-    const int width = static_cast<int>(impl.ScaleWidth());
-    const int height = static_cast<int>(impl.ScaleHeight());
-    impl.delayDrawing = false;
+    const int width = static_cast<int>(impl.canvas.ScaleWidth());
+    const int height = static_cast<int>(impl.canvas.ScaleHeight());
+    impl.canvas.delayDrawing = false;
     const double redraws = Rate([&] { impl.DrawButton(); });
-    const double floor = FloorRate(impl.hwnd, width, height);
+    const double floor = FloorRate(impl.hWnd(), width, height);
     std::printf("%-36s %4d x %-4d %9.0f redraws/s   (fill+copy floor %9.0f/s, ratio %.1fx)\n", name,
                 width, height, redraws, floor, floor / redraws);
 }
@@ -89,8 +89,8 @@ int main() {
         return 1;
     }
     Report("Apply (style 2, gradient 4)", *apply);
-    apply->impl().StateFlags = butt::kPointerInside;
-    apply->impl().IsHovering = true;
+    apply->impl().canvas.look.StateFlags = butt::kPointerInside;
+    apply->impl().canvas.look.IsHovering = true;
     Report("Apply, hovered", *apply);
     apply.reset();
 

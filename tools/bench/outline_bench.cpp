@@ -3,7 +3,7 @@
 // a disc, at growing sizes up to the largest a control takes (3,779 pixels), and prints the time
 // per pixel, which stays flat when the build grows linearly. Run on demand, never as a test:
 //   tools/wine-env.sh --state $PWD/build/win64/wine run build/win64/bin/outline_bench.exe [sizes]
-#include "butt_impl.h"
+#include "control.h"
 #include "dib.h"
 
 #include <chrono>
@@ -42,9 +42,10 @@ int main(int argc, char** argv) {
             auto control = butt::Butt::Create(parent, 1, RECT{0, 0, size, size}, host);
             control->SetPictureSize(4);
             control->SetPicture(butt::Picture::FromBitmap(dib.bitmap.release()));
-            control->impl().buttonShape = 7; // the outline alone is timed, not the redraw after it
+            control->impl().properties.buttonShape =
+                butt::Shape::PictureFramed; // the outline alone is timed, not the redraw after it
             const Clock::time_point start = Clock::now();
-            control->impl().CreateShapeRegion();
+            control->impl().canvas.CreateShapeRegion();
             const double ms =
                 std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             std::printf("%5d x %-5d %-6s %10.1f ms  %8.1f ns per pixel\n", size, size,

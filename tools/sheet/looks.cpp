@@ -1,6 +1,6 @@
 #include "looks.h"
 
-#include "butt_impl.h"
+#include "control.h"
 #include "dib.h"
 #include "stored_apply.h"
 
@@ -38,9 +38,9 @@ struct State {
 
 void SetInput(Butt& control, int flags, bool hovering, bool pressed) {
     Butt::Impl& impl = control.impl();
-    impl.StateFlags = flags;
-    impl.IsHovering = hovering;
-    impl.IsPressed = pressed;
+    impl.canvas.look.StateFlags = flags;
+    impl.canvas.look.IsHovering = hovering;
+    impl.canvas.look.IsPressed = pressed;
 }
 
 void Toggle(Butt& control) {
@@ -370,7 +370,7 @@ bool PaintCell(HWND parent, std::size_t row, std::size_t state, Canvas& canvas, 
     if (!control)
         return false;
     kStates[state].apply(*control);
-    control->impl().delayDrawing = false;
+    control->impl().canvas.delayDrawing = false;
     control->impl().DrawButton();
 
     const HDC dc = canvas.dc();
