@@ -2,7 +2,7 @@
 // What the button tests share: a host that records what the control tells it, one visible
 // form for the whole run, the control's events as text in their order, input sent to it,
 // pictures painted in memory, and a fixture that makes a control in plain known colours.
-#include "control.h"
+#include "control_record.h"
 #include "fake_system.h"
 #include "test_windows.h"
 

@@ -3,7 +3,7 @@
 // redraws per second. The yardstick, measured in the same run, is the floor of any redraw:
 // one fill of a buffer of the same size and one copy of it to the same window.
 #include "stored_apply.h"
-#include "control.h"
+#include "control_record.h"
 
 #include <cstdio>
 #include <functional>

@@ -3,7 +3,7 @@
 // a disc, at growing sizes up to the largest a control takes (3,779 pixels), and prints the time
 // per pixel, which stays flat when the build grows linearly. Run on demand, never as a test:
 //   tools/wine-env.sh --state $PWD/build/win64/wine run build/win64/bin/outline_bench.exe [sizes]
-#include "control.h"
+#include "control_record.h"
 #include "dib.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "looks.h"
 
-#include "control.h"
+#include "control_record.h"
 #include "dib.h"
 #include "stored_apply.h"
 

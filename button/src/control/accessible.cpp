@@ -4,7 +4,7 @@
 // say when they changed.
 #include "accessible_object.h"
 #include "behaviour.h"
-#include "control.h"
+#include "control_record.h"
 #include "text.h"
 
 namespace butt {

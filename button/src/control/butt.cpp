@@ -1,7 +1,7 @@
 // The public face of the control: creating and loading it, saving it, its events, and each
 // property handed to the record.
 #include "behaviour.h"
-#include "control.h"
+#include "control_record.h"
 #include "property_bag.h"
 #include "text.h"
 

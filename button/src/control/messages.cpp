@@ -1,7 +1,7 @@
 // The handlers of the window messages whose meaning the control decides itself: which press
 // and release make the host's click, what the focus shows, when a held button lets go, and
 // which cursor the pointer takes. Input and states proper are input.cpp's.
-#include "control.h"
+#include "control_record.h"
 
 namespace butt {
 namespace {

@@ -3,7 +3,7 @@
 // the members' addresses (no reference is held). Members leave the list when their Mode
 // changes and when they end, and every address read back is checked against the live
 // controls, so the list never leads to an ended control.
-#include "control.h"
+#include "control_record.h"
 
 #include <string>
 

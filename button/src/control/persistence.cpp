@@ -2,7 +2,7 @@
 // properties) and its saving; the keys, their order and their defaults are the property
 // rows'. Loading reads straight into the fields (no setter runs, but those of the mouse
 // pointer and icon) with the drawing held back until the end.
-#include "control.h"
+#include "control_record.h"
 #include "stored_properties.h"
 
 #include "text.h"

@@ -3,7 +3,7 @@
 // before it tells the host that stored data changed. Cases a form designer should hear about
 // are told through the host, only while designing.
 #include "behaviour.h"
-#include "control.h"
+#include "control_record.h"
 #include "texts.h"
 
 #include "text.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Raising the control's events. A handler may do anything, including deleting the control,
 // so the slot is copied before the call and the caller learns whether the control survived.
-#include "control.h"
+#include "control_record.h"
 
 #include <memory>
 

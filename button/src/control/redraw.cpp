@@ -1,7 +1,7 @@
 // The redraw as the control asks for it: nothing while drawing is delayed, the press shift
 // of CustomClick before the painter (the canvas, paint/) runs, and a new buffer, outline and
 // layout for every new size.
-#include "control.h"
+#include "control_record.h"
 
 namespace butt {
 

@@ -1,7 +1,7 @@
 // The control's window: the "Butt" class, the record's life, and the translation of window
 // messages into the control's handlers. One window, one object (tv::WindowBase): the switch
 // only unpacks each message's arguments and calls its handler.
-#include "control.h"
+#include "control_record.h"
 
 #include <windowsx.h>
 
