@@ -1,35 +1,20 @@
 // The real main window in this process, with the system seam faked: start-up, pages, hover
 // hints, hotkeys, links, the closing sequence, the outline and what the window draws.
-#include "accessible_object.h"
-#include "fake_system.h"
-#include "main_window.h"
+#include "main_window_fixture.h"
 #include "program.h"
 #include "skin_region.h"
 #include "system_function.h"
-#include "temp_folder.h"
-#include "test_windows.h"
 #include "transparency.h"
 
-#include <gtest/gtest.h>
-#include <oleacc.h>
-
 #include <functional>
-#include <tuple>
 
-namespace tv {
+namespace tv::test {
 namespace {
 
-// Client points inside the window's parts.
-constexpr POINT kMenu[4] = {{60, 103}, {60, 119}, {60, 135}, {60, 151}};
-constexpr POINT kLinks[3] = {{60, 250}, {60, 265}, {60, 280}}; // e-mail, website, forum
+// Client points inside the window's parts that only these tests use.
 constexpr POINT kTitle{300, 54}, kFrame{413, 267}, kHintText{150, 330}, kArrow{23, 103},
     kFooter{359, 385};
-constexpr COLORREF kOrange = 0x2175F8, kWhite = 0xFFFFFF, kWindowColor = 0x493328;
-
-// A picture file of the program's art.
-test::PictureFile Art(const wchar_t* name) {
-    return test::PictureFile(std::wstring(TV_SOURCE_DIR L"/assets/") + name);
-}
+constexpr COLORREF kWindowColor = 0x493328;
 
 std::vector<WPARAM> captionPresses;
 LRESULT CALLBACK SeeCaptionPresses(int code, WPARAM wParam, LPARAM lParam) {
@@ -38,62 +23,6 @@ LRESULT CALLBACK SeeCaptionPresses(int code, WPARAM wParam, LPARAM lParam) {
         captionPresses.push_back(sent->wParam);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
-
-// The client object's win events: event, window, child.
-std::vector<std::tuple<DWORD, HWND, LONG>> events;
-void CALLBACK SeeEvent(HWINEVENTHOOK, DWORD event, HWND to, LONG object, LONG child, DWORD, DWORD) {
-    if (object == OBJID_CLIENT)
-        events.emplace_back(event, to, child);
-}
-
-class MainWindowTest : public ::testing::Test {
-  protected:
-    void Open(const std::wstring& subfolder = L"") {
-        program = subfolder.empty() ? folder.path() : folder / subfolder;
-        CreateDirectoryW(program.c_str(), nullptr);
-        test::WriteFileBytes(program + L"\\VARNHOLT.nfo", "crew info\r\n");
-        const MainWindowOptions options{GetModuleHandleW(nullptr), program, false};
-        std::string error;
-        window = MainWindow::Create(options, error);
-        ASSERT_TRUE(window) << error;
-        hwnd = window->hWnd();
-    }
-    void Send(UINT message, POINT p, WPARAM keys = 0, HWND to = nullptr) {
-        SendMessageW(to ? to : hwnd, message, keys, MAKELPARAM(p.x, p.y));
-    }
-    void Click(POINT p, HWND to = nullptr) {
-        Send(WM_MOUSEMOVE, p, 0, to);
-        Send(WM_LBUTTONDOWN, p, MK_LBUTTON, to);
-        Send(WM_LBUTTONUP, p, 0, to);
-    }
-    void Tick() { SendMessageW(hwnd, WM_TIMER, 1, 0); }
-    // The page shown: the coloured menu entry ('#'), the labels shown ('L') and the arrows
-    // shown ('a') and lit ('*').
-    std::string Page() const {
-        std::string page;
-        for (LabelId id : {LabelId::menu1, LabelId::menu2, LabelId::menu3, LabelId::menu4})
-            page += window->label(id).color == kOrange  ? '#'
-                    : window->label(id).color == kWhite ? '-'
-                                                        : '?';
-        for (LabelId id : {LabelId::feature, LabelId::about_lbl, LabelId::Email, LabelId::Website,
-                           LabelId::Forum, LabelId::statusbar, LabelId::buff})
-            page += window->label(id).visible ? 'L' : '.';
-        for (size_t i = 0; i < static_cast<size_t>(ArrowId::Count); ++i) {
-            const Arrow& arrow = window->arrow(static_cast<ArrowId>(i));
-            page += arrow.visible ? (arrow.lit ? '*' : 'a') : '.';
-        }
-        return page;
-    }
-    std::string Notepad() const {
-        return "C:\\windows\\Notepad.exe " + test::Utf8(program) + "\\VARNHOLT.nfo";
-    }
-
-    test::FakeSystem system;
-    test::TempFolder folder;
-    std::wstring program; // the program's folder
-    std::unique_ptr<MainWindow> window;
-    HWND hwnd = nullptr;
-};
 
 TEST_F(MainWindowTest, StartsFadedInTo240InTheSkinsOutlineOnTheMainPage) {
     const long before = LiveGdiObjects();
@@ -393,111 +322,5 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
     EXPECT_GT(box.Count(RECT{0, 0, 135, 16}, kWindowColor), 135 * 16 / 3);
 }
 
-// The tree a screen reader reads: the window by its title with the page shown and the hint,
-// the menu entries as its first children with their keys and actions, the three groups by
-// their names, and APPLY as a push button with its hint as the description.
-TEST_F(MainWindowTest, ScreenReadersReadTheWindowItsMenuTheGroupsAndApply) {
-    Open();
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    const auto read = [&](HWND element, long children) {
-        IAccessible* node = nullptr;
-        EXPECT_EQ(AccessibleObjectFromWindow(element, OBJID_CLIENT, __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&node)),
-                  S_OK);
-        std::string text;
-        for (long id = 0; node && id <= children; ++id)
-            text += test::ReadAccessible(*node, id);
-        return std::pair(text, node);
-    };
-    auto [tree, root] = read(hwnd, 4);
-    ASSERT_TRUE(root);
-    long children = 0;
-    EXPECT_EQ(root->get_accChildCount(&children), S_OK);
-    EXPECT_EQ(children, 8) << "four menu entries, three groups and APPLY";
-    EXPECT_EQ(
-        tree.substr(tree.find('\n') + 1),
-        "role 37 state 0x200002 Main Page [Alt+M Switch] =  | Things that this baby can do "
-        ":)\n"
-        "role 37 state 0x200000 About [Alt+A Switch] =  | Show credits and other "
-        "informations.\n"
-        "role 37 state 0x200000 Contact [Alt+C Switch] =  | Write us an e-mail or visit our "
-        "website/forum\n"
-        "role 43 state 0x0 Exit [Alt+X Press] =  | Tired or wired? Press this to exit app.\n");
-    for (HWND element :
-         {window->check(1), window->check(2), window->check(3), window->apply()->hWnd()})
-        tree += read(element, 0).first;
-    // Wine's proxy reads the system's check boxes as plain clients: only their names count.
-    for (const char* part :
-         {"VARNHOLT crew - Torv Velomar 3 No Intros [ ] = Main Page | Welcome!\n",
-          "Pentium X (all lang) [", "nVidia [", "Trailer (all) [",
-          "role 43 state 0x100000 APPLY [ Press] =  | Replace the ticked"})
-        EXPECT_NE(tree.find(part), std::string::npos) << part << " in\n" << tree;
-
-    // What changes is announced (in the order Wine delivers it, with its own focus event):
-    // the hint, the page (the entries' states), and APPLY's name,
-    // state and focus.
-    events.clear();
-    const HWINEVENTHOOK hook =
-        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, SeeEvent,
-                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_TRUE(hook);
-    Click(kMenu[2]);
-    window->apply()->SetCaption("APPLY!");
-    SetFocus(window->apply()->hWnd());
-    window->apply()->SetEnabled(false);
-    const auto said = [&] { // event, window (main, APPLY), child
-        std::string text;
-        for (const auto& [event, to, child] : events)
-            text += std::to_string(event - EVENT_OBJECT_FOCUS) +
-                    (to == hwnd                      ? "m"
-                     : to == window->apply()->hWnd() ? "a"
-                                                     : "?") +
-                    std::to_string(child) + " ";
-        return text;
-    };
-    // The About entry's action is its click, hint included; the window then reads the new page.
-    VARIANT about{};
-    about.vt = VT_I4, about.lVal = 2;
-    long x = 0, y = 0, w = 0, h = 0; // its place is its label's, on the screen
-    EXPECT_EQ(root->accLocation(&x, &y, &w, &h, about), S_OK);
-    POINT at{x, y};
-    ScreenToClient(hwnd, &at);
-    EXPECT_EQ(test::Describe({{at.x, at.y, at.x + w, at.y + h}}),
-              test::Describe({window->label(LabelId::menu2).rect}));
-    EXPECT_EQ(root->accDoDefaultAction(about), S_OK);
-    EXPECT_TRUE(test::PumpUntil([&] { return Page().substr(0, 4) == "-#--"; }));
-    const std::string expected = "8m0 5m1 5m3 7a0 5a0 0a0 0a0 5a0 5a0 8m0 5m3 5m2 8m0 ";
-    test::PumpUntil([&] { return said() == expected; });
-    UnhookWinEvent(hook);
-    EXPECT_EQ(said(), expected) << "hint, page, APPLY's name, focus, focused and disabled, then "
-                                   "About's hint, page and text";
-    EXPECT_EQ(test::ReadAccessible(*root).substr(test::ReadAccessible(*root).find("] = ")),
-              "] = About | Torv Velomar 3 No Intros, made by the VARNHOLT crew.\r\nRead "
-              "VARNHOLT.nfo for additional info and help\n");
-    EXPECT_EQ(test::ReadAccessible(*root, 2).substr(0, 22), "role 37 state 0x200082")
-        << "selected, hot";
-    // A proxy that numbers its children, as Windows' does: its numbers follow the entries.
-    struct NumberingProxy : AccessibleObject {
-        using AccessibleObject::AccessibleObject;
-        HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* v) override { return Number(1, v); }
-        HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT* v) override {
-            return Number(2, v);
-        }
-        HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* v) override {
-            return Number(3, v);
-        }
-    };
-    root->AddRef();
-    AccessibleObject* object = window->AccessibleOver(new NumberingProxy(hwnd, root));
-    VARIANT ids[3]{};
-    about.lVal = 5; // the first group
-    object->get_accFocus(&ids[0]), object->accHitTest(0, 0, &ids[1]);
-    object->accNavigate(NAVDIR_NEXT, about, &ids[2]);
-    EXPECT_EQ(ids[0].lVal * 100 + ids[1].lVal * 10 + ids[2].lVal, 567) << "focus, hit, next";
-    object->Release();
-    root->Release();
-    CoUninitialize();
-}
-
 } // namespace
-} // namespace tv
+} // namespace tv::test
