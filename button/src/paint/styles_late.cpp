@@ -21,12 +21,12 @@ void SetRing(EdgeColors& edges, int first, Color leftTop, Color rightBottom) {
 
 void Canvas::PaintStyle4(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
-    Color focus = -1; // the text colour, then the focus colour
+    Color focus = kNone; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focus))
         return;
     if (properties.buttonShape < Shape::Ellipse) {
-        SetEdges(edges, 1, 4, -1);
-        SetEdges(edges, 5, 8, -1);
+        SetEdges(edges, 1, 4, kNone);
+        SetEdges(edges, 5, 8, kNone);
         if ((look.IsPressed && properties.mode > Mode::Command) || properties.value) {
             focus = kBlack;
             state = 2;
@@ -68,8 +68,8 @@ void Canvas::PaintStyle5(PointList& points, EdgeColors& edges, short& state, sho
         Arc(back, 0, 0, right, bottom, 0, 0, 0, 0);
         SelectClipRgn(back, OuterRegion.get());
     } else if (properties.buttonShape < Shape::Ellipse) {
-        SetEdges(edges, 1, 4, -1);
-        SetEdges(edges, 5, 8, -1);
+        SetEdges(edges, 1, 4, kNone);
+        SetEdges(edges, 5, 8, kNone);
         if (!(look.StateFlags & kPointerInside) && !properties.value) {
             Color ring = -1; // at run time an idle button shows no border at all
             if (designing) {
@@ -96,12 +96,12 @@ void Canvas::PaintStyle5(PointList& points, EdgeColors& edges, short& state, sho
 
 void Canvas::PaintStyle6(PointList& points, EdgeColors& edges, short& state, short& result) {
     Color fill = 0;
-    Color focus = -1; // the text colour, then the focus colour
+    Color focus = kNone; // the text colour, then the focus colour
     if (!FillFaceAndContent(state, result, fill, focus))
         return;
     if (properties.buttonShape < Shape::Ellipse) {
         const Color light = ShiftColor(0xDFDFDF, 8);
-        SetEdges(edges, 1, 4, -1);
+        SetEdges(edges, 1, 4, kNone);
         if (HeldDown()) {
             focus = kBlack;
             state = 1;
