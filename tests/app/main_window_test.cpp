@@ -6,7 +6,11 @@
 #include "system_function.h"
 #include "transparency.h"
 
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <map>
 
 namespace tv::test {
 namespace {
@@ -320,6 +324,38 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
     const test::Pixels box = test::PrintClient(window->check(1), 135, 16);
     EXPECT_GT(box.Count(RECT{0, 0, 135, 16}, kWhite), 0);
     EXPECT_GT(box.Count(RECT{0, 0, 135, 16}, kWindowColor), 135 * 16 / 3);
+}
+
+// Each page as the player sees it, pixel for pixel: skin, labels, arrows, hint and texts where
+// they stand. After looking at a changed window (tools/screenshots.py), approve the lines this
+// test prints in tests/app/approved_pages.txt.
+TEST_F(MainWindowTest, EveryPageLooksAsApproved) {
+    std::ifstream file(TV_APPROVED_PAGES);
+    ASSERT_TRUE(file) << "cannot read " << TV_APPROVED_PAGES;
+    std::map<std::string, std::string> approved;
+    for (std::string line; std::getline(file, line);)
+        if (line.size() > 17)
+            approved[line.substr(17)] = line.substr(0, 16);
+    Open();
+    const std::pair<const char*, std::function<void()>> views[] = {
+        {"main page", [] {}},
+        {"main page, Exit under the pointer", [&] { Send(WM_MOUSEMOVE, kMenu[3]); }},
+        {"about", [&] { Click(kMenu[1]); }},
+        {"contact, Website under the pointer",
+         [&] { Click(kMenu[2]), Send(WM_MOUSEMOVE, kLinks[1]); }},
+    };
+    EXPECT_EQ(approved.size(), std::size(views)) << "every view is approved, once";
+    std::string seen;
+    for (const auto& [name, show] : views) {
+        show();
+        char actual[17];
+        std::snprintf(actual, sizeof actual, "%016" PRIx64,
+                      test::PrintClient(hwnd, kClientWidth, kClientHeight).Fingerprint());
+        EXPECT_EQ(approved[name], actual) << name;
+        seen += std::string(actual) + " " + name + "\n";
+    }
+    if (HasFailure())
+        std::printf("The views as they are now:\n%s", seen.c_str());
 }
 
 } // namespace

@@ -39,6 +39,16 @@ int Pixels::Count(const RECT& area, COLORREF color) const {
     return n;
 }
 
+std::uint64_t Pixels::Fingerprint() const {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const std::uint32_t pixel : dib_)
+        for (int byte = 0; byte < 3; ++byte) {
+            hash ^= (pixel >> (8 * byte)) & 0xFF;
+            hash *= 1099511628211ull;
+        }
+    return hash;
+}
+
 Pixels PrintClient(HWND window, int width, int height, COLORREF fill) {
     const size_t count = static_cast<size_t>(std::max(0, width)) * std::max(0, height);
     std::vector<std::uint32_t> pixels(count, DibFromColor(fill));

@@ -27,6 +27,8 @@ class Pixels {
     COLORREF At(int x, int y) const;
     // How many pixels of the rectangle have exactly this colour.
     int Count(const RECT& area, COLORREF color) const;
+    // FNV-1a over every pixel's red, green and blue: one value that any changed pixel changes.
+    std::uint64_t Fingerprint() const;
     bool operator==(const Pixels&) const = default;
 
   private:
