@@ -151,7 +151,7 @@ def build_targets(build, names, jobs):
     return result.returncode == 0, result.stdout
 
 
-def run_test(test, timeout):
+def run_test(test, timeout, build):
     env = dict(os.environ)
     for item in test["env"]:
         key, _, value = item.partition("=")
@@ -168,6 +168,11 @@ def run_test(test, timeout):
         output, _ = process.communicate()
         passed = False
         output += b"\n(timed out)"
+        # `timeout` gives the hung program a process group of its own, so it lives on in the
+        # Wine prefix with its windows, which would mislead every later test: end them all.
+        wine_env = [os.path.join(ROOT, "tools", "wine-env.sh"), "--state", wine_state(build)]
+        subprocess.run(wine_env + ["down"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(wine_env + ["up"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return passed, time.monotonic() - start, output.decode("utf-8", "replace")
 
 
@@ -228,7 +233,7 @@ def main():
                    check=True)
     durations = {}
     for test in tests:
-        passed, seconds, output = run_test(test, 900)
+        passed, seconds, output = run_test(test, 900, build)
         if not passed:
             print(output[-3000:])
             print(f"mutate: {test['name']} fails on the unchanged sources")
@@ -264,11 +269,11 @@ def main():
                         # Generous: a loaded machine must not pass for a hang; a real hang
                         # takes far longer.
                         limit = 4 * durations[test["name"]] + 60
-                        passed, _, output = run_test(test, limit)
+                        passed, _, output = run_test(test, limit, build)
                         if not passed:
                             # A fault fails its test every time; a test that passes on a
                             # second run failed for another reason, and kills nothing.
-                            again, _, second = run_test(test, limit)
+                            again, _, second = run_test(test, limit, build)
                             if again:
                                 print(f"mutate: {test['name']} failed once and passed again on "
                                       f"fault {mutant['number']}; not counted as a kill")
