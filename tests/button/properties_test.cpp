@@ -260,10 +260,10 @@ TEST_F(Properties, HoverColoursFollowTheirLocks) {
 
 TEST_F(Properties, MousePointersPickTheirSystemCursor) {
     Butt& b = Make();
-    const auto cursorShown = [&] {
+    const auto cursorShown = [&](WORD hitTest = HTCLIENT, HWND over = nullptr) {
         SetCursor(nullptr);
-        SendMessageW(b.hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(b.hWnd()),
-                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        SendMessageW(b.hWnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(over ? over : b.hWnd()),
+                     MAKELPARAM(hitTest, WM_MOUSEMOVE));
         return GetCursor();
     };
     // A pointer and its system cursor; 0 and unknown values: the class cursor, an arrow.
@@ -275,6 +275,11 @@ TEST_F(Properties, MousePointersPickTheirSystemCursor) {
         b.SetMousePointer(pointer);
         EXPECT_EQ(cursorShown(), LoadCursorW(nullptr, MAKEINTRESOURCEW(cursor))) << pointer;
     }
+    // Only the control's own client area takes its pointer: not its border, nor another window.
+    b.SetMousePointer(11);
+    const HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));
+    EXPECT_NE(cursorShown(HTBORDER), wait);
+    EXPECT_NE(cursorShown(HTCLIENT, GetParent(b.hWnd())), wait);
     b.SetMouseIcon(TestIcon());
     EXPECT_EQ(cursorShown(), static_cast<HCURSOR>(b.MouseIcon()->handle()));
     EXPECT_TRUE(Changed("mPointer") && Changed("mIcon"));
