@@ -138,6 +138,19 @@ TEST_F(Input, MouseKeysAndFocusRaiseTheirEventsInOrder) {
     for (const FormKey& key : FormKeys())
         keys += std::to_string(key.code) + ":" + std::to_string(key.data) + " ";
     EXPECT_EQ(keys, "39:5046273 40:5242881 37:4915201 38:4718593 ");
+    // Keys report the shift keys held: 1 Shift, 2 Ctrl, 4 Alt.
+    log.clear();
+    for (const auto& [held, events] : {std::pair{VK_SHIFT, "KeyDown65s1 KeyUp65s1"},
+                                       std::pair{VK_CONTROL, "KeyDown65s2 KeyUp65s2"},
+                                       std::pair{VK_MENU, "KeyDown65s4 KeyUp65s4"}}) {
+        BYTE state[256]{};
+        state[held] = 0x80;
+        SetKeyboardState(state);
+        Run(b, "kd65 ku65");
+        ExpectEvents(events);
+    }
+    const BYTE none[256]{};
+    SetKeyboardState(const_cast<BYTE*>(none));
 }
 
 TEST_F(Input, AccessKeysOfAnyLetterInEitherCaseEnterAndEscapeReachTheRightControl) {
