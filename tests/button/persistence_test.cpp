@@ -245,6 +245,8 @@ TEST_F(Persistence, MalformedTextNamesTheLineAndKey) {
         {"image = Picture(resource bitmap \"NO_SUCH\")",
          "line 1, key \"image\": the picture cannot be loaded: there is no bitmap resource"},
         {"image = Picture(url \"X\")", "line 1, key \"image\": a picture is Picture(file"},
+        {"image = Picture(file \"a.gif\")", "line 1, key \"image\": a picture file is .bmp, .ico"},
+        {"image = Picture(none", "line 1, key \"image\": Picture needs \")\""},
         {"image = 5", "line 1, key \"image\": a picture, Picture(...), is expected"},
         {"micon = Picture(resource bitmap \"TEST_BITMAP\")",
          "line 1, key \"micon\": the mouse icon must be an icon or a cursor"},
@@ -266,9 +268,9 @@ TEST_F(Persistence, MalformedTextNamesTheLineAndKey) {
              "\"... (1000 bytes) is not a 32-bit whole number"},
         {std::string(100000, 'k') + " = 1 2",
          "line 1, key \"" + std::string(48, 'k') + "\"... (100000 bytes): unexpected text after"},
-        {"micon = Picture(resource icon \"\xE2\x80\xAE\x01\\\"\")",
+        {"micon = Picture(resource icon \"\xE2\x80\xAE\x01 \xC2\xA0\\\"\")",
          "line 1, key \"micon\": the picture cannot be loaded: there is no icon resource "
-         "\"\\u202E\\x01\\\"\""},
+         "\"\\u202E\\x01 \xC2\xA0\\\"\""},
     };
     for (const auto& c : cases) {
         std::string error;
