@@ -118,6 +118,13 @@ TEST_F(Pictures, OddHandlesAndRemovedPicturesDrawNothing) {
         EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kBlue), 0);
         EXPECT_EQ(painted.Count(RECT{4, 4, 116, 56}, kFace) == 112 * 52, picture != yellow);
     }
+    // A monochrome icon keeps its image above its mask in one bitmap twice its height.
+    const BYTE bits[2][24 * 24 / 8] = {{}, {}};
+    Butt& b = Make(120, 60);
+    b.SetPicture(Picture::FromIcon(CreateIcon(nullptr, 24, 24, 1, 1, bits[0], bits[1]),
+                                   Picture::Kind::Icon));
+    Show(0);
+    EXPECT_EQ(canvas().PictureWidth * 100 + canvas().PictureHeight, 2424);
 }
 
 TEST_F(Pictures, TheOutlineIsCutFromTheOpaquePixelsWithInsetsInside) {
