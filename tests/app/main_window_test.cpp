@@ -8,9 +8,7 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <map>
 
 namespace tv::test {
 namespace {
@@ -342,12 +340,8 @@ TEST_F(MainWindowTest, DrawsSkinFrameArrowsLabelsAndCheckBoxesInTheirColours) {
 // they stand. After looking at a changed window (tools/screenshots.py), approve the lines this
 // test prints in tests/app/approved_pages.txt.
 TEST_F(MainWindowTest, EveryPageLooksAsApproved) {
-    std::ifstream file(TV_APPROVED_PAGES);
-    ASSERT_TRUE(file) << "cannot read " << TV_APPROVED_PAGES;
-    std::map<std::string, std::string> approved;
-    for (std::string line; std::getline(file, line);)
-        if (line.size() > 17)
-            approved[line.substr(17)] = line.substr(0, 16);
+    auto approved = tv::test::ReadApproved(TV_APPROVED_PAGES);
+    ASSERT_FALSE(approved.empty()) << "cannot read " << TV_APPROVED_PAGES;
     Open();
     const std::pair<const char*, std::function<void()>> views[] = {
         {"main page", [] {}},

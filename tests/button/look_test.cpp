@@ -9,18 +9,12 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
-#include <map>
 
 namespace {
 
 TEST(Looks, EveryRowOfTheSheetIsTheApprovedOne) {
-    std::ifstream file(TV_APPROVED_LOOKS);
-    ASSERT_TRUE(file) << "cannot read " << TV_APPROVED_LOOKS;
-    std::map<std::string, std::string> approved;
-    for (std::string line; std::getline(file, line);)
-        if (line.size() > 17)
-            approved[line.substr(17)] = line.substr(0, 16);
+    auto approved = tv::test::ReadApproved(TV_APPROVED_LOOKS);
+    ASSERT_FALSE(approved.empty()) << "cannot read " << TV_APPROVED_LOOKS;
 
     const HWND parent = CreateWindowExW(0, L"STATIC", L"looks", WS_POPUP, 0, 0, 400, 200, nullptr,
                                         nullptr, nullptr, nullptr);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -47,6 +48,15 @@ std::uint64_t Pixels::Fingerprint() const {
             hash *= 1099511628211ull;
         }
     return hash;
+}
+
+std::map<std::string, std::string> ReadApproved(const char* path) {
+    std::ifstream file(path);
+    std::map<std::string, std::string> approved;
+    for (std::string line; std::getline(file, line);)
+        if (line.size() > 17)
+            approved[line.substr(17)] = line.substr(0, 16);
+    return approved;
 }
 
 Pixels PrintClient(HWND window, int width, int height, COLORREF fill) {

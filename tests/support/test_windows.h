@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ class Pixels {
     int height_;
     std::vector<std::uint32_t> dib_;
 };
+
+// An approved-fingerprints file: each line "<16 hex digits> <name>", as name -> fingerprint.
+// Empty when the file cannot be read.
+std::map<std::string, std::string> ReadApproved(const char* path);
 
 // What the window paints into a DC (WM_PRINTCLIENT) of width x height; pixels the window
 // leaves alone keep `fill`.
