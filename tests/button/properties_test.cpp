@@ -144,6 +144,16 @@ TEST_F(Properties, DesignMessagesAreShownOnlyWhileDesigning) {
     host.displayAsDefault = false;
     b.AmbientChanged("DisplayAsDefault");
     EXPECT_FALSE(b.impl().canvas.look.StateFlags & kShowsFocus);
+    // Shown while designing, a default button draws its focus mark at once.
+    host.displayAsDefault = true;
+    Designing([&] { b.SetShowFocusRect(true); });
+    host.userMode = false;
+    ShowWindow(b.hWnd(), SW_HIDE);
+    Show(0);
+    const Pixels unmarked = Print();
+    ShowWindow(b.hWnd(), SW_SHOWNA);
+    EXPECT_TRUE(look().StateFlags & kShowsFocus);
+    EXPECT_FALSE(Print() == unmarked);
     host.ambientBack = static_cast<Color>(0x80000005); // the window colour, made plain
     b.AmbientChanged("BACKCOLOR");
     EXPECT_EQ(b.impl().canvas.look.ContainerBackColor,
