@@ -121,17 +121,20 @@ TEST_F(Drawing, WideGradientsPaintTwoPixelBands) {
     const int wide = GetSystemMetrics(SM_CXSCREEN) / 4 + 11;
     Butt& b = Make(wide, 30);
     b.SetButtonStyle(5); // no border at run time: every column shows its band
-    b.SetBackColor(0x000000);
-    b.SetGradientColor(0xFFFFFF);
     b.SetGradientMode(1);
-    const auto bands = GradientColors(static_cast<std::size_t>(wide / 2), 0, 0xFFFFFF);
-    // Idle after hover and press: no border, not even a bottom row (29) in the pen they left.
-    for (const int flags : {kPointerInside, kButtonHeld | kPointerInside, 0})
-        Show(flags, flags != 0, flags & kButtonHeld);
-    const Pixels painted = Print();
-    for (int x = 0; x < wide; ++x) // the odd last column belongs to the last band
-        ASSERT_EQ(painted.At(x, 29), static_cast<COLORREF>(bands[std::min(x / 2, wide / 2 - 1)]))
-            << "column " << x;
+    for (const auto& [from, to] : {std::pair{0x000000, 0xFFFFFF}, {0xFFFFFF, 0x000000}}) {
+        b.SetBackColor(from);
+        b.SetGradientColor(to); // black too is a colour to go to
+        const auto bands = GradientColors(static_cast<std::size_t>(wide / 2), from, to);
+        // Idle after hover and press: no border, not even a bottom row (29) in their pen.
+        for (const int flags : {kPointerInside, kButtonHeld | kPointerInside, 0})
+            Show(flags, flags != 0, flags & kButtonHeld);
+        const Pixels painted = Print();
+        for (int x = 0; x < wide; ++x) // the odd last column belongs to the last band
+            ASSERT_EQ(painted.At(x, 29),
+                      static_cast<COLORREF>(bands[std::min(x / 2, wide / 2 - 1)]))
+                << "column " << x << " from " << from;
+    }
 }
 
 TEST_F(Drawing, TheCaptionFontIsMadeFromTheControlsFont) {
