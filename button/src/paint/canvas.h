@@ -57,6 +57,12 @@ inline void SetEdges(EdgeColors& edges, int first, int last, Color color) {
         edges[static_cast<std::size_t>(i)] = color;
 }
 
+// The four edges of a ring from `first`: left and top in one colour, right and bottom in another.
+inline void SetRing(EdgeColors& edges, int first, Color leftTop, Color rightBottom) {
+    SetEdges(edges, first, first + 1, leftTop);
+    SetEdges(edges, first + 2, first + 3, rightBottom);
+}
+
 class Canvas {
   public:
     explicit Canvas(const Properties& values) : properties(values) {}

@@ -97,10 +97,8 @@ void Canvas::PaintStyle1(PointList& points, EdgeColors& edges, short& state, sho
         // Raised: white up and left, grey down and right; sunken swaps them.
         const Color upLeft = state == 2 ? kGrey : kWhite;
         const Color downRight = state == 2 ? kWhite : kGrey;
-        for (const int i : {1, 2, 5, 6})
-            edges[static_cast<std::size_t>(i)] = upLeft;
-        for (const int i : {3, 4, 7, 8})
-            edges[static_cast<std::size_t>(i)] = downRight;
+        SetRing(edges, 1, upLeft, downRight);
+        SetRing(edges, 5, upLeft, downRight);
         SetEdges(edges, 9, 12, kBlack);
         DrawBevel(points, edges, state, -1);
     }

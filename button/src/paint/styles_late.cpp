@@ -9,14 +9,6 @@ namespace {
 constexpr int kSolid = PS_SOLID;
 constexpr int kDotted = PS_DOT;
 
-// Left and top of a ring in one colour, right and bottom in another.
-void SetRing(EdgeColors& edges, int first, Color leftTop, Color rightBottom) {
-    edges[static_cast<std::size_t>(first)] = leftTop;
-    edges[static_cast<std::size_t>(first + 1)] = leftTop;
-    edges[static_cast<std::size_t>(first + 2)] = rightBottom;
-    edges[static_cast<std::size_t>(first + 3)] = rightBottom;
-}
-
 } // namespace
 
 void Canvas::PaintStyle4(PointList& points, EdgeColors& edges, short& state, short& result) {
